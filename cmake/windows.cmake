@@ -1,0 +1,36 @@
+# The Windows program: the Win32 layer, the application, and the release zip.
+
+# Static everything: quillorb.exe needs no DLL beside it.
+set(QUILLORB_STATIC_LINK -static -static-libgcc -static-libstdc++)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+file(GLOB QUILLORB_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/win/*.cpp)
+list(FILTER QUILLORB_WIN_SOURCES EXCLUDE REGEX "file_io_win\\.cpp$")
+add_library(quillorb_win STATIC ${QUILLORB_WIN_SOURCES})
+target_include_directories(quillorb_win PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(quillorb_win PUBLIC quillorb_model comctl32 gdi32 user32 kernel32 psapi)
+
+file(GLOB QUILLORB_APP_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/client/*.cpp
+  ${CMAKE_SOURCE_DIR}/controls/*.cpp ${CMAKE_SOURCE_DIR}/dialogs/*.cpp)
+list(FILTER QUILLORB_APP_SOURCES EXCLUDE REGEX "/app/main\\.cpp$")
+add_library(quillorb_app STATIC ${QUILLORB_APP_SOURCES})
+target_link_libraries(quillorb_app PUBLIC quillorb_win)
+
+add_executable(quillorb WIN32 app/main.cpp assets/quillorb.rc)
+target_link_libraries(quillorb PRIVATE quillorb_app ${QUILLORB_STATIC_LINK} -s
+  -Wl,--gc-sections)
+target_compile_options(quillorb_app PRIVATE -ffunction-sections -fdata-sections)
+
+# Release zip: quillorb.exe, spells.txt and the player's readme.
+set(QUILLORB_ZIP ${CMAKE_BINARY_DIR}/quillorb-${PROJECT_VERSION}-win64.zip)
+add_custom_command(OUTPUT ${QUILLORB_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/zip
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/zip/Quillorb
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quillorb> ${CMAKE_BINARY_DIR}/bin/spells.txt
+          ${CMAKE_SOURCE_DIR}/docs/player-readme.txt ${CMAKE_BINARY_DIR}/zip/Quillorb/
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/zip
+          ${CMAKE_COMMAND} -E tar cf ${QUILLORB_ZIP} --format=zip Quillorb
+  DEPENDS quillorb ${CMAKE_SOURCE_DIR}/data/spells.txt ${CMAKE_SOURCE_DIR}/docs/player-readme.txt
+  COMMENT "Packing ${QUILLORB_ZIP}")
+add_custom_target(release_zip ALL DEPENDS ${QUILLORB_ZIP})

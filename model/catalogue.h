@@ -1,0 +1,23 @@
+// The spell catalogue "spells.txt": a header line and one tab-separated line per spell.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/spell.h"
+
+namespace quillorb {
+
+// Fills spell i from line i + 2 of `text` (the first line is the header, skipped by position);
+// CR, LF and CR LF end a line; spells without a line keep their values; lines past 65 are ignored.
+void ParseCatalogue(std::string_view text, SpellTable& spells);
+
+// The header and the 64 spell lines, each ended by CR LF.
+std::string CatalogueText(const SpellTable& spells);
+
+enum class CatalogueRead { Ok, Missing, Unreadable };
+CatalogueRead ReadCatalogue(const std::string& path, SpellTable& spells);
+bool WriteCatalogue(const std::string& path, const SpellTable& spells,
+                    std::string* error = nullptr);
+
+}  // namespace quillorb

@@ -1,0 +1,21 @@
+// Whole-file reads and all-or-nothing replacement of files. Implemented once for the host
+// (file_io_std.cpp) and once for Windows (win/file_io_win.cpp).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillorb {
+
+enum class ReadStatus { Ok, Missing, Failed };
+
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes);
+bool FileExists(const std::string& path);
+
+// Writes `bytes` to a temporary file in the same folder, flushes it to disk, then moves it over
+// `path`. On any failure the old file is left as it was, the temporary file is removed, and
+// `error` (if given) says what failed.
+bool ReplaceFileContents(const std::string& path, std::string_view bytes,
+                         std::string* error = nullptr);
+
+}  // namespace quillorb
