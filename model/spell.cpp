@@ -1,0 +1,116 @@
+#include "model/spell.h"
+
+#include <algorithm>
+
+#include "model/text.h"
+
+namespace quillorb {
+namespace {
+
+// A catalogue line is one row of tab-separated columns; a tab, CR or LF inside a text field would
+// split it, so such characters are written as blanks.
+std::string ColumnText(const std::string& text) {
+  std::string out = text;
+  std::replace_if(
+      out.begin(), out.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+  return out;
+}
+
+int32_t Clamp(int64_t value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(value, 0, kCountCeiling));
+}
+
+}  // namespace
+
+std::string TSpell::GetToken(std::string& line) {
+  const size_t tab = line.find('\t');
+  if (tab == std::string::npos) return line;
+  std::string token = line.substr(0, tab);
+  line.erase(0, tab + 1);
+  return token;
+}
+
+int32_t TSpell::GetIntToken(std::string& line) {
+  return ParseInt(GetToken(line)).value_or(0);
+}
+
+void TSpell::FromLine(std::string line) {
+  Name = GetToken(line);
+  Rune = GetToken(line);
+  Alt = GetToken(line) != "0";
+  Ctrl = GetToken(line) != "0";
+  Shift = GetToken(line) != "0";
+  Key = static_cast<uint16_t>(GetIntToken(line));
+  for (int32_t& r : Reagent) r = GetIntToken(line);
+  Mana = GetIntToken(line);
+}
+
+std::string TSpell::ToLine() const {
+  std::string line = ColumnText(Name);
+  line += '\t';
+  line += ColumnText(Rune);
+  for (bool flag : {Alt, Ctrl, Shift}) {
+    line += '\t';
+    line += flag ? '1' : '0';
+  }
+  line += '\t';
+  line += FormatInt(Key);
+  for (int32_t r : Reagent) {
+    line += '\t';
+    line += FormatInt(r);
+  }
+  line += '\t';
+  line += FormatInt(Mana);
+  return line;
+}
+
+float TSpell::GetCost(const ReagentPrices& prices) const {
+  float sum = 0;
+  for (int i = 0; i < kReagentCount; ++i) {
+    sum = static_cast<float>(static_cast<double>(sum) +
+                             static_cast<double>(Reagent[i]) * static_cast<double>(prices[i]));
+  }
+  return sum;
+}
+
+std::string TSpell::GetInfo(const ReagentPrices& prices, char decimalSeparator) const {
+  return Name + " (" + Rune + ") " +
+         FormatGeneral(static_cast<double>(GetCost(prices)), decimalSeparator) + "gp / " +
+         FormatInt(Mana) + "mana";
+}
+
+int32_t TSpell::CastsLeft(const ReagentCounts& stock) const {
+  int64_t best = kCountCeiling;
+  bool needs = false;
+  for (int i = 0; i < kReagentCount; ++i) {
+    if (Reagent[i] == 0) continue;
+    // 64-bit, so that odd catalogue values (INT32_MIN / -1) cannot overflow.
+    best = std::min(best, int64_t{stock[i]} / Reagent[i]);
+    needs = true;
+  }
+  return needs ? static_cast<int32_t>(best) : 0;
+}
+
+void TSpell::AddReagents(ReagentCounts& counts, int32_t sign) const {
+  if (!InSpellBook) return;
+  for (int i = 0; i < kReagentCount; ++i) {
+    counts[i] = Clamp(int64_t{counts[i]} + int64_t{Reagent[i]} * sign);
+  }
+}
+
+void TSpell::IncCount() {
+  if (CastCount < kCountCeiling) ++CastCount;
+}
+
+void TSpell::DecCount() {
+  if (CastCount > 0) --CastCount;
+}
+
+void TSpell::Undo(ReagentCounts& stock, ReagentCounts& used) {
+  if (!InSpellBook) return;
+  DecCount();
+  AddReagents(stock, +1);
+  AddReagents(used, -1);
+}
+
+}  // namespace quillorb
