@@ -3,9 +3,11 @@
 // and saved in one pass instead of one file access per key.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace quillorb {
@@ -36,8 +38,50 @@ class IniDocument {
   std::string Serialize() const;
 
  private:
-  struct Line;
-  // ... implementation detail, chosen by the implementer
+  enum class LineKind : uint8_t { Blank, Section, Key, Other };
+
+  // One line of the file as it stands: its bytes, its own line end ("\r\n", "\r", "\n", or none
+  // for a last line without one) and what the reader made of it.
+  struct Line {
+    std::string text;
+    std::string eol;
+    LineKind kind = LineKind::Other;
+    std::string name;       // section or key name, blanks around removed, case as in the file
+    size_t valueBegin = 0;  // Key: the value's place in `text`, blanks around removed
+    size_t valueLength = 0;
+  };
+
+  // Names match without regard to ASCII case.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const;
+  };
+  struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+  using NameIndex = std::unordered_map<std::string, size_t, NameHash, NameEqual>;
+
+  // A section header and the lines up to the next header. `keys` indexes the first line of each
+  // key name; it is filled only for the first section of each name, the one lookups find.
+  struct Section {
+    size_t header = 0;         // index into lines_
+    std::vector<size_t> body;  // indexes into lines_, in file order
+    NameIndex keys;
+  };
+
+  void Parse(std::string_view bytes);
+  static Line MakeLine(std::string_view text, std::string_view eol);
+  void AddToIndex(size_t sectionIndex, size_t lineIndex);
+  const Line* FindKey(std::string_view section, std::string_view key) const;
+  // Gives the line a line end if it is the file's last line and has none.
+  void EnsureLineEnd(size_t lineIndex);
+
+  std::string prefix_;             // a UTF-8 byte order mark, kept as it was
+  std::vector<Line> lines_;        // every line ever parsed or added; order lives in the lists
+  std::vector<size_t> preamble_;   // lines before the first section header
+  std::vector<Section> sections_;  // in file order
+  NameIndex sectionIndex_;         // name -> first section of that name
 };
 
 }  // namespace quillorb

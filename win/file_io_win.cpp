@@ -1,0 +1,120 @@
+// Windows implementation of the file layer: ANSI paths, as the rest of the program uses.
+#include "model/file_io.h"
+
+#include <windows.h>
+
+namespace quillorb {
+namespace {
+
+// The system's text for an error code, without the trailing line end.
+std::string SystemReason(DWORD code) {
+  char* text = nullptr;
+  DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string reason;
+  if (length != 0 && text != nullptr) reason.assign(text, length);
+  if (text != nullptr) LocalFree(text);
+  while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' ||
+                             reason.back() == ' ' || reason.back() == '.')) {
+    reason.pop_back();
+  }
+  if (reason.empty()) reason = "error " + std::to_string(code);
+  return reason;
+}
+
+void SetError(std::string* error, const char* what, const std::string& path, DWORD code) {
+  if (error) *error = std::string(what) + " \"" + path + "\": " + SystemReason(code);
+}
+
+// Creates a new file beside `path` under a name nobody else uses.
+HANDLE CreateTempBeside(const std::string& path, std::string& temp) {
+  static unsigned counter = 0;
+  const DWORD pid = GetCurrentProcessId();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = path + "." + std::to_string(pid) + "-" + std::to_string(counter++) + ".tmp";
+    HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return h;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    DWORD code = GetLastError();
+    return (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) ? ReadStatus::Missing
+                                                                          : ReadStatus::Failed;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(h, &size) || size.QuadPart > 0x7FFFFFFF) {
+    CloseHandle(h);
+    return ReadStatus::Failed;
+  }
+  bytes.resize(static_cast<size_t>(size.QuadPart));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    if (!ReadFile(h, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) {
+      CloseHandle(h);
+      bytes.clear();
+      return ReadStatus::Failed;
+    }
+    if (got == 0) break;  // the file shrank while we read it
+    done += got;
+  }
+  bytes.resize(done);
+  CloseHandle(h);
+  return ReadStatus::Ok;
+}
+
+bool FileExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* error) {
+  std::string temp;
+  HANDLE h = CreateTempBeside(path, temp);
+  if (h == INVALID_HANDLE_VALUE) {
+    SetError(error, "Cannot create", path, GetLastError());
+    return false;
+  }
+  auto fail = [&](const char* what) {
+    DWORD code = GetLastError();
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    DeleteFileA(temp.c_str());
+    SetError(error, what, path, code);
+    return false;
+  };
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(h, bytes.data(), chunk, &written, nullptr)) return fail("Cannot write");
+    if (written == 0) {
+      SetLastError(ERROR_WRITE_FAULT);
+      return fail("Cannot write");
+    }
+    bytes.remove_prefix(written);
+  }
+  if (!FlushFileBuffers(h)) return fail("Cannot write");
+  if (!CloseHandle(h)) {
+    h = INVALID_HANDLE_VALUE;
+    return fail("Cannot write");
+  }
+  h = INVALID_HANDLE_VALUE;
+  // Replaces the target in one step. ReplaceFileA is not used: some implementations of it briefly
+  // leave no file at the target.
+  if (!MoveFileExA(temp.c_str(), path.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return fail("Cannot replace");
+  }
+  return true;
+}
+
+}  // namespace quillorb
