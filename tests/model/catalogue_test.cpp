@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <set>
 #include <sstream>
 #include <tuple>
@@ -101,9 +102,10 @@ TEST(CatalogueText, HeaderAndSixtyFourCrLfLinesThatReadBack) {
 class CatalogueFile : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Other runs of this program may share the temporary folder.
     dir_ = fs::temp_directory_path() /
-           ("quillorb_catalogue_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("quillorb_catalogue_" + std::to_string(std::random_device{}()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
