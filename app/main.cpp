@@ -1,5 +1,23 @@
+// Program entry: one main window and its message loop.
 #include <windows.h>
+#include <commctrl.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+#include "app/form_main.h"
+#include "win/app.h"
+#include "win/window.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  try {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    win::SetApplicationTitle("Quillorb");
+    quillorb::TForm_Main form;
+    quillorb::Form_Main = &form;
+    form.Create();
+    form.Show(showCommand == SW_SHOWDEFAULT ? SW_SHOWNORMAL : showCommand);
+    win::RunMessageLoop(form.hwnd());
+  } catch (...) {
+    win::ReportException();
+  }
   return 0;
 }

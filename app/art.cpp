@@ -1,0 +1,217 @@
+#include "app/art.h"
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+namespace quillorb {
+namespace {
+
+// The 16 colours of the classic palette, by letter. '.' is transparent.
+COLORREF PaletteColor(char c) {
+  switch (c) {
+    case 'k':
+      return RGB(0, 0, 0);
+    case 'R':
+      return RGB(128, 0, 0);
+    case 'd':
+      return RGB(0, 128, 0);
+    case 'Y':
+      return RGB(128, 128, 0);
+    case 'B':
+      return RGB(0, 0, 128);
+    case 'p':
+      return RGB(128, 0, 128);
+    case 't':
+      return RGB(0, 128, 128);
+    case 's':
+      return RGB(192, 192, 192);
+    case 'g':
+      return RGB(128, 128, 128);
+    case 'r':
+      return RGB(255, 0, 0);
+    case 'G':
+      return RGB(0, 255, 0);
+    case 'y':
+      return RGB(255, 255, 0);
+    case 'b':
+      return RGB(0, 0, 255);
+    case 'm':
+      return RGB(255, 0, 255);
+    case 'c':
+      return RGB(0, 255, 255);
+    case 'w':
+      return RGB(255, 255, 255);
+    default:
+      return RGB(255, 0, 255);  // transparent key
+  }
+}
+constexpr COLORREF kTransparentKey = RGB(255, 0, 255);
+
+template <size_t H>
+struct Art {
+  int width;
+  std::array<std::string_view, H> rows;
+};
+
+// Every row as wide as the first, and the lower-left pixel transparent: checked at compile time.
+template <size_t H>
+consteval bool WellFormed(const Art<H>& art) {
+  for (auto row : art.rows) {
+    if (row.size() != static_cast<size_t>(art.width)) return false;
+  }
+  return art.rows[H - 1][0] == '.';
+}
+
+// Count: tally marks struck through.
+constexpr Art<14> kCount{
+    14,
+    {"..............", ".k..k..k..k...", ".k..k..k..k...", ".k..k..k..k..r", ".k..k..k..k.rr",
+     ".k..k..k..krr.", ".k..k..k.rrk..", ".k..k..krrkk..", ".k..k.rrkk.k..", ".k..krrk...k..",
+     ".k.rrk.k...k..", ".krrkk.k...k..", "rr............", ".............."}};
+
+// Bank: stacked gold coins.
+constexpr Art<16> kBank{13,
+                        {".............", ".............", "....kkkkk....", "...kyyyyyk...",
+                         "...kYYYYYk...", "...kyyyyyk...", "..kkYYYYYkk..", ".kyyyyyyyyyk.",
+                         ".kYYYYYYYYYk.", ".kyyyyyyyyyk.", "kkYYYYYYYYYkk", "kyyyyyyyyyyyk",
+                         "kYYYYYYYYYYYk", "kyyyyyyyyyyyk", ".kkkkkkkkkkk.", "............."}};
+
+// Configuration: a cog wheel.
+constexpr Art<16> kConfig{
+    16,
+    {"................", ".......kk.......", "...kk.kssk.kk...", "...ksksssskwk...",
+     "....kssssssk....", "..kksskkkksskk..", ".ksssk....ksssk.", ".kssk......kssk.",
+     ".kssk......kssk.", ".ksssk....ksssk.", "..kksskkkksskk..", "....kssssssk....",
+     "...ksksssskgk...", "...kk.kssk.kk...", ".......kk.......", "................"}};
+
+// Undo: an arrow turning back to the left.
+constexpr Art<16> kUndo{
+    16,
+    {"................", "................", "....k...........", "...kk...........",
+     "..kBkkkkkkkk....", ".kBbbbbbbbbbk...", "kBbbbbbbbbbbbk..", ".kBbbbbbbbbbbbk.",
+     "..kBkkkkkkkkbbk.", "...kk......kbbk.", "....k......kbbk.", "...........kbbk.",
+     "..........kbbk..", "........kkbbk...", "........kkkk....", "................"}};
+
+// Inscription: a quill over a scroll.
+constexpr Art<16> kInscription{
+    16,
+    {"..............k.", ".............kwk", "............kwsk", "...........kwsk.",
+     "..........kwsk..", ".kkkkkkkkkwskkk.", "kwwwwwwwkwskwwwk", ".kwkkkwwkkkwwwk.",
+     ".kwwwwwkRwwwwwk.", ".kwkkkkRwkkkwwk.", ".kwwwwwwwwwwwwk.", ".kwkkkkkkkwwwwk.",
+     ".kwwwwwwwwwwwwk.", "kwwwwwwwwwwwwwwk", ".kkkkkkkkkkkkkk.", "................"}};
+
+// Select Character: head and shoulders.
+constexpr Art<16> kSelectCharacter{
+    16,
+    {"................", "......kkkk......", ".....kyyyyk.....", "....kyyyyyyk....",
+     "....kykyykyk....", "....kyyyyyyk....", ".....kyRRyk.....", "......kkkk......",
+     "....kkbbbbkk....", "...kbbbbbbbbk...", "..kbbbbkkbbbbk..", "..kbbbbbbbbbbk..",
+     "..kbbbbbbbbbbk..", "..kbbbbbbbbbbk..", "..kkkkkkkkkkkk..", "................"}};
+
+// Analysis: a bar chart.
+constexpr Art<16> kAnalysis{
+    16,
+    {"................", "..k.............", "..k.........kkk.", "..k.........krk.",
+     "..k.........krk.", "..k.....kkk.krk.", "..k.....kGk.krk.", "..k.....kGk.krk.",
+     "..k.kkk.kGk.krk.", "..k.kbk.kGk.krk.", "..k.kbk.kGk.krk.", "..k.kbk.kGk.krk.",
+     "..k.kbk.kGk.krk.", "..kkkkkkkkkkkkkk", "..k.............", "................"}};
+
+// Original Rune Casting: a speech bubble full of words.
+constexpr Art<16> kRuneCasting{
+    16,
+    {"................", "..kkkkkkkkkkkk..", ".kwwwwwwwwwwwwk.", ".kwBBBwBBwBBBwk.",
+     ".kwwwwwwwwwwwwk.", ".kwBBwBBBBwBBwk.", ".kwwwwwwwwwwwwk.", ".kwBBBBwBBBwwwk.",
+     ".kwwwwwwwwwwwwk.", "..kkkwwkkkkkkk..", "....kwk.........", "....kk..........",
+     "...k............", "................", "................", "................"}};
+
+// The window icon: a quill across a glowing orb.
+constexpr Art<32> kIcon{32,
+                        {"................................", "............................kY..",
+                         "..........................kkYY..", ".........................ksYYk..",
+                         ".......................kkssYwk..", "......................ksssYww...",
+                         ".............k.......ksssYYwk...", ".........kkkkkkkkk...kssYYwwk...",
+                         ".......kkwwwwwwwcckkksssYwwwk...", "......kkwwwwwwcccccksssYwwwk....",
+                         ".....kwwwwwwwcccccckssYYwwwk....", "....kwwwwwwwccccccbkssYwwwk.....",
+                         "...kkwwwwwccccccbbbssYwwwk......", "...kwwwwwccccccbbbksYYwwk.......",
+                         "..kwwwwwccccccbbbbkYYwkkk.......", "..kwwwccccccbbbbbbkYwkbBk.......",
+                         "..kwwccccccbbbbbbbYkkBBBk.......", "..kwccccccbbbbbbbYYbBBBBk.......",
+                         ".kkcccccbbbbbbbbbYBBBBBBkk......", "..kccccbbbbbbbbbYBBBBBBBk.......",
+                         "..kcccbbbbbbbbbYYBBBBBBpk.......", "..kcbbbbbbbbbbYYBBBBBpppk.......",
+                         "..kbbbbbbbbbbBYBBBBBppppk.......", "...kbbbbbbbbBYBBBBBppppk........",
+                         "...kkbbbbbBBkkBBBpppppkk........", "....kbbbbBBkkBBBppppppk.........",
+                         ".....kbbBBBkBBBppppppk..........", "......kkBBBBBppppppkk...........",
+                         ".......kkBBBppppppkk............", ".........kkkkkkkkk..............",
+                         ".............k..................", "................................"}};
+
+static_assert(WellFormed(kCount) && WellFormed(kBank) && WellFormed(kConfig) && WellFormed(kUndo) &&
+              WellFormed(kInscription) && WellFormed(kSelectCharacter) && WellFormed(kAnalysis) &&
+              WellFormed(kRuneCasting) && WellFormed(kIcon));
+
+// A 32-bit top-down DIB section with the art's pixels; transparent pixels get `transparent`.
+template <size_t H>
+win::Bitmap Render(const Art<H>& art, COLORREF transparent) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = art.width;
+  bi.bmiHeader.biHeight = -static_cast<LONG>(H);
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  win::Bitmap bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return bitmap;
+  auto* px = static_cast<DWORD*>(bits);
+  for (size_t y = 0; y < H; ++y) {
+    for (size_t x = 0; x < static_cast<size_t>(art.width); ++x) {
+      char c = art.rows[y][x];
+      COLORREF color = c == '.' ? transparent : PaletteColor(c);
+      px[y * static_cast<size_t>(art.width) + x] =
+          (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+    }
+  }
+  return bitmap;
+}
+
+}  // namespace
+
+win::Bitmap MakeGlyph(Glyph glyph) {
+  switch (glyph) {
+    case Glyph::Count:
+      return Render(kCount, kTransparentKey);
+    case Glyph::Bank:
+      return Render(kBank, kTransparentKey);
+    case Glyph::Config:
+      return Render(kConfig, kTransparentKey);
+    case Glyph::Undo:
+      return Render(kUndo, kTransparentKey);
+    case Glyph::Inscription:
+      return Render(kInscription, kTransparentKey);
+    case Glyph::SelectCharacter:
+      return Render(kSelectCharacter, kTransparentKey);
+    case Glyph::Analysis:
+      return Render(kAnalysis, kTransparentKey);
+    case Glyph::RuneCasting:
+      return Render(kRuneCasting, kTransparentKey);
+  }
+  return win::Bitmap();
+}
+
+win::Icon MakeWindowIcon() {
+  win::Bitmap color = Render(kIcon, RGB(0, 0, 0));
+  // The mask: 1 where the art is transparent.
+  std::vector<BYTE> maskBits(32 * 4, 0);
+  for (size_t y = 0; y < 32; ++y) {
+    for (size_t x = 0; x < 32; ++x) {
+      if (kIcon.rows[y][x] == '.') maskBits[y * 4 + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
+    }
+  }
+  win::Bitmap mask(CreateBitmap(32, 32, 1, 1, maskBits.data()));
+  ICONINFO info{};
+  info.fIcon = TRUE;
+  info.hbmColor = color.get();
+  info.hbmMask = mask.get();
+  return win::Icon(CreateIconIndirect(&info));
+}
+
+}  // namespace quillorb

@@ -1,0 +1,430 @@
+#include "app/form_main.h"
+
+#include "app/art.h"
+#include "app/messages.h"
+#include "client/window_link.h"
+#include "model/catalogue.h"
+#include "model/file_io.h"
+#include "model/text.h"
+#include "win/app.h"
+
+namespace quillorb {
+
+TForm_Main* Form_Main = nullptr;
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+constexpr COLORREF kLime = RGB(0, 255, 0);
+
+struct Place {
+  int left;
+  int top;
+};
+// Reagent pictures and counters, in reagent order BP BM GL GS MR NS SA SS.
+constexpr std::array<Place, kReagentCount> kImagePlaces = {
+    {{4, -4}, {2, 18}, {64, -4}, {64, 18}, {126, -2}, {126, 18}, {188, -4}, {188, 18}}};
+constexpr std::array<Place, kReagentCount> kCounterPlaces = {
+    {{30, 0}, {30, 20}, {92, 0}, {92, 20}, {154, 0}, {154, 20}, {216, 0}, {216, 20}}};
+constexpr int kReagentIconWidth = 25;
+constexpr int kReagentIconHeight = 23;
+constexpr int kCell = 40;  // a spell icon is 40 x 40
+
+// A 32-bit DIB section filled with one colour.
+win::Bitmap MakeSurface(int width, int height, COLORREF fill) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  win::Bitmap bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return bitmap;
+  win::MemoryDc dc(CreateCompatibleDC(nullptr));
+  win::SelectScope select(dc.get(), bitmap.get());
+  RECT all{0, 0, width, height};
+  win::Brush brush(CreateSolidBrush(fill));
+  FillRect(dc.get(), &all, brush.get());
+  return bitmap;
+}
+
+void ShowFileError(const wchar_t* pattern, const std::string& path) {
+  win::ShowErrorBox(FormatWithFile(pattern, win::AnsiToWide(path)));
+}
+
+}  // namespace
+
+TForm_Main::TForm_Main() = default;
+
+TForm_Main::~TForm_Main() {
+  if (Form_Main == this) Form_Main = nullptr;
+}
+
+void TForm_Main::Create() {
+  programDir_ = win::ProgramDirectory();
+  decimalSeparator_ = win::UserDecimalSeparator();
+  icon_ = MakeWindowIcon();
+  CreateForm("TForm_Main", "Quillorb",
+             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+             WS_EX_TOPMOST | WS_EX_CONTROLPARENT, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
+             kClientHeight, icon_.get());
+  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+  SetFont(win::Font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, "Arial")));
+  CreateControls();
+  FormCreate();
+}
+
+void TForm_Main::CreateControls() {
+  // Graphic controls, bottom to top: the icon strip, the casts-left labels over it, and the eight
+  // slot areas over both, which take the mouse (a click on a label is a click on its slot).
+  PaintBox1 = std::make_unique<win::PaintBox>(*this, 270, 0, 320, 40);
+  PaintBox1->OnPaint = [this](win::PaintBox&, HDC dc) { PaintBox1Paint(dc); };
+  for (int tag = 0; tag < 8; ++tag) {
+    auto label = std::make_unique<win::Label>(*this, 295 + kCell * tag, 25, 12, 14, "25");
+    label->Tag = tag;
+    label->SetColor(kLime);
+    label->SetAlignment(win::Label::Align::Right);
+    label->SetAutoSize(true);
+    SlotLabels[static_cast<size_t>(tag)] = std::move(label);
+  }
+  for (int tag = 0; tag < 8; ++tag) {
+    auto box = std::make_unique<win::PaintBox>(*this, 270 + kCell * tag, 0, kCell, kCell);
+    box->Tag = tag;
+    SlotBoxes[static_cast<size_t>(tag)] = std::move(box);
+  }
+  for (int r = 0; r < kReagentCount; ++r) {
+    const Place& at = kImagePlaces[static_cast<size_t>(r)];
+    auto image =
+        std::make_unique<win::Image>(*this, at.left, at.top, kReagentIconWidth, kReagentIconHeight);
+    image->Tag = r;
+    ReagentImages[static_cast<size_t>(r)] = std::move(image);
+  }
+
+  auto button = [this](int left, int top, const char* hint, Glyph glyph) {
+    auto b = std::make_unique<win::SpeedButton>(*this, left, top, 22, 20);
+    b->SetGlyph(MakeGlyph(glyph));
+    b->SetHint(hint);
+    return b;
+  };
+  SpeedButton_Count = button(244, 0, "Count", Glyph::Count);
+  SpeedButton_bank = button(244, 20, "Bank", Glyph::Bank);
+  SpeedButton_Config = button(594, 0, "Configuration", Glyph::Config);
+  SpeedButton_Undo = button(594, 20, "Undo", Glyph::Undo);
+  SpeedButton_Inscription = button(594, 40, "Inscription", Glyph::Inscription);
+  SpeedButton_Inscription->SetGroupIndex(1, true);
+  SpeedButton_Save = button(616, 0, "Select Character", Glyph::SelectCharacter);
+  SpeedButton_Graph = button(616, 20, "Analysis", Glyph::Analysis);
+  SpeedButton_Casting = button(616, 40, "Original Rune Casting", Glyph::RuneCasting);
+  SpeedButton_Casting->SetGroupIndex(2, true);
+
+  Label_ConfigDialogFont = std::make_unique<win::Label>(*this, 280, 16, 0, 0, "");
+  Label_ConfigDialogFont->SetVisible(false);
+
+  // Windowed controls, in tab order.
+  Panel1 = std::make_unique<win::Panel>(hwnd(), kIdPanel1, 0, 42, 267, 18, " Spell Information...");
+  Panel1->SetOuterBevel(win::Panel::Bevel::Lowered);
+  TabSet1 = std::make_unique<win::TabSet>(hwnd(), kIdTabSet1, 270, 40, 320, 19);
+  SendMessageA(TabSet1->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+  SendMessageA(Panel1->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+  TabSet1->SetMetrics(18, 2, 0);
+  TabSet1->SetTabs({"  A  ", "  B  ", "  C  ", "  D  ", "  1 ", "  2 ", "  3 ", "  4 ", "  5 ",
+                    "  6 ", "  7 ", "  8 "});
+  TabSet1->SetTabIndex(0);
+  TabSet1->OnClick = [this](win::TabSet&) { TabSet1Click(); };
+  for (int r = 0; r < kReagentCount; ++r) {
+    const Place& at = kCounterPlaces[static_cast<size_t>(r)];
+    auto edit = std::make_unique<TNumEdit>(hwnd(), kIdNumEditFirst + r, at.left, at.top, 25, 19);
+    edit->Max = 999;
+    edit->Min = -TNumEdit::kDefaultMax;
+    edit->EnableNegative = false;
+    edit->EnterKeyToExit = true;
+    edit->OnChange = [this](win::Edit&) { NumEdit_GLChange(); };
+    edit->OnEnter = [this](win::Edit&) { NumEdit_BPEnter(); };
+    Counters[static_cast<size_t>(r)] = std::move(edit);
+  }
+
+  Timer1 = std::make_unique<win::Timer>(*this, 5000, true);
+  Timer1->OnTimer = [this](win::Timer&) { Timer1Timer(); };
+  Timer_CountReagent = std::make_unique<win::Timer>(*this, 5000, false);
+}
+
+// ------------------------------------------------------------------ start-up and shutdown
+
+void TForm_Main::FormCreate() {
+  CountersUpdating = false;
+  SpeedButton_Casting->SetDown(true);
+  AdjustRegsInBackpack = 30;
+  if ((GetUserDefaultLangID() & 0x3FF) == LANG_JAPANESE) {
+    // The Shift-JIS face "MS P Gothic" at 9 point, for the dialogs that show Japanese text.
+    configDialogFont_.reset(CreateFontW(-MulDiv(9, 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                        SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                        L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF"));
+    Label_ConfigDialogFont->SetFont(configDialogFont_.get());
+  }
+  ClientCaptions.assign(kCaptionSlots, std::string());
+  ReagentUsed.fill(0);
+  for (int p = kUserPages; p < kTabPages; ++p) {
+    for (int s = 0; s < kSlotsPerPage; ++s) {
+      SpellSlot[static_cast<size_t>(p)][static_cast<size_t>(s)] = (p - kUserPages) * 8 + s;
+    }
+  }
+  UndoSpell = -1;
+  UndoLastWasCast = false;
+
+  {
+    IniDocument users;
+    std::string bytes;
+    if (ReadWholeFile(UsersFileName(programDir_), bytes) == ReadStatus::Ok) {
+      users = IniDocument(bytes);
+    }
+    CurrentUser = ReadLastUser(users);
+  }
+  SetUser(CurrentUser);
+  BarBitmap = MakeSurface(320, 40 * kTabPages, GetSysColor(COLOR_BTNSHADOW));
+  for (int i = 0; i < kReagentCount; ++i) DrawReagentIcon(ReagentImage(i), i);
+  AssistantWindow = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
+  SpeedButton_Count->SetEnabled(AssistantWindow != nullptr);
+  LoadProfile();
+  BuildSpellBar();
+  WriteCounters();
+}
+
+void TForm_Main::Show(int showCommand) {
+  ShowWindow(hwnd(), showCommand);
+  UpdateWindow(hwnd());
+  FormShow();
+}
+
+void TForm_Main::FormShow() {
+  ApplyTopmost();
+}
+
+void TForm_Main::ApplyTopmost() {
+  SetWindowPos(hwnd(), AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE);
+}
+
+void TForm_Main::SetUser(const std::string& name) {
+  CurrentUser = name;
+  ProfileFileName = quillorb::ProfileFileName(programDir_, name);
+  SpellFileName = quillorb::SpellFileName(programDir_);
+  const std::string title = name.empty() ? "Quillorb" : "Quillorb - " + name;
+  SetText(title);
+  win::SetApplicationTitle(title);
+}
+
+void TForm_Main::FormDestroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  {
+    // A refused users.ini is reported, but the profile is still saved.
+    const std::string usersFile = UsersFileName(programDir_);
+    IniDocument users;
+    std::string bytes;
+    if (ReadWholeFile(usersFile, bytes) == ReadStatus::Ok) users = IniDocument(bytes);
+    WriteLastUser(users, CurrentUser);
+    if (!ReplaceFileContents(usersFile, users.Serialize())) {
+      ShowFileError(kFileWriteError, usersFile);
+    }
+  }
+  SaveProfile();
+  BarBitmap.reset();
+  ClientCaptions.clear();
+}
+
+// ------------------------------------------------------------------ profile
+
+void TForm_Main::LoadProfile() {
+  if (ReadCatalogue(SpellFileName, Spells) == CatalogueRead::Unreadable) {
+    // Reported; the profile itself is still loaded, so nothing of it is lost at the next save.
+    ShowFileError(kFileOpenError, SpellFileName);
+  }
+  IniDocument ini;
+  std::string bytes;
+  if (ReadWholeFile(ProfileFileName, bytes) == ReadStatus::Ok) ini = IniDocument(bytes);
+
+  ProfileSettings s;
+  ReadProfile(ini, s, Spells, decimalSeparator_);
+  BackpackReagent = s.BackpackReagent;
+  BankReagent = s.BankReagent;
+  ReagentUsed = s.ReagentUsed;
+  ReagentCost = s.ReagentCost;
+  AdjustRegsInBackpack = s.AdjustRegsInBackpack;
+  SpeedButton_Casting->SetDown(s.EnableSpellCasting);
+  for (int p = 0; p < kUserPages; ++p)
+    SpellSlot[static_cast<size_t>(p)] = s.UserSpell[static_cast<size_t>(p)];
+  AlwaysOnTop = s.AlwaysOnTop;
+  SpeedButton_Inscription->SetDown(s.Inscription);
+  SetWindowPos(hwnd(), nullptr, s.Left, s.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ClientCaption = s.ClientCaption;
+  ClientCaptions.assign(s.ClientCaptions.begin(), s.ClientCaptions.end());
+}
+
+POINT TForm_Main::WindowTopLeft() const {
+  // A minimized window reports a parking position far off the screen: keep the normal one.
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (IsIconic(hwnd()) && GetWindowPlacement(hwnd(), &placement)) {
+    return POINT{placement.rcNormalPosition.left, placement.rcNormalPosition.top};
+  }
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  return POINT{r.left, r.top};
+}
+
+ProfileSettings TForm_Main::CurrentSettings() const {
+  ProfileSettings s;
+  s.BackpackReagent = BackpackReagent;
+  s.BankReagent = BankReagent;
+  s.ReagentCost = ReagentCost;
+  s.ReagentUsed = ReagentUsed;
+  s.AdjustRegsInBackpack = AdjustRegsInBackpack;
+  for (int p = 0; p < kUserPages; ++p)
+    s.UserSpell[static_cast<size_t>(p)] = SpellSlot[static_cast<size_t>(p)];
+  s.AlwaysOnTop = AlwaysOnTop;
+  s.EnableSpellCasting = SpeedButton_Casting->Down();
+  s.Inscription = SpeedButton_Inscription->Down();
+  POINT topLeft = WindowTopLeft();
+  s.Top = topLeft.y;
+  s.Left = topLeft.x;
+  s.ClientCaption = ClientCaption;
+  for (size_t k = 0; k < s.ClientCaptions.size(); ++k) {
+    s.ClientCaptions[k] = k < ClientCaptions.size() ? ClientCaptions[k] : std::string();
+  }
+  return s;
+}
+
+bool TForm_Main::SaveProfile() {
+  ReadCounters();
+  // Keys are written into the file as it stands, so that what the program does not know stays.
+  IniDocument ini;
+  std::string bytes;
+  if (ReadWholeFile(ProfileFileName, bytes) == ReadStatus::Ok) ini = IniDocument(bytes);
+  WriteProfile(ini, CurrentSettings(), Spells, decimalSeparator_);
+  if (!ReplaceFileContents(ProfileFileName, ini.Serialize())) {
+    ShowFileError(kFileWriteError, ProfileFileName);
+    return false;
+  }
+  if (!WriteCatalogue(SpellFileName, Spells)) {
+    ShowFileError(kFileCreateError, SpellFileName);
+    return false;
+  }
+  return true;
+}
+
+// ------------------------------------------------------------------ focus timer
+
+void TForm_Main::Timer1Timer() {
+  HWND focused = GetFocus();
+  if (focused && IsChild(hwnd(), focused)) {
+    DWORD start = 0;
+    SendMessageA(focused, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    SendMessageA(focused, EM_SETSEL, start, static_cast<LPARAM>(start));
+  }
+  Timer1->SetEnabled(false);
+}
+
+void TForm_Main::NumEdit_BPEnter() {
+  Timer1->SetEnabled(false);
+  Timer1->SetEnabled(true);
+}
+
+// ------------------------------------------------------------------ ledger on screen
+
+void TForm_Main::ReadCounters() {
+  for (int r = 0; r < kReagentCount; ++r) {
+    BackpackReagent[static_cast<size_t>(r)] = NumEdit(r).Integer();
+  }
+}
+
+void TForm_Main::WriteCounters() {
+  CountersUpdating = true;
+  for (int r = 0; r < kReagentCount; ++r) {
+    NumEdit(r).SetInteger(BackpackReagent[static_cast<size_t>(r)]);
+  }
+  CountersUpdating = false;
+  RefreshSlotLabels();
+}
+
+void TForm_Main::RefreshSlotLabels() {
+  if (CountersUpdating) return;
+  ReadCounters();
+  for (int slot = 0; slot < 8; ++slot) UpdateSlotLabel(Label(slot), slot);
+  SpeedButton_Undo->SetEnabled(UndoSpell != -1);
+}
+
+void TForm_Main::UpdateSlotLabel(win::Label& label, int slot) {
+  const int32_t index = SpellSlot[static_cast<size_t>(CurrentPage())][static_cast<size_t>(slot)];
+  const TSpell& spell = Spells[static_cast<size_t>(index)];
+  const int32_t n = spell.CastsLeft(BackpackReagent);
+  if (ParseInt(label.Caption()) == n) return;
+  label.SetCaption(" " + std::to_string(n));
+  label.SetColor(n == 0 ? kRed : n <= 5 ? kYellow : kLime);
+}
+
+void TForm_Main::NumEdit_GLChange() {
+  RefreshSlotLabels();
+}
+
+// ------------------------------------------------------------------ spell bar and strip
+
+void TForm_Main::BuildSpellBar() {}
+
+void TForm_Main::PaintBox1Paint(HDC dc) {
+  if (!BarBitmap) return;
+  win::MemoryDc source(CreateCompatibleDC(dc));
+  win::SelectScope select(source.get(), BarBitmap.get());
+  BitBlt(dc, 0, 0, 320, kCell, source.get(), 0, kCell * CurrentPage(), SRCCOPY);
+}
+
+void TForm_Main::TabSet1Click() {
+  PaintBox1->Repaint();
+  RefreshSlotLabels();
+}
+
+void TForm_Main::DrawReagentIcon(win::Image& image, int /*index*/) {
+  image.SetBitmap(MakeSurface(kReagentIconWidth, kReagentIconHeight, GetSysColor(COLOR_BTNFACE)),
+                  true);
+}
+
+// ------------------------------------------------------------------ assistant reports
+
+void TForm_Main::OnAssistReagentCount(WPARAM, LPARAM) {}
+
+void TForm_Main::OnAssistSpellCast(WPARAM, LPARAM) {}
+
+// ------------------------------------------------------------------ message dispatch
+
+LRESULT TForm_Main::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case kAssistReagentCountMessage:
+      OnAssistReagentCount(wp, lp);
+      return 0;
+    case kAssistSpellCastMessage:
+      OnAssistSpellCast(wp, lp);
+      return 0;
+    case WM_CLOSE:
+      FormDestroy();
+      DestroyWindow(hwnd());
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wp) FormDestroy();
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return Form::OnMessage(msg, wp, lp);
+  }
+}
+
+}  // namespace quillorb

@@ -1,0 +1,143 @@
+// The main window: a 640 x 60 strip that stays on top of the game client, with the reagent
+// counters on the left and the spell bar on the right. It owns all of the program's data.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/num_edit.h"
+#include "model/profile.h"
+#include "model/spell.h"
+#include "win/form.h"
+#include "win/graphic.h"
+#include "win/panel.h"
+#include "win/tab_set.h"
+
+namespace quillorb {
+
+inline constexpr int kTabPages = 12;  // A..D, then the eight circles
+inline constexpr int kClientWidth = 640;
+inline constexpr int kClientHeight = 60;
+inline constexpr UINT kAssistReagentCountMessage = 0x464;
+inline constexpr UINT kAssistSpellCastMessage = 0x466;
+
+// Child window identifiers, so that other programs (and the tests) can find the controls.
+enum ControlId : int {
+  kIdPanel1 = 100,
+  kIdTabSet1 = 101,
+  kIdNumEditFirst = 110,  // NumEdit_BP .. NumEdit_SS: 110..117
+};
+
+class TForm_Main : public win::Form {
+ public:
+  TForm_Main();
+  ~TForm_Main() override;
+
+  // Creates the window and its controls, then runs FormCreate.
+  void Create();
+  // Shows the window (FormShow).
+  void Show(int showCommand = SW_SHOWNORMAL);
+
+  // Event handlers and operations.
+  void FormCreate();
+  void FormShow();
+  void FormDestroy();
+  void SetUser(const std::string& name);
+  void ApplyTopmost();
+  void LoadProfile();
+  bool SaveProfile();
+  void Timer1Timer();
+  void NumEdit_BPEnter();
+
+  // The reagent ledger on screen.
+  void ReadCounters();
+  void WriteCounters();
+  void RefreshSlotLabels();
+  void UpdateSlotLabel(win::Label& label, int slot);
+  void NumEdit_GLChange();
+
+  // The spell bar and the counter strip.
+  void BuildSpellBar();
+  void PaintBox1Paint(HDC dc);
+  void TabSet1Click();
+  void DrawReagentIcon(win::Image& image, int index);
+
+  // Reports of the assistant program.
+  void OnAssistReagentCount(WPARAM wp, LPARAM lp);
+  void OnAssistSpellCast(WPARAM wp, LPARAM lp);
+
+  int CurrentPage() const { return TabSet1 ? TabSet1->TabIndex() : 0; }
+
+  // ---- Data, in the order the program has always kept it.
+  ReagentCounts BackpackReagent{};
+  ReagentCounts BankReagent{};
+  ReagentPrices ReagentCost{};
+  int32_t AdjustRegsInBackpack = 0;
+  ReagentCounts ReagentUsed{};
+  std::array<std::array<int32_t, kSlotsPerPage>, kTabPages> SpellSlot{};
+  bool CountersUpdating = false;
+  bool AlwaysOnTop = false;
+  std::string CurrentUser;
+  std::string ProfileFileName;
+  std::string SpellFileName;
+  std::string ClientCaption;
+  std::vector<std::string> ClientCaptions;
+  SpellTable Spells{};
+  HWND AssistantWindow = nullptr;
+  int32_t UndoSpell = -1;
+  bool UndoLastWasCast = false;
+  win::Bitmap BarBitmap;
+
+  // ---- Controls.
+  std::unique_ptr<win::PaintBox> PaintBox1;
+  std::array<std::unique_ptr<win::Label>, 8> SlotLabels;    // Label1 .. Label8
+  std::array<std::unique_ptr<win::PaintBox>, 8> SlotBoxes;  // PaintBox2 .. PaintBox9
+  std::unique_ptr<win::TabSet> TabSet1;
+  std::unique_ptr<win::Panel> Panel1;
+  std::array<std::unique_ptr<win::Image>, kReagentCount> ReagentImages;  // Image2 .. Image_SS
+  std::array<std::unique_ptr<TNumEdit>, kReagentCount> Counters;         // NumEdit_BP .. NumEdit_SS
+  std::unique_ptr<win::SpeedButton> SpeedButton_Count;
+  std::unique_ptr<win::SpeedButton> SpeedButton_bank;
+  std::unique_ptr<win::SpeedButton> SpeedButton_Config;
+  std::unique_ptr<win::SpeedButton> SpeedButton_Undo;
+  std::unique_ptr<win::SpeedButton> SpeedButton_Inscription;
+  std::unique_ptr<win::SpeedButton> SpeedButton_Save;
+  std::unique_ptr<win::SpeedButton> SpeedButton_Graph;
+  std::unique_ptr<win::SpeedButton> SpeedButton_Casting;
+  win::Bitmap ImageSrc1;  // the spell icon atlas, 320 x 320
+  win::Bitmap ImageSrc2;  // the same icons greyed
+  std::unique_ptr<win::Label> Label_ConfigDialogFont;
+  std::unique_ptr<win::Timer> Timer1;
+  std::unique_ptr<win::Timer> Timer_CountReagent;
+
+  // Named access to the controls that share a handler.
+  win::Label& Label(int slot) { return *SlotLabels[static_cast<size_t>(slot)]; }
+  win::PaintBox& SlotBox(int slot) { return *SlotBoxes[static_cast<size_t>(slot)]; }
+  TNumEdit& NumEdit(int reagent) { return *Counters[static_cast<size_t>(reagent)]; }
+  win::Image& ReagentImage(int reagent) { return *ReagentImages[static_cast<size_t>(reagent)]; }
+  HFONT ConfigDialogFont() const { return Label_ConfigDialogFont->Font(); }
+
+ protected:
+  // The message dispatch: the assistant's reports, closing, and the rest to the form.
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void CreateControls();
+  ProfileSettings CurrentSettings() const;
+  POINT WindowTopLeft() const;
+
+  std::string programDir_;
+  char decimalSeparator_ = '.';
+  win::Font configDialogFont_;
+  win::Icon icon_;
+  bool destroyed_ = false;
+};
+
+// The one main window, for the parts of the program that read it.
+extern TForm_Main* Form_Main;
+
+}  // namespace quillorb

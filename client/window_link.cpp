@@ -1,0 +1,44 @@
+#include "client/window_link.h"
+
+#include <cstring>
+
+namespace quillorb {
+
+HWND FindClientWindow() {
+  return FindWindowA(kClientWindowClass, nullptr);
+}
+
+HWND FindWindowByCaptionPrefix(std::string prefix) {
+  char caption[256];
+  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (IsWindowVisible(w) != 1) continue;
+    caption[0] = '\0';
+    GetWindowTextA(w, caption, 254);
+    const size_t length = std::strlen(caption);
+    // As many leading characters as the prefix has (the whole caption when it is shorter).
+    const size_t compared = length < prefix.size() ? length : prefix.size();
+    if (compared == prefix.size() && std::memcmp(caption, prefix.data(), compared) == 0) return w;
+  }
+  return nullptr;
+}
+
+bool SendKeyCombination(HWND window, uint16_t key, bool alt, bool ctrl, bool shift) {
+  if (!IsWindowVisible(window)) return false;
+  SetForegroundWindow(window);
+  const auto scanCtrl = static_cast<BYTE>(MapVirtualKeyA(VK_CONTROL, 0));
+  const auto scanShift = static_cast<BYTE>(MapVirtualKeyA(VK_SHIFT, 0));
+  const auto scanAlt = static_cast<BYTE>(MapVirtualKeyA(VK_MENU, 0));
+  const auto scanKey = static_cast<BYTE>(MapVirtualKeyA(key, 0));
+  const auto vk = static_cast<BYTE>(key & 0xFF);
+  if (alt) keybd_event(VK_MENU, scanAlt, KEYEVENTF_EXTENDEDKEY, 0);
+  if (ctrl) keybd_event(VK_CONTROL, scanCtrl, 0, 0);
+  if (shift) keybd_event(VK_SHIFT, scanShift, 0, 0);
+  keybd_event(vk, scanKey, 0, 0);
+  keybd_event(vk, scanKey, KEYEVENTF_KEYUP, 0);
+  if (shift) keybd_event(VK_SHIFT, scanShift, KEYEVENTF_KEYUP, 0);
+  if (ctrl) keybd_event(VK_CONTROL, scanCtrl, KEYEVENTF_KEYUP, 0);
+  if (alt) keybd_event(VK_MENU, scanAlt, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP, 0);
+  return true;
+}
+
+}  // namespace quillorb

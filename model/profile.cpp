@@ -1,0 +1,162 @@
+#include "model/profile.h"
+
+#include <cmath>
+#include <limits>
+
+#include "model/text.h"
+
+namespace quillorb {
+namespace {
+
+std::string Indexed(std::string_view name, int index) {
+  std::string key(name);
+  key += std::to_string(index);
+  return key;
+}
+
+// "Spell" followed by the page digit and the slot digit: Spell00 .. Spell37.
+std::string SlotKey(int page, int slot) {
+  std::string key = "Spell";
+  key += static_cast<char>('0' + page);
+  key += static_cast<char>('0' + slot);
+  return key;
+}
+
+std::string Quoted(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out += '"';
+  out += text;
+  out += '"';
+  return out;
+}
+
+float ReadPrice(const IniDocument& ini, int r, char decimalSeparator) {
+  const float fallback = kDefaultReagentCost[static_cast<size_t>(r)];
+  if (!ini.Has("ReagentCost", Indexed("ReagentCost", r))) return fallback;
+  auto value =
+      ParseDecimal(ini.ReadString("ReagentCost", Indexed("ReagentCost", r), ""), decimalSeparator);
+  if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) return fallback;
+  return static_cast<float>(*value);
+}
+
+void WriteBool(IniDocument& ini, std::string_view section, const std::string& key, bool value) {
+  ini.WriteString(section, key, value ? "1" : "0");
+}
+
+void WriteInt(IniDocument& ini, std::string_view section, const std::string& key, int64_t value) {
+  ini.WriteString(section, key, FormatInt(value));
+}
+
+}  // namespace
+
+void ReadProfile(const IniDocument& ini, ProfileSettings& s, SpellTable& spells,
+                 char decimalSeparator) {
+  for (int r = 0; r < kReagentCount; ++r) {
+    const auto ri = static_cast<size_t>(r);
+    s.BackpackReagent[ri] = ini.ReadInt("Reagent", Indexed("Reagent", r), 0);
+    s.BankReagent[ri] = ini.ReadInt("BankReagent", Indexed("BankReagent", r), 0);
+    s.ReagentUsed[ri] = ini.ReadInt("ReagentUsed", Indexed("ReagentUsed", r), 0);
+  }
+  for (int r = 0; r < kReagentCount; ++r) {
+    s.ReagentCost[static_cast<size_t>(r)] = ReadPrice(ini, r, decimalSeparator);
+  }
+  s.AdjustRegsInBackpack = ini.ReadInt("Config", "AdjustRegsInBackpack", 30);
+  s.EnableSpellCasting = ini.ReadBool("Config", "EnableSpellCasting", true);
+  for (int i = 0; i < kSpellCount; ++i) {
+    TSpell& spell = spells[static_cast<size_t>(i)];
+    spell.Alt = ini.ReadBool("Macro", Indexed("ALT", i), spell.Alt);
+    spell.Ctrl = ini.ReadBool("Macro", Indexed("CTRL", i), spell.Ctrl);
+    spell.Shift = ini.ReadBool("Macro", Indexed("SHIFT", i), spell.Shift);
+    spell.Key = static_cast<uint16_t>(ini.ReadInt("Macro", Indexed("KEY", i), spell.Key) & 0xFFFF);
+    spell.CastCount = ini.ReadInt("SpellCount", Indexed("SpellCount", i), 0);
+  }
+  for (int p = 0; p < kUserPages; ++p) {
+    for (int slot = 0; slot < kSlotsPerPage; ++slot) {
+      int32_t value = ini.ReadInt("UserSpell", SlotKey(p, slot), 0);
+      if (value < 0 || value >= kSpellCount) value = 0;
+      s.UserSpell[static_cast<size_t>(p)][static_cast<size_t>(slot)] = value;
+    }
+  }
+  s.AlwaysOnTop = ini.ReadBool("Config", "AlwaysOnTop", true);
+  s.Inscription = ini.ReadBool("Config", "Inscription", false);
+  s.Top = ini.ReadInt("Config", "Top", 0);
+  s.Left = ini.ReadInt("Config", "Left", 0);
+  s.ClientCaption = ini.ReadString("Config", "Caption", kDefaultClientCaption);
+  for (int k = 0; k < kCaptionSlots; ++k) {
+    s.ClientCaptions[static_cast<size_t>(k)] =
+        ini.ReadString("Config", Indexed("Captions", k), kDefaultClientCaption);
+  }
+  for (int i = 0; i < kSpellCount; ++i) {
+    TSpell& spell = spells[static_cast<size_t>(i)];
+    spell.CastText = ini.ReadString("Cast", Indexed("Spell", i), "");
+    spell.InSpellBook = ini.ReadBool("SpellBook", Indexed("Spell", i), true);
+    spell.Danger = ini.ReadBool("DangerSpell", Indexed("DangerSpell", i), false);
+  }
+}
+
+void WriteProfile(IniDocument& ini, const ProfileSettings& s, const SpellTable& spells,
+                  char decimalSeparator) {
+  for (int r = 0; r < kReagentCount; ++r) {
+    const auto ri = static_cast<size_t>(r);
+    WriteInt(ini, "Reagent", Indexed("Reagent", r), s.BackpackReagent[ri]);
+    WriteInt(ini, "BankReagent", Indexed("BankReagent", r), s.BankReagent[ri]);
+    ini.WriteString("ReagentCost", Indexed("ReagentCost", r),
+                    FormatGeneral(static_cast<double>(s.ReagentCost[ri]), decimalSeparator));
+    WriteInt(ini, "ReagentUsed", Indexed("ReagentUsed", r), s.ReagentUsed[ri]);
+  }
+  WriteInt(ini, "Config", "AdjustRegsInBackpack", s.AdjustRegsInBackpack);
+  for (int p = 0; p < kUserPages; ++p) {
+    for (int slot = 0; slot < kSlotsPerPage; ++slot) {
+      WriteInt(ini, "UserSpell", SlotKey(p, slot),
+               s.UserSpell[static_cast<size_t>(p)][static_cast<size_t>(slot)]);
+    }
+  }
+  WriteBool(ini, "Config", "AlwaysOnTop", s.AlwaysOnTop);
+  WriteBool(ini, "Config", "EnableSpellCasting", s.EnableSpellCasting);
+  WriteBool(ini, "Config", "Inscription", s.Inscription);
+  WriteInt(ini, "Config", "Top", s.Top);
+  WriteInt(ini, "Config", "Left", s.Left);
+  ini.WriteString("Config", "Caption", Quoted(s.ClientCaption));
+  for (int k = 0; k < kCaptionSlots; ++k) {
+    ini.WriteString("Config", Indexed("Captions", k),
+                    Quoted(s.ClientCaptions[static_cast<size_t>(k)]));
+  }
+  for (int i = 0; i < kSpellCount; ++i) {
+    const TSpell& spell = spells[static_cast<size_t>(i)];
+    ini.WriteString("Cast", Indexed("Spell", i), Quoted(spell.CastText));
+    WriteBool(ini, "SpellBook", Indexed("Spell", i), spell.InSpellBook);
+    WriteBool(ini, "DangerSpell", Indexed("DangerSpell", i), spell.Danger);
+    WriteInt(ini, "SpellCount", Indexed("SpellCount", i), spell.CastCount);
+  }
+  for (int i = 0; i < kSpellCount; ++i) {
+    const TSpell& spell = spells[static_cast<size_t>(i)];
+    WriteBool(ini, "Macro", Indexed("ALT", i), spell.Alt);
+    WriteBool(ini, "Macro", Indexed("CTRL", i), spell.Ctrl);
+    WriteBool(ini, "Macro", Indexed("SHIFT", i), spell.Shift);
+    WriteInt(ini, "Macro", Indexed("KEY", i), spell.Key);
+  }
+}
+
+std::string ProfileFileName(const std::string& programDir, const std::string& user) {
+  if (user.empty()) return programDir + "quillorb.ini";
+  return programDir + "quillorb - " + user + ".ini";
+}
+
+std::string SpellFileName(const std::string& programDir) {
+  return programDir + "spells.txt";
+}
+
+std::string UsersFileName(const std::string& programDir) {
+  return programDir + "users.ini";
+}
+
+std::string ReadLastUser(const IniDocument& users) {
+  return users.ReadString("User", "Last", "");
+}
+
+void WriteLastUser(IniDocument& users, const std::string& user) {
+  users.WriteString("User", "Last", user);
+}
+
+}  // namespace quillorb

@@ -1,0 +1,64 @@
+// The character profile: every section and key of a profile file, read from and written to an
+// in-memory INI document in the order the program has always used.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "model/ini_file.h"
+#include "model/spell.h"
+
+namespace quillorb {
+
+inline constexpr int kUserPages = 4;  // tabs A..D
+inline constexpr int kSlotsPerPage = 8;
+inline constexpr int kCaptionSlots = 5;
+inline constexpr ReagentPrices kDefaultReagentCost = {6.5f, 8.5f, 3.5f, 3.5f,
+                                                      6.5f, 3.5f, 2.5f, 4.5f};
+inline constexpr std::string_view kDefaultClientCaption = "Ultima Online - ";
+
+using UserSlotPages = std::array<std::array<int32_t, kSlotsPerPage>, kUserPages>;
+
+// What a profile holds besides the spell table.
+struct ProfileSettings {
+  ReagentCounts BackpackReagent{};
+  ReagentCounts BankReagent{};
+  ReagentPrices ReagentCost = kDefaultReagentCost;
+  ReagentCounts ReagentUsed{};
+  int32_t AdjustRegsInBackpack = 30;
+  UserSlotPages UserSpell{};
+  bool AlwaysOnTop = true;
+  bool EnableSpellCasting = true;
+  bool Inscription = false;
+  int32_t Top = 0;
+  int32_t Left = 0;
+  std::string ClientCaption{kDefaultClientCaption};
+  std::array<std::string, kCaptionSlots> ClientCaptions{
+      std::string(kDefaultClientCaption), std::string(kDefaultClientCaption),
+      std::string(kDefaultClientCaption), std::string(kDefaultClientCaption),
+      std::string(kDefaultClientCaption)};
+};
+
+// Reads every key; a missing or unreadable value gives its default. The spells' macro keys
+// default to the values they already hold (those of the catalogue). Slot values outside 0..63
+// become 0; an unreadable price takes that reagent's default price.
+void ReadProfile(const IniDocument& ini, ProfileSettings& settings, SpellTable& spells,
+                 char decimalSeparator);
+
+// Writes every key in the order of a key-by-key save, so that a file written from scratch has its
+// sections and keys in the usual order.
+void WriteProfile(IniDocument& ini, const ProfileSettings& settings, const SpellTable& spells,
+                  char decimalSeparator);
+
+// File names, relative to the program's folder (which ends with its separator).
+std::string ProfileFileName(const std::string& programDir, const std::string& user);
+std::string SpellFileName(const std::string& programDir);
+std::string UsersFileName(const std::string& programDir);
+
+// users.ini: section "User", key "Last".
+std::string ReadLastUser(const IniDocument& users);
+void WriteLastUser(IniDocument& users, const std::string& user);
+
+}  // namespace quillorb

@@ -1,0 +1,340 @@
+#include "tests/harness/harness.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <utility>
+
+namespace harness {
+
+std::string BinDir() {
+  char path[MAX_PATH * 2] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string p(path);
+  return p.substr(0, p.find_last_of("\\/") + 1);
+}
+
+std::string NewTempFolder(const std::string& tag) {
+  static int counter = 0;
+  char base[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, base);
+  for (;;) {
+    std::string folder = std::string(base) + "quillorb-" + tag + "-" +
+                         std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) +
+                         "\\";
+    if (CreateDirectoryA(folder.c_str(), nullptr)) return folder;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + folder);
+  }
+}
+
+void RemoveFolder(const std::string& folder) {
+  WIN32_FIND_DATAA fd;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &fd);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveFolder(folder + name + "\\");
+      } else {
+        SetFileAttributesA((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA((folder + name).c_str());
+      }
+    } while (FindNextFileA(find, &fd));
+    FindClose(find);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}
+
+// ------------------------------------------------------------------ Process
+
+Process::Process(Process&& other) noexcept
+    : process_(std::exchange(other.process_, nullptr)), pid_(std::exchange(other.pid_, 0)) {}
+
+Process& Process::operator=(Process&& other) noexcept {
+  if (this != &other) {
+    Kill();
+    process_ = std::exchange(other.process_, nullptr);
+    pid_ = std::exchange(other.pid_, 0);
+  }
+  return *this;
+}
+
+Process::~Process() {
+  Kill();
+}
+
+Process Process::Start(const std::string& exe, const std::string& arguments,
+                       const std::string& folder) {
+  std::string commandLine = "\"" + exe + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &si, &pi)) {
+    throw std::runtime_error("cannot start " + exe);
+  }
+  CloseHandle(pi.hThread);
+  Process p;
+  p.process_ = pi.hProcess;
+  p.pid_ = pi.dwProcessId;
+  return p;
+}
+
+bool Process::Running() const {
+  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool Process::WaitForExit(DWORD timeoutMs) {
+  if (!process_) return true;
+  return WaitUntil([&] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }, timeoutMs);
+}
+
+DWORD Process::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (process_) GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+HWND Process::WaitForWindow(const char* className, DWORD timeoutMs) const {
+  struct Search {
+    DWORD pid;
+    const char* cls;
+    HWND found;
+  } search{pid_, className, nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(
+            [](HWND w, LPARAM lp) -> BOOL {
+              auto* s = reinterpret_cast<Search*>(lp);
+              DWORD owner = 0;
+              GetWindowThreadProcessId(w, &owner);
+              if (owner != s->pid || !IsWindowVisible(w) || ClassName(w) != s->cls) return TRUE;
+              s->found = w;
+              return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeoutMs);
+  return search.found;
+}
+
+void Process::Kill() {
+  if (!process_) return;
+  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+  }
+  CloseHandle(process_);
+  process_ = nullptr;
+}
+
+// ------------------------------------------------------------------ Quillorb
+
+Quillorb::Quillorb(const std::string& folder, bool copySpells) : folder_(folder) {
+  const std::string exe = folder + "quillorb.exe";
+  if (!CopyFileA((BinDir() + "quillorb.exe").c_str(), exe.c_str(), FALSE)) {
+    throw std::runtime_error("cannot copy quillorb.exe");
+  }
+  if (copySpells)
+    CopyFileA((BinDir() + "spells.txt").c_str(), (folder + "spells.txt").c_str(), FALSE);
+  process_ = Process::Start(exe, "", folder);
+  window_ = process_.WaitForWindow("TForm_Main");
+  if (!window_) throw std::runtime_error("the main window did not appear");
+}
+
+POINT Quillorb::ScreenPoint(int x, int y) const {
+  POINT pt{x, y};
+  ClientToScreen(window_, &pt);
+  return pt;
+}
+
+bool Quillorb::Close(DWORD timeoutMs) {
+  PostMessageA(window_, WM_CLOSE, 0, 0);
+  return process_.WaitForExit(timeoutMs);
+}
+
+// ------------------------------------------------------------------ windows
+
+std::string WindowText(HWND window) {
+  char text[1024] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+std::string ClassName(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    children.push_back(c);
+  }
+  return children;
+}
+
+RECT WindowRectOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+RECT ChildRect(HWND child) {
+  RECT r = WindowRectOf(child);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool IsTopmost(HWND window) {
+  return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// ------------------------------------------------------------------ input
+
+namespace {
+void SendMouse(DWORD flags) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  SendInput(1, &in, sizeof in);
+}
+}  // namespace
+
+void MoveMouse(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  SendMouse(MOUSEEVENTF_MOVE);
+}
+
+void Click(POINT screen, int button) {
+  MoveMouse(screen);
+  static const DWORD kDown[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN,
+                                MOUSEEVENTF_MIDDLEDOWN};
+  static const DWORD kUp[] = {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_MIDDLEUP};
+  SendMouse(kDown[button]);
+  SendMouse(kUp[button]);
+}
+
+void DoubleClick(POINT screen) {
+  MoveMouse(screen);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+void PressKey(WORD vk) {
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = vk;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+void TypeText(const std::string& text) {
+  for (char c : text) {
+    SHORT vk = VkKeyScanA(c);
+    if (vk == -1) continue;
+    bool shift = (vk & 0x100) != 0;
+    if (shift) {
+      INPUT down{};
+      down.type = INPUT_KEYBOARD;
+      down.ki.wVk = VK_SHIFT;
+      SendInput(1, &down, sizeof down);
+    }
+    PressKey(static_cast<WORD>(vk & 0xFF));
+    if (shift) {
+      INPUT up{};
+      up.type = INPUT_KEYBOARD;
+      up.ki.wVk = VK_SHIFT;
+      up.ki.dwFlags = KEYEVENTF_KEYUP;
+      SendInput(1, &up, sizeof up);
+    }
+  }
+}
+
+// ------------------------------------------------------------------ screen
+
+COLORREF ScreenPixel(POINT screen) {
+  HDC dc = GetDC(nullptr);
+  COLORREF c = GetPixel(dc, screen.x, screen.y);
+  ReleaseDC(nullptr, dc);
+  return c;
+}
+
+bool SaveScreenshot(const RECT& screen, const std::string& bmpPath) {
+  const int w = screen.right - screen.left;
+  const int h = screen.bottom - screen.top;
+  if (w <= 0 || h <= 0) return false;
+  HDC screenDc = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screenDc);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;  // bottom-up, as BMP files store it
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screenDc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screenDc, screen.left, screen.top, SRCCOPY);
+  GdiFlush();
+  const DWORD stride = static_cast<DWORD>((w * 3 + 3) & ~3);
+  const DWORD imageSize = stride * static_cast<DWORD>(h);
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+  fh.bfSize = fh.bfOffBits + imageSize;
+  bi.bmiHeader.biSizeImage = imageSize;
+  bool ok = false;
+  if (FILE* f = std::fopen(bmpPath.c_str(), "wb")) {
+    ok = std::fwrite(&fh, sizeof fh, 1, f) == 1 &&
+         std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
+         std::fwrite(bits, imageSize, 1, f) == 1;
+    std::fclose(f);
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screenDc);
+  return ok;
+}
+
+}  // namespace harness

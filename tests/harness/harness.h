@@ -1,0 +1,96 @@
+// End-to-end harness: runs quillorb.exe (and stand-in programs) in a fresh folder under Wine,
+// finds their windows, drives them with real input and window messages, and reads what they
+// wrote. Every wait polls with a time-out; nothing sleeps for a fixed time.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+// The folder of the running test program (where quillorb.exe and spells.txt are built).
+std::string BinDir();
+// A new, empty folder under the temporary folder; `tag` makes it recognisable.
+std::string NewTempFolder(const std::string& tag);
+void RemoveFolder(const std::string& folder);
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+// Polls `condition` every few milliseconds (handling this thread's messages) until it holds or
+// `timeoutMs` passes. Returns whether it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+
+// A program started by the harness; it is ended when the object goes.
+class Process {
+ public:
+  Process() = default;
+  Process(Process&& other) noexcept;
+  Process& operator=(Process&& other) noexcept;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  ~Process();
+
+  // Starts `exe` with `arguments` in `folder`. Throws on failure.
+  static Process Start(const std::string& exe, const std::string& arguments,
+                       const std::string& folder);
+
+  DWORD Id() const { return pid_; }
+  bool Running() const;
+  bool WaitForExit(DWORD timeoutMs);
+  DWORD ExitCode() const;
+  // The first visible top-level window of `className` that belongs to this process.
+  HWND WaitForWindow(const char* className, DWORD timeoutMs = 15000) const;
+  void Kill();
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD pid_ = 0;
+};
+
+// quillorb.exe copied into its own folder, with the files a test chooses.
+class Quillorb {
+ public:
+  // Copies quillorb.exe into `folder` and starts it; waits for its main window.
+  explicit Quillorb(const std::string& folder, bool copySpells = false);
+
+  HWND Window() const { return window_; }
+  const std::string& Folder() const { return folder_; }
+  Process& Proc() { return process_; }
+  // The child control with this identifier.
+  HWND Control(int id) const { return GetDlgItem(window_, id); }
+  // A client point of the main window in screen coordinates.
+  POINT ScreenPoint(int x, int y) const;
+  // Closes the main window as the player would (WM_CLOSE) and waits for the program to end.
+  bool Close(DWORD timeoutMs = 15000);
+
+ private:
+  std::string folder_;
+  Process process_;
+  HWND window_ = nullptr;
+};
+
+std::string WindowText(HWND window);
+std::string ClassName(HWND window);
+std::vector<HWND> ChildWindows(HWND parent);
+RECT WindowRectOf(HWND window);
+// The rectangle of `child` in the client coordinates of its parent.
+RECT ChildRect(HWND child);
+bool IsTopmost(HWND window);
+
+// Real input through SendInput.
+void MoveMouse(POINT screen);
+void Click(POINT screen, int button = 0);  // 0 left, 1 right, 2 middle
+void DoubleClick(POINT screen);
+void TypeText(const std::string& text);
+void PressKey(WORD vk);
+
+COLORREF ScreenPixel(POINT screen);
+// Saves the screen rectangle as a 24-bit BMP.
+bool SaveScreenshot(const RECT& screen, const std::string& bmpPath);
+
+}  // namespace harness

@@ -1,0 +1,45 @@
+// Process-wide services: the application title, the message loop, error boxes, and a few facts
+// about the program and the user's locale.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace win {
+
+// The application title: the caption of error boxes (and, for the main window, its taskbar text).
+void SetApplicationTitle(const std::string& title);
+const std::string& ApplicationTitle();
+
+// The standard error box: the application title as caption, a stop icon, OK.
+void ShowErrorBox(const std::string& ansiText) noexcept;
+void ShowErrorBox(const std::wstring& text) noexcept;
+
+// Runs the message loop until WM_QUIT; keyboard navigation between the controls of
+// `dialogWindow` (Tab, arrow keys) is handled the dialog way. Returns the WM_QUIT code.
+int RunMessageLoop(HWND dialogWindow);
+
+// The folder of the program file, with its trailing separator.
+std::string ProgramDirectory();
+
+// The user's decimal separator (LOCALE_SDECIMAL), '.' when it is not a single character.
+char UserDecimalSeparator();
+
+// 8-bit text of the ANSI code page as UTF-16.
+std::wstring AnsiToWide(const std::string& text);
+
+// The hourglass cursor while an object of this type lives.
+class HourglassScope {
+ public:
+  HourglassScope()
+      : previous_(SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)))) {}
+  HourglassScope(const HourglassScope&) = delete;
+  HourglassScope& operator=(const HourglassScope&) = delete;
+  ~HourglassScope() { SetCursor(previous_); }
+
+ private:
+  HCURSOR previous_;
+};
+
+}  // namespace win

@@ -1,0 +1,96 @@
+// Controls of a form. Graphic controls have no window of their own: the form paints them in
+// creation order and gives the mouse to the topmost one under the pointer (so a control created
+// later lies over one created earlier). Windowed controls are child windows that get the
+// notifications their parent receives for them.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace win {
+
+class Form;
+
+enum class MouseButton { Left, Right, Middle };
+
+struct MouseEvent {
+  MouseButton button = MouseButton::Left;
+  int x = 0;  // relative to the control
+  int y = 0;
+  WPARAM keys = 0;           // MK_* flags
+  bool doubleClick = false;  // on a release: the press was the second of a double click
+};
+
+class GraphicControl {
+ public:
+  GraphicControl(Form& parent, int left, int top, int width, int height);
+  GraphicControl(const GraphicControl&) = delete;
+  GraphicControl& operator=(const GraphicControl&) = delete;
+  virtual ~GraphicControl();
+
+  const RECT& Bounds() const { return bounds_; }
+  void SetBounds(int left, int top, int width, int height);
+  int Left() const { return bounds_.left; }
+  int Top() const { return bounds_.top; }
+  int Width() const { return bounds_.right - bounds_.left; }
+  int Height() const { return bounds_.bottom - bounds_.top; }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  const std::string& Hint() const { return hint_; }
+  void SetHint(std::string hint);
+  // Whether the mouse goes to this control where it lies (false: to whatever lies beneath).
+  virtual bool WantsMouse() const { return true; }
+
+  // Invalidates the control's area of the form.
+  void Repaint() const;
+  Form& Parent() const { return parent_; }
+
+  int Tag = 0;
+  std::function<void(GraphicControl& sender)> OnClick;
+  std::function<void(GraphicControl& sender)> OnDblClick;
+  std::function<void(GraphicControl& sender, const MouseEvent& e)> OnMouseDown;
+  std::function<void(GraphicControl& sender, const MouseEvent& e)> OnMouseUp;
+  std::function<void(GraphicControl& sender, int x, int y, WPARAM keys)> OnMouseMove;
+
+  // Called by the form. Paint draws with the origin at the control's top-left corner.
+  virtual void Paint(HDC dc) = 0;
+  virtual void MouseDown(const MouseEvent& e);
+  virtual void MouseUp(const MouseEvent& e, bool inside);
+  virtual void MouseMove(int x, int y, WPARAM keys, bool inside);
+  virtual void Click();
+  virtual void DblClick();
+
+ protected:
+  HFONT FormFont() const;
+
+ private:
+  Form& parent_;
+  RECT bounds_{};
+  bool visible_ = true;
+  bool enabled_ = true;
+  std::string hint_;
+};
+
+// A child window control whose notifications (WM_COMMAND, WM_CTLCOLOR*) reach it through its
+// parent form.
+class ChildControl {
+ public:
+  ChildControl() = default;
+  ChildControl(const ChildControl&) = delete;
+  ChildControl& operator=(const ChildControl&) = delete;
+  virtual ~ChildControl() = default;
+
+  // Links `hwnd` to this object so that the parent can route notifications.
+  void Attach(HWND hwnd);
+  static ChildControl* FromHandle(HWND hwnd);
+
+  // Return true when handled; `result` is then the message result.
+  virtual bool OnParentCommand(WORD /*code*/) { return false; }
+  virtual bool OnParentColor(HDC /*dc*/, LRESULT& /*result*/) { return false; }
+};
+
+}  // namespace win

@@ -1,0 +1,249 @@
+#include "win/form.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace win {
+
+Form::~Form() {
+  for (auto& [id, timer] : timers_) {
+    if (hwnd()) KillTimer(hwnd(), id);
+  }
+}
+
+void Form::CreateForm(const char* className, const std::string& caption, DWORD style, DWORD exStyle,
+                      int x, int y, int clientWidth, int clientHeight, HICON icon) {
+  RegisterClass(className, CS_DBLCLKS, nullptr, icon);
+  RECT outer{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  CreateWindowOf(className, caption, style, exStyle, x, y, outer.right - outer.left,
+                 outer.bottom - outer.top, nullptr, nullptr);
+  // Some window managers hand out a different non-client size than AdjustWindowRectEx predicts:
+  // correct the outer size until the client area is exact.
+  RECT client = ClientRect();
+  if (client.right != clientWidth || client.bottom != clientHeight) {
+    RECT window{};
+    GetWindowRect(hwnd(), &window);
+    SetWindowPos(hwnd(), nullptr, 0, 0, (window.right - window.left) + clientWidth - client.right,
+                 (window.bottom - window.top) + clientHeight - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void Form::SetFont(win::Font font) {
+  font_ = std::move(font);
+  for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  }
+  Invalidate();
+}
+
+void Form::AddControl(GraphicControl* control) {
+  controls_.push_back(control);
+}
+
+void Form::RemoveControl(GraphicControl* control) {
+  if (captured_ == control) captured_ = nullptr;
+  if (tooltip_) {
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+}
+
+void Form::InvalidateControl(const GraphicControl& control) const {
+  if (hwnd()) InvalidateRect(hwnd(), &control.Bounds(), FALSE);
+}
+
+void Form::EnsureTooltip() {
+  if (tooltip_ || !hwnd()) return;
+  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+void Form::UpdateHint(const GraphicControl& control) {
+  if (!hwnd()) return;
+  EnsureTooltip();
+  if (!tooltip_) return;
+  TOOLINFOA ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_SUBCLASS;
+  ti.hwnd = hwnd();
+  ti.uId = reinterpret_cast<UINT_PTR>(&control);
+  SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  if (control.Hint().empty()) return;
+  ti.rect = control.Bounds();
+  std::string text = control.Hint();
+  ti.lpszText = text.data();
+  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+GraphicControl* Form::ControlAt(POINT client) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    GraphicControl* c = *it;
+    if (c->Visible() && c->WantsMouse() && PtInRect(&c->Bounds(), client)) return c;
+  }
+  return nullptr;
+}
+
+UINT_PTR Form::AddTimer(Timer* timer) {
+  UINT_PTR id = nextTimerId_++;
+  timers_[id] = timer;
+  return id;
+}
+
+void Form::RemoveTimer(UINT_PTR id) {
+  if (hwnd()) KillTimer(hwnd(), id);
+  timers_.erase(id);
+}
+
+void Form::PaintControls(HDC dc, const RECT& area) {
+  for (GraphicControl* c : controls_) {
+    RECT overlap{};
+    if (!c->Visible() || !IntersectRect(&overlap, &c->Bounds(), &area)) continue;
+    int saved = SaveDC(dc);
+    IntersectClipRect(dc, c->Left(), c->Top(), c->Bounds().right, c->Bounds().bottom);
+    SetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);
+    SelectObject(dc, font_.get());
+    c->Paint(dc);
+    RestoreDC(dc, saved);
+  }
+}
+
+void Form::HandleMouseDown(MouseButton button, LPARAM lp, WPARAM keys, bool doubleClick) {
+  POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  GraphicControl* c = ControlAt(pt);
+  if (!c || !c->Enabled()) return;
+  captured_ = c;
+  capturedButton_ = button;
+  capturedDouble_ = doubleClick;
+  SetCapture(hwnd());
+  c->MouseDown({button, pt.x - c->Left(), pt.y - c->Top(), keys, doubleClick});
+}
+
+void Form::HandleMouseUp(MouseButton button, LPARAM lp, WPARAM keys) {
+  POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  GraphicControl* c = captured_;
+  if (!c || button != capturedButton_) return;
+  captured_ = nullptr;
+  if (GetCapture() == hwnd()) ReleaseCapture();
+  bool inside = PtInRect(&c->Bounds(), pt) && ControlAt(pt) == c;
+  // The release of a double click's second press is no click of its own.
+  c->MouseUp({button, pt.x - c->Left(), pt.y - c->Top(), keys, capturedDouble_}, inside);
+}
+
+void Form::HandleMouseMove(LPARAM lp, WPARAM keys) {
+  POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  GraphicControl* c = captured_ ? captured_ : ControlAt(pt);
+  if (!c || !c->Enabled()) return;
+  c->MouseMove(pt.x - c->Left(), pt.y - c->Top(), keys, PtInRect(&c->Bounds(), pt) != FALSE);
+}
+
+LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PaintScope paint(hwnd());
+      RECT client = ClientRect();
+      if (client.right <= 0 || client.bottom <= 0) return 0;
+      MemoryDc memory(CreateCompatibleDC(paint.dc()));
+      Bitmap buffer(CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
+      SelectScope select(memory.get(), buffer.get());
+      FillRect(memory.get(), &client, GetSysColorBrush(COLOR_BTNFACE));
+      PaintControls(memory.get(), paint.rect());
+      const RECT& r = paint.rect();
+      BitBlt(paint.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), r.left,
+             r.top, SRCCOPY);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      HandleMouseDown(MouseButton::Left, lp, wp, false);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      HandleMouseDown(MouseButton::Left, lp, wp, true);
+      return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      HandleMouseDown(MouseButton::Right, lp, wp, msg == WM_RBUTTONDBLCLK);
+      return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      HandleMouseDown(MouseButton::Middle, lp, wp, msg == WM_MBUTTONDBLCLK);
+      return 0;
+    case WM_LBUTTONUP:
+      HandleMouseUp(MouseButton::Left, lp, wp);
+      return 0;
+    case WM_RBUTTONUP:
+      HandleMouseUp(MouseButton::Right, lp, wp);
+      return 0;
+    case WM_MBUTTONUP:
+      HandleMouseUp(MouseButton::Middle, lp, wp);
+      return 0;
+    case WM_MOUSEMOVE:
+      HandleMouseMove(lp, wp);
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lp) != hwnd()) captured_ = nullptr;
+      return 0;
+    case WM_TIMER: {
+      auto it = timers_.find(wp);
+      if (it == timers_.end()) break;
+      it->second->Fire();
+      return 0;
+    }
+    case WM_COMMAND:
+      if (lp) {
+        if (ChildControl* child = ChildControl::FromHandle(reinterpret_cast<HWND>(lp))) {
+          if (child->OnParentCommand(HIWORD(wp))) return 0;
+        }
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      if (ChildControl* child = ChildControl::FromHandle(reinterpret_cast<HWND>(lp))) {
+        LRESULT result = 0;
+        if (child->OnParentColor(reinterpret_cast<HDC>(wp), result)) return result;
+      }
+      break;
+    default:
+      break;
+  }
+  return Window::OnMessage(msg, wp, lp);
+}
+
+Timer::Timer(Form& form, UINT intervalMs, bool enabled)
+    : form_(form), id_(form.AddTimer(this)), interval_(intervalMs), enabled_(enabled) {
+  Apply();
+}
+
+Timer::~Timer() {
+  form_.RemoveTimer(id_);
+}
+
+void Timer::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  Apply();
+}
+
+void Timer::Apply() {
+  if (!form_.hwnd()) return;
+  if (enabled_) {
+    SetTimer(form_.hwnd(), id_, interval_, nullptr);  // (re)starts the interval
+  } else {
+    KillTimer(form_.hwnd(), id_);
+  }
+}
+
+void Timer::Fire() {
+  if (enabled_ && OnTimer) OnTimer(*this);
+}
+
+}  // namespace win

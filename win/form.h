@@ -1,0 +1,89 @@
+// A top-level window that hosts controls: it paints its graphic controls (double-buffered),
+// routes the mouse to them, shows their hints, routes child notifications and runs its timers.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "win/control.h"
+#include "win/handles.h"
+#include "win/window.h"
+
+namespace win {
+
+class Timer;
+
+class Form : public Window {
+ public:
+  Form() = default;
+  ~Form() override;
+
+  HFONT Font() const { return font_.get(); }
+  // Creates the form's font (Arial -11 and so on) and hands it to the child windows.
+  void SetFont(win::Font font);
+
+  void AddControl(GraphicControl* control);
+  void RemoveControl(GraphicControl* control);
+  void InvalidateControl(const GraphicControl& control) const;
+  void UpdateHint(const GraphicControl& control);
+  const std::vector<GraphicControl*>& Controls() const { return controls_; }
+
+  // Topmost graphic control that takes the mouse at a client point, or nullptr.
+  GraphicControl* ControlAt(POINT client) const;
+
+  // Timers live on the form's window.
+  UINT_PTR AddTimer(Timer* timer);
+  void RemoveTimer(UINT_PTR id);
+
+ protected:
+  // Creates the window with a client area of exactly clientWidth x clientHeight.
+  void CreateForm(const char* className, const std::string& caption, DWORD style, DWORD exStyle,
+                  int x, int y, int clientWidth, int clientHeight, HICON icon);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void PaintControls(HDC dc, const RECT& area);
+  void HandleMouseDown(MouseButton button, LPARAM lp, WPARAM keys, bool doubleClick);
+  void HandleMouseUp(MouseButton button, LPARAM lp, WPARAM keys);
+  void HandleMouseMove(LPARAM lp, WPARAM keys);
+  void EnsureTooltip();
+
+  win::Font font_;
+  std::vector<GraphicControl*> controls_;
+  GraphicControl* captured_ = nullptr;
+  MouseButton capturedButton_ = MouseButton::Left;
+  bool capturedDouble_ = false;
+  HWND tooltip_ = nullptr;
+  std::map<UINT_PTR, Timer*> timers_;
+  UINT_PTR nextTimerId_ = 1;
+};
+
+// A message-driven timer of the GUI thread, running on a form's window.
+class Timer {
+ public:
+  Timer(Form& form, UINT intervalMs, bool enabled);
+  Timer(const Timer&) = delete;
+  Timer& operator=(const Timer&) = delete;
+  ~Timer();
+
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  UINT Interval() const { return interval_; }
+  // Starts the timer on the form's window (call again after the window exists).
+  void Apply();
+  void Fire();
+
+  std::function<void(Timer& sender)> OnTimer;
+
+ private:
+  Form& form_;
+  UINT_PTR id_;
+  UINT interval_;
+  bool enabled_;
+};
+
+}  // namespace win

@@ -1,0 +1,163 @@
+#include "win/tab_set.h"
+
+#include <windowsx.h>
+
+#include "win/handles.h"
+
+namespace win {
+
+TabSet::TabSet(HWND parent, int id, int left, int top, int width, int height) {
+  RegisterClass("QuillorbTabSet", 0, nullptr, nullptr);
+  CreateWindowOf("QuillorbTabSet", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, left, top, width,
+                 height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
+void TabSet::SetTabs(std::vector<std::string> tabs) {
+  tabs_ = std::move(tabs);
+  if (index_ >= static_cast<int>(tabs_.size())) index_ = tabs_.empty() ? -1 : 0;
+  Layout();
+  Invalidate();
+}
+
+void TabSet::SetTabIndex(int index) {
+  if (index < 0 || index >= static_cast<int>(tabs_.size()) || index == index_) return;
+  index_ = index;
+  Invalidate();
+}
+
+void TabSet::SetMetrics(int tabHeight, int startMargin, int endMargin) {
+  tabHeight_ = tabHeight;
+  startMargin_ = startMargin;
+  endMargin_ = endMargin;
+  Layout();
+  Invalidate();
+}
+
+void TabSet::Layout() {
+  textWidth_.assign(tabs_.size(), 0);
+  start_.assign(tabs_.size(), 0);
+  WindowDc screen(nullptr);
+  SelectScope select(screen.get(), font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  int x = startMargin_;
+  for (size_t i = 0; i < tabs_.size(); ++i) {
+    SIZE size{};
+    GetTextExtentPoint32A(screen.get(), tabs_[i].c_str(), static_cast<int>(tabs_[i].size()), &size);
+    textWidth_[i] = size.cx;
+    start_[i] = x;
+    x += kEdge + size.cx;  // neighbours share one slanted side
+  }
+}
+
+RECT TabSet::TabRect(int i) const {
+  const auto k = static_cast<size_t>(i);
+  return RECT{start_[k] + kEdge / 2, 0, start_[k] + kEdge + textWidth_[k] + kEdge / 2 + 1,
+              tabHeight_};
+}
+
+int TabSet::TabAt(POINT client) const {
+  for (int i = 0; i < static_cast<int>(tabs_.size()); ++i) {
+    RECT r = TabRect(i);
+    if (client.x >= r.left && client.x < r.right && client.y >= 0 && client.y < tabHeight_) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+void TabSet::DrawTab(HDC dc, int i, bool selected) const {
+  const auto k = static_cast<size_t>(i);
+  const int left = start_[k];
+  const int right = left + 2 * kEdge + textWidth_[k];
+  const int bottom = tabHeight_ - 1;
+  POINT shape[4] = {{left, 0}, {left + kEdge, bottom}, {right - kEdge, bottom}, {right, 0}};
+  Brush fill(CreateSolidBrush(GetSysColor(selected ? COLOR_BTNFACE : COLOR_WINDOW)));
+  SelectScope brush(dc, fill.get());
+  SelectScope pen(dc, GetStockObject(NULL_PEN));
+  Polygon(dc, shape, 4);
+
+  Pen dark(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWFRAME)));
+  Pen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+  Pen light(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+  SelectObject(dc, dark.get());
+  MoveToEx(dc, left, 0, nullptr);
+  LineTo(dc, left + kEdge, bottom);
+  LineTo(dc, right - kEdge, bottom);
+  LineTo(dc, right + 1, -1);
+  if (selected) {
+    SelectObject(dc, light.get());
+    MoveToEx(dc, left + 1, 0, nullptr);
+    LineTo(dc, left + kEdge, bottom - 1);
+    SelectObject(dc, shadow.get());
+    MoveToEx(dc, left + kEdge + 1, bottom - 1, nullptr);
+    LineTo(dc, right - kEdge, bottom - 1);
+    LineTo(dc, right, -1);
+  }
+  SelectObject(dc, GetStockObject(NULL_PEN));
+
+  RECT text{left + kEdge, 1, right - kEdge + 1, bottom};
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  DrawTextA(dc, tabs_[k].c_str(), static_cast<int>(tabs_[k].size()), &text,
+            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void TabSet::Paint(HDC dc) {
+  RECT client = ClientRect();
+  // The background: the dithered face of a tab strip.
+  static const WORD kDither[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+  Bitmap pattern(CreateBitmap(8, 8, 1, 1, kDither));
+  Brush dither(CreatePatternBrush(pattern.get()));
+  SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+  SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+  FillRect(dc, &client, dither.get());
+
+  SelectScope font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  // Unselected tabs from the right, so each overlaps its right neighbour; the selected one last.
+  for (int i = static_cast<int>(tabs_.size()) - 1; i >= 0; --i) {
+    if (i != index_) DrawTab(dc, i, false);
+  }
+  // The line the tabs hang from, broken under the selected tab.
+  Pen dark(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWFRAME)));
+  SelectScope pen(dc, dark.get());
+  MoveToEx(dc, 0, 0, nullptr);
+  LineTo(dc, client.right, 0);
+  if (index_ >= 0) DrawTab(dc, index_, true);
+}
+
+LRESULT TabSet::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PaintScope paint(hwnd());
+      RECT client = ClientRect();
+      MemoryDc memory(CreateCompatibleDC(paint.dc()));
+      Bitmap buffer(CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
+      SelectScope select(memory.get(), buffer.get());
+      Paint(memory.get());
+      BitBlt(paint.dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+      return 0;
+    }
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wp);
+      Layout();
+      if (LOWORD(lp)) Invalidate();
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_LBUTTONDOWN: {
+      int hit = TabAt(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      if (hit >= 0 && hit != index_) {
+        index_ = hit;
+        Invalidate();
+        UpdateWindow(hwnd());
+        if (OnClick) OnClick(*this);
+      }
+      return 0;
+    }
+    default:
+      return Window::OnMessage(msg, wp, lp);
+  }
+}
+
+}  // namespace win

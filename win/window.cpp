@@ -1,0 +1,103 @@
+#include "win/window.h"
+
+#include <exception>
+#include <stdexcept>
+
+#include "win/app.h"
+
+namespace win {
+
+Window::~Window() {
+  if (hwnd_) {
+    // Detach first so that messages sent during destruction no longer reach a dying object.
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+std::string Window::Text() const {
+  int length = GetWindowTextLengthA(hwnd_);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  int copied = GetWindowTextA(hwnd_, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+void Window::SetText(const std::string& text) {
+  if (Text() != text) SetWindowTextA(hwnd_, text.c_str());
+}
+
+RECT Window::ClientRect() const {
+  RECT rc{};
+  GetClientRect(hwnd_, &rc);
+  return rc;
+}
+
+void Window::Invalidate(const RECT* rect) const {
+  InvalidateRect(hwnd_, rect, FALSE);
+}
+
+void Window::RegisterClass(const char* className, UINT style, HBRUSH background, HICON icon) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (GetClassInfoExA(instance, className, &wc)) return;
+  wc.cbSize = sizeof wc;
+  wc.style = style;
+  wc.lpfnWndProc = &Window::Procedure;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = background;
+  wc.hIcon = icon;
+  wc.lpszClassName = className;
+  if (!RegisterClassExA(&wc)) throw std::runtime_error("RegisterClassEx failed");
+}
+
+void Window::CreateWindowOf(const char* className, const std::string& text, DWORD style,
+                            DWORD exStyle, int x, int y, int width, int height, HWND parent,
+                            HMENU menuOrId) {
+  HWND created = CreateWindowExA(exStyle, className, text.c_str(), style, x, y, width, height,
+                                 parent, menuOrId, GetModuleHandleA(nullptr), this);
+  if (!created) throw std::runtime_error(std::string("cannot create window ") + className);
+}
+
+LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  return Default(msg, wp, lp);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Window* self = nullptr;
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+    self = static_cast<Window*>(cs->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+
+  LRESULT result = 0;
+  try {
+    result = self->OnMessage(msg, wp, lp);
+  } catch (...) {
+    ReportException();
+  }
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+void ReportException() noexcept {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    ShowErrorBox(e.what());
+  } catch (...) {
+    ShowErrorBox("Unknown error");
+  }
+}
+
+}  // namespace win
