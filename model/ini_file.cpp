@@ -145,13 +145,8 @@ bool IniDocument::Has(std::string_view section, std::string_view key) const {
   return FindKey(section, key) != nullptr;
 }
 
-std::string IniDocument::ReadString(std::string_view section, std::string_view key,
-                                    std::string_view def) const {
-  const Line* line = FindKey(section, key);
-  // The default comes back as given: the platform would strip its trailing blanks, but the
-  // caption default "Ultima Online - " must keep its final blank.
-  if (line == nullptr) return std::string(def);
-  std::string_view value(line->text.data() + line->valueBegin, line->valueLength);
+std::string IniDocument::ValueOf(const Line& line) {
+  std::string_view value(line.text.data() + line.valueBegin, line.valueLength);
   value = value.substr(0, value.find('\0'));  // the platform hands back a C string
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
@@ -160,11 +155,20 @@ std::string IniDocument::ReadString(std::string_view section, std::string_view k
   return std::string(value.substr(0, kMaxValueLength));
 }
 
+std::string IniDocument::ReadString(std::string_view section, std::string_view key,
+                                    std::string_view def) const {
+  const Line* line = FindKey(section, key);
+  // The default comes back as given: the platform would strip its trailing blanks, but the
+  // caption default "Ultima Online - " must keep its final blank.
+  return line ? ValueOf(*line) : std::string(def);
+}
+
 int32_t IniDocument::ReadInt(std::string_view section, std::string_view key, int32_t def) const {
-  if (!Has(section, key)) return def;
+  const Line* line = FindKey(section, key);
+  if (line == nullptr) return def;
   // Unlike GetPrivateProfileIntA ("12abc" -> 12), a value that is not wholly a number gives the
   // default.
-  return ParseInt(ReadString(section, key, "")).value_or(def);
+  return ParseInt(ValueOf(*line)).value_or(def);
 }
 
 bool IniDocument::ReadBool(std::string_view section, std::string_view key, bool def) const {

@@ -74,6 +74,7 @@ class IniDocument {
   static Line MakeLine(std::string_view text, std::string_view eol);
   void AddToIndex(size_t sectionIndex, size_t lineIndex);
   const Line* FindKey(std::string_view section, std::string_view key) const;
+  static std::string ValueOf(const Line& line);
   // Gives the line a line end if it is the file's last line and has none.
   void EnsureLineEnd(size_t lineIndex);
 
