@@ -1,15 +1,111 @@
 #include "controls/num_edit.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace quillorb {
+namespace {
+
+// Every child window below `parent`, in tab (Z) order, each followed by its own children.
+void AppendTabOrder(HWND parent, std::vector<HWND>& order) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    order.push_back(child);
+    AppendTabOrder(child, order);
+  }
+}
+
+// Visible, and enabled together with all its parents.
+bool CanTakeFocus(HWND window) {
+  if (!IsWindowVisible(window)) return false;
+  const HWND desktop = GetDesktopWindow();
+  for (HWND w = window; w && w != desktop; w = GetAncestor(w, GA_PARENT)) {
+    if (!IsWindowEnabled(w)) return false;
+  }
+  return true;
+}
+
+// ImmAssociateContext(window, nullptr): no input method for the window. imm32 is loaded on
+// demand; without it there is no input method to switch off.
+void DisableInputMethod(HWND window) {
+  using AssociateContext = HANDLE(WINAPI*)(HWND, HANDLE);
+  static const AssociateContext associate = []() -> AssociateContext {
+    HMODULE imm = LoadLibraryA("imm32.dll");
+    FARPROC proc = imm ? GetProcAddress(imm, "ImmAssociateContext") : nullptr;
+    return reinterpret_cast<AssociateContext>(reinterpret_cast<void (*)()>(proc));
+  }();
+  if (associate) associate(window, nullptr);
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ TCustomEditEx
+
+TCustomEditEx::TCustomEditEx(HWND parent, int id, int left, int top, int width, int height)
+    : win::Edit(parent, id, left, top, width, height) {}
+
+void TCustomEditEx::SetEscToExit(bool exit) {
+  escToExit_ = exit;
+  if (exit) EscToReset = true;
+}
+
+LRESULT TCustomEditEx::OnEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_GETDLGCODE: {
+      // The dialog message handling asks with the key-down message; other askers pass none.
+      // Only a key-down addressed to this control is ours (the Tab handling also asks the
+      // control that is about to receive the focus).
+      const auto* key = reinterpret_cast<const MSG*>(lp);
+      if (key && key->message == WM_KEYDOWN && key->hwnd == hwnd()) {
+        return DialogCodeForKey(key->wParam, wp, lp);
+      }
+      break;
+    }
+    case WM_CHAR:
+      if (wp == VK_RETURN && EnterKeyToExit) {
+        DoEnterKey();
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return win::Edit::OnEditMessage(msg, wp, lp);
+}
+
+LRESULT TCustomEditEx::DialogCodeForKey(WPARAM vk, WPARAM wp, LPARAM lp) {
+  // DLGC_WANTALLKEYS (= DLGC_WANTMESSAGE): the key goes to the control, not to the dialog.
+  switch (vk) {
+    case VK_TAB: {
+      DoTabKey();
+      const LRESULT code = DefaultEdit(WM_GETDLGCODE, wp, lp);
+      return TabKeyToExit ? code & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS)
+                          : code | DLGC_WANTTAB | DLGC_WANTALLKEYS;
+    }
+    case VK_RETURN:
+      // Always claimed: a default button is never pressed from here.
+      return DefaultEdit(WM_GETDLGCODE, wp, lp) | DLGC_WANTALLKEYS;
+    case VK_ESCAPE: {
+      const bool claimed = DoEscapeKey();
+      const LRESULT code = DefaultEdit(WM_GETDLGCODE, wp, lp);
+      return claimed ? code | DLGC_WANTALLKEYS : code & ~DLGC_WANTALLKEYS;
+    }
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+      DoCursorKey(static_cast<char>(vk));
+      return DefaultEdit(WM_GETDLGCODE, wp, lp);
+    default:
+      return DefaultEdit(WM_GETDLGCODE, wp, lp);
+  }
+}
 
 void TCustomEditEx::DoEnter() {
   win::Edit::DoEnter();
   EntryText = Text();
   Modified = false;
+  if (AutoSelect) SelectAll();
 }
 
 void TCustomEditEx::DoChange() {
@@ -17,61 +113,116 @@ void TCustomEditEx::DoChange() {
   Modified = true;
 }
 
+void TCustomEditEx::DoCursorKey(char key) {
+  if (OnCursorKey) OnCursorKey(*this, key);
+}
+
+void TCustomEditEx::DoEnterKey() {
+  if (OnEnterKey) OnEnterKey(*this);
+  SelectNextControl();
+}
+
+bool TCustomEditEx::DoEscapeKey() {
+  bool canReset = EscToReset;
+  bool canExit = escToExit_;
+  if (OnEscapeKey) OnEscapeKey(*this, canReset, canExit);
+  if (canReset) {
+    SetText(EntryText);
+    Modified = false;
+  }
+  if (canExit) {
+    SelectNextControl();
+    return false;
+  }
+  return true;
+}
+
+void TCustomEditEx::DoTabKey() {
+  if (OnTabKey) OnTabKey(*this);
+}
+
+void TCustomEditEx::SelectNextControl() {
+  std::vector<HWND> order;
+  AppendTabOrder(GetAncestor(hwnd(), GA_ROOT), order);
+  std::optional<size_t> self;
+  if (auto it = std::find(order.begin(), order.end(), hwnd()); it != order.end()) {
+    self = static_cast<size_t>(it - order.begin());
+  }
+  const auto next = NextFocusIndex(order.size(), self, [&](size_t i) {
+    return CanTakeFocus(order[i]) && GetWindow(order[i], GW_CHILD) == nullptr;
+  });
+  if (next) SetFocus(order[*next]);
+}
+
+// ------------------------------------------------------------------ TNumEdit
+
 TNumEdit::TNumEdit(HWND parent, int id, int left, int top, int width, int height)
     : TCustomEditEx(parent, id, left, top, width, height) {
+  DisableInputMethod(hwnd());
   RefreshText();
+  Modified = false;
 }
 
 void TNumEdit::SetInteger(int32_t value) {
-  double v = value < 0 ? 0.0 : static_cast<double>(value);
-  if (v > Max) v = std::trunc(Max);
-  integer_ = static_cast<int32_t>(v);
-  real_ = v;
+  NumericField::SetInteger(value);
   RefreshText();
 }
 
 void TNumEdit::SetReal(double value) {
-  double v = value < 0.0 ? 0.0 : value;
-  if (v > Max) v = Max;
-  integer_ = static_cast<int32_t>(std::trunc(v));
-  real_ = v;
+  NumericField::SetReal(value);
+  RefreshText();
+}
+
+void TNumEdit::SetNumDecimals(int32_t decimals) {
+  NumericField::SetNumDecimals(decimals);
+  RefreshText();
+}
+
+void TNumEdit::SetPrefix(std::string prefix) {
+  NumericField::SetPrefix(std::move(prefix));
+  RefreshText();
+}
+
+void TNumEdit::SetSuffix(std::string suffix) {
+  NumericField::SetSuffix(std::move(suffix));
+  RefreshText();
+}
+
+void TNumEdit::SetClearStart(bool clear) {
+  NumericField::SetClearStart(clear);
   RefreshText();
 }
 
 void TNumEdit::RefreshText() {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.0f", real_);
-  SetText(buf);
+  SetText(DisplayText());
 }
 
-void TNumEdit::ParseText() {
-  if (!editing_) return;
-  std::string text = Text();
-  double v = std::strtod(text.c_str(), nullptr);
-  if (v < Min) {
-    v = Min;
-  } else if (v > Max) {
-    v = Max;
+LRESULT TNumEdit::OnEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CHAR) {
+    // Typed characters only: a paste or WM_SETTEXT is not filtered, just parsed.
+    const Selection sel = GetSelection();
+    if (wp > 0xFF ||
+        Filter(static_cast<char>(wp), Text(), sel.start, sel.length) == TypedChar::Discard) {
+      return 0;
+    }
   }
-  real_ = v;
-  integer_ = static_cast<int32_t>(std::trunc(v));
+  return TCustomEditEx::OnEditMessage(msg, wp, lp);
 }
 
 void TNumEdit::DoEnter() {
-  editing_ = true;
+  BeginEditing();
   RefreshText();
   TCustomEditEx::DoEnter();
-  SendMessageA(hwnd(), EM_SETSEL, 0, -1);
 }
 
 void TNumEdit::DoExit() {
   TCustomEditEx::DoExit();
-  editing_ = false;
+  EndEditing(Modified);
   RefreshText();
 }
 
 void TNumEdit::DoChange() {
-  ParseText();
+  TextChanged(Text());
   TCustomEditEx::DoChange();
 }
 

@@ -1,56 +1,111 @@
-// The numeric edit controls: TCustomEditEx (an edit with keyboard navigation) and TNumEdit
-// (a bounded number shown bare while focused and formatted otherwise).
+// The edit controls every numeric field is built from, over the system EDIT control:
+// - TCustomEditEx: keyboard navigation. Enter, Tab and Escape can move the focus on, Escape can
+//   restore the text the field had when it was entered, and four events report those keys and the
+//   arrow keys. The keys are taken where the dialog message handling asks the focused control
+//   which keys it wants (WM_GETDLGCODE), so the form's message loop must use IsDialogMessage.
+// - TNumEdit: a bounded number (the logic is NumericField) with a typed-character filter; bare
+//   while focused, formatted with Prefix and Suffix otherwise; no input method.
+// - TEditEx: TCustomEditEx with nothing of its own.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
+#include "model/numeric_field.h"
 #include "win/edit.h"
 
 namespace quillorb {
 
 class TCustomEditEx : public win::Edit {
  public:
-  using win::Edit::Edit;
+  TCustomEditEx(HWND parent, int id, int left, int top, int width, int height);
 
+  // The text changed since the last focus entry or Escape reset.
   bool Modified = false;
   bool EnterKeyToExit = false;
-  bool EscToExit = false;
   bool EscToReset = false;
   bool TabKeyToExit = true;
+  // Select the whole text at focus entry.
+  bool AutoSelect = true;
+  // The text as it stood at the last focus entry.
   std::string EntryText;
 
+  bool EscToExit() const { return escToExit_; }
+  // true also sets EscToReset; false leaves it.
+  void SetEscToExit(bool exit);
+
+  // Key = the virtual-key code 37..40; the handler's changes to it are ignored.
+  std::function<void(TCustomEditEx& sender, char& key)> OnCursorKey;
+  std::function<void(TCustomEditEx& sender)> OnEnterKey;
+  // CanReset and CanExit come preset from EscToReset and EscToExit.
+  std::function<void(TCustomEditEx& sender, bool& canReset, bool& canExit)> OnEscapeKey;
+  std::function<void(TCustomEditEx& sender)> OnTabKey;
+
+  // Moves the focus to the next control of the top-level window that can take it and has no
+  // child windows, in tab order (tab stops not consulted), wrapping; stays when there is none.
+  void SelectNextControl();
+
  protected:
+  LRESULT OnEditMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void DoEnter() override;
   void DoChange() override;
+
+  virtual void DoCursorKey(char key);
+  virtual void DoEnterKey();
+  // Returns whether the control claims the key (false: the form treats Escape as usual).
+  virtual bool DoEscapeKey();
+  virtual void DoTabKey();
+
+ private:
+  // The answer to WM_GETDLGCODE for a key-down addressed to this control.
+  LRESULT DialogCodeForKey(WPARAM vk, WPARAM wp, LPARAM lp);
+  bool escToExit_ = false;
 };
 
-class TNumEdit : public TCustomEditEx {
+class TNumEdit : public TCustomEditEx, private NumericField {
  public:
-  static constexpr double kDefaultMax = 9999999999.999998;
+  using NumericField::kDefaultMax;
 
   TNumEdit(HWND parent, int id, int left, int top, int width, int height);
 
-  int32_t Integer() const { return integer_; }
+  // Plain settings: a write re-clamps and redraws nothing.
+  using NumericField::EnableNegative;
+  using NumericField::Max;
+  using NumericField::Min;
+
+  using NumericField::Integer;
+  using NumericField::Real;
+  // Assigned values are clamped to 0..Max (Min and EnableNegative are not consulted); the text
+  // follows.
   void SetInteger(int32_t value);
-  double Real() const { return real_; }
   void SetReal(double value);
 
-  double Max = kDefaultMax;
-  double Min = -kDefaultMax;
-  bool EnableNegative = true;
+  using NumericField::NumDecimals;
+  void SetNumDecimals(int32_t decimals);
+  using NumericField::Prefix;
+  void SetPrefix(std::string prefix);
+  using NumericField::Suffix;
+  void SetSuffix(std::string suffix);
+  using NumericField::ClearStart;
+  using NumericField::FormatString;
+  void SetClearStart(bool clear);
+  using NumericField::BlankPending;
+  using NumericField::Editing;
 
  protected:
+  LRESULT OnEditMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void DoEnter() override;
   void DoExit() override;
   void DoChange() override;
 
  private:
   void RefreshText();
-  void ParseText();
-  bool editing_ = false;
-  int32_t integer_ = 0;
-  double real_ = 0.0;
+};
+
+class TEditEx : public TCustomEditEx {
+ public:
+  using TCustomEditEx::TCustomEditEx;
 };
 
 }  // namespace quillorb

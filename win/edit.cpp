@@ -40,6 +40,21 @@ void Edit::SetText(const std::string& text) {
   if (Text() != text) SetWindowTextA(hwnd_, text.c_str());
 }
 
+Edit::Selection Edit::GetSelection() const {
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {start, end > start ? end - start : 0};
+}
+
+void Edit::SetSelection(size_t start, size_t length) {
+  SendMessageA(hwnd_, EM_SETSEL, start, static_cast<LPARAM>(start + length));
+}
+
+void Edit::SelectAll() {
+  SendMessageA(hwnd_, EM_SETSEL, 0, -1);
+}
+
 void Edit::SetColor(COLORREF color) {
   if (color == color_) return;
   color_ = color;

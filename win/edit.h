@@ -24,6 +24,14 @@ class Edit : public ChildControl {
   void SetColor(COLORREF color);
   COLORREF Color() const { return color_; }
   bool Focused() const { return GetFocus() == hwnd_; }
+  // The caret position and the selection, in characters.
+  struct Selection {
+    size_t start = 0;
+    size_t length = 0;
+  };
+  Selection GetSelection() const;
+  void SetSelection(size_t start, size_t length);
+  void SelectAll();
   void SetTabOrderAfter(HWND previous) const;
 
   std::function<void(Edit& sender)> OnChange;
