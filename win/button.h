@@ -1,0 +1,44 @@
+// A push button: the system BUTTON class as a child window of a form. A button with a modal
+// result ends the modal run of the dialog it sits on (win/dialog.h) with that result when it is
+// clicked; the dialog presses its default button on Enter and its cancel button on Escape.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "win/control.h"
+
+namespace win {
+
+class Button : public ChildControl {
+ public:
+  Button(HWND parent, int id, int left, int top, int width, int height, const std::string& caption);
+  ~Button() override;
+
+  HWND hwnd() const { return hwnd_; }
+  int Id() const { return GetDlgCtrlID(hwnd_); }
+  std::string Caption() const;
+  void SetCaption(const std::string& caption);
+  void SetFont(HFONT font);  // not owned
+
+  // Draws the thick default frame (BS_DEFPUSHBUTTON) or the plain one.
+  void ShowAsDefault(bool isDefault);
+  bool ShownAsDefault() const;
+
+  // Sends the button's click through its parent, as a mouse click or the space bar does.
+  void Press() const;
+
+  int ModalResult = 0;   // non-zero: clicking ends the dialog's modal run with this result
+  bool Default = false;  // pressed by Enter when no other button has the focus
+  bool Cancel = false;   // pressed by Escape
+  std::function<void(Button& sender)> OnClick;
+
+  bool OnParentCommand(WORD code) override;
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace win

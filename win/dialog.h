@@ -1,0 +1,62 @@
+// A modal dialog: a form that runs its own message loop while its owner is disabled, until a
+// button with a modal result is clicked, the dialog is closed (cancel), or the loop is told to
+// end. Enter presses the focused push button, or the default button when no button has the focus;
+// Escape presses the cancel button; Tab and the arrow keys move between the controls.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "win/button.h"
+#include "win/form.h"
+
+namespace win {
+
+inline constexpr int kModalNone = 0;  // still running
+inline constexpr int kModalOk = IDOK;
+inline constexpr int kModalCancel = IDCANCEL;
+
+class Dialog : public Form {
+ public:
+  Dialog() = default;
+
+  // Shows the dialog and runs it until it has a modal result; returns that result. The dialog is
+  // hidden again afterwards (not destroyed). A WM_QUIT that arrives meanwhile ends the run with
+  // kModalCancel and is posted again for the outer loop.
+  int ShowModal();
+  bool Running() const { return running_; }
+  int ModalResult() const { return modalResult_; }
+  // A non-zero result ends the modal run.
+  void SetModalResult(int result) { modalResult_ = result; }
+
+  // The buttons on the dialog, in tab order.
+  std::vector<Button*> Buttons() const;
+  Button* DefaultButton() const;
+  Button* CancelButton() const;
+
+ protected:
+  // Creates the hidden dialog window owned by `owner` (which may be nullptr), with a dialog
+  // border (no resizing, no minimise or maximise box) and a client area of exactly
+  // clientWidth x clientHeight.
+  void CreateModalForm(const char* className, const std::string& caption, HWND owner,
+                       int clientWidth, int clientHeight, DWORD extraExStyle = 0);
+  // Called right before the dialog becomes visible.
+  virtual void DoShow() {}
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  bool HandleDialogKey(const MSG& msg);
+  void PressCancel();
+  Button* ButtonOf(HWND window) const;
+  HWND FirstTabStop() const;
+  // The focused button shows the default frame; without a focused button the default one does.
+  void UpdateDefaultFrame(HWND focus) const;
+
+  int modalResult_ = kModalNone;
+  bool running_ = false;
+  HWND lastFocus_ = nullptr;
+};
+
+}  // namespace win
