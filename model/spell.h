@@ -37,8 +37,10 @@ class TSpell {
   void DecCount();
   void Undo(ReagentCounts& stock, ReagentCounts& used);
 
-  // Defined by the casting pipeline (client/), which needs the window system.
-  // bool Cast(...);
+  // Casts the spell into the game client (CastMode 0) or only books it (any other mode): the
+  // reagents leave `stock` and join `used`, and the cast is counted. False when nothing happened.
+  // Defined by the casting pipeline (client/cast.cpp), which needs the window system.
+  bool Cast(uint8_t CastMode, ReagentCounts& stock, ReagentCounts& used);
 
   std::string Name;
   std::string Rune;
