@@ -1,0 +1,213 @@
+// Test helpers around the stand-in game client (tests/standins/fake_client.cpp): start it, read
+// its message log, and watch the keyboard at the input level with a low-level hook.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/harness/harness.h"
+
+namespace standin {
+
+struct ClientMessage {
+  unsigned order = 0;
+  std::string name;
+  UINT msg = 0;
+  WPARAM wp = 0;
+  LPARAM lp = 0;
+};
+
+inline bool IsKeyMessage(UINT msg) {
+  return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP;
+}
+
+// The marker key that tests press after an operation to know that everything before it arrived.
+inline constexpr BYTE kMarkerKey = VK_F24;
+
+inline void PressMarker() {
+  keybd_event(kMarkerKey, 0, 0, 0);
+  keybd_event(kMarkerKey, 0, KEYEVENTF_KEYUP, 0);
+}
+
+class FakeClient {
+ public:
+  // `show`: visible, minimized or hidden; the outer rectangle in screen coordinates.
+  explicit FakeClient(const std::string& show = "visible", RECT rect = {100, 50, 740, 530})
+      : folder_(harness::NewTempFolder("client")), log_(folder_ + "client.log") {
+    std::ostringstream args;
+    args << '"' << log_ << "\" " << show << ' ' << rect.left << ' ' << rect.top << ' '
+         << rect.right - rect.left << ' ' << rect.bottom - rect.top;
+    process_ = harness::Process::Start(harness::BinDir() + "fake_client.exe", args.str(), folder_);
+    harness::WaitUntil([&] { return ReadyWindow() != nullptr; }, 15000);
+    window_ = ReadyWindow();
+  }
+  ~FakeClient() {
+    process_.Kill();
+    harness::RemoveFolder(folder_);
+  }
+
+  HWND Window() const { return window_; }
+  harness::Process& Proc() { return process_; }
+
+  // Every logged message after the READY line.
+  std::vector<ClientMessage> Messages() const {
+    std::vector<ClientMessage> all;
+    std::istringstream in(harness::FileExists(log_) ? harness::ReadFile(log_) : std::string());
+    std::string line;
+    while (std::getline(in, line)) {
+      ClientMessage m;
+      char name[32] = {};
+      unsigned msg = 0;
+      unsigned long long wp = 0, lp = 0;
+      if (std::sscanf(line.c_str(), "%u %31s %x %llx %llx", &m.order, name, &msg, &wp, &lp) != 5) {
+        continue;
+      }
+      m.name = name;
+      m.msg = msg;
+      m.wp = static_cast<WPARAM>(wp);
+      m.lp = static_cast<LPARAM>(lp);
+      all.push_back(m);
+    }
+    return all;
+  }
+
+  // The keyboard and input-method messages logged since the last Mark().
+  std::vector<ClientMessage> InputSinceMark() const {
+    std::vector<ClientMessage> input;
+    for (const ClientMessage& m : Messages()) {
+      if (m.order > mark_ && (IsKeyMessage(m.msg) || m.msg == WM_IME_CHAR)) input.push_back(m);
+    }
+    return input;
+  }
+  void Mark() {
+    const auto all = Messages();
+    mark_ = all.empty() ? 0 : all.back().order;
+  }
+
+  // Presses the marker key (the client must be the foreground window) and waits until its key-up
+  // has arrived; returns the input messages since the last Mark(), the marker's left out.
+  std::vector<ClientMessage> InputUpToMarker() const {
+    PressMarker();
+    std::vector<ClientMessage> input;
+    harness::WaitUntil([&] {
+      input = InputSinceMark();
+      return !input.empty() && input.back().wp == kMarkerKey && input.back().msg == WM_KEYUP;
+    });
+    std::erase_if(input,
+                  [](const ClientMessage& m) { return m.wp == kMarkerKey && IsKeyMessage(m.msg); });
+    return input;
+  }
+
+ private:
+  HWND ReadyWindow() const {
+    if (!harness::FileExists(log_)) return nullptr;
+    // Activation messages may be logged before the READY line.
+    const std::string log = "\n" + harness::ReadFile(log_);
+    const size_t at = log.find("\n0 READY ");
+    unsigned long long handle = 0;
+    if (at == std::string::npos ||
+        std::sscanf(log.c_str() + at + 1, "0 READY %llx", &handle) != 1) {
+      return nullptr;
+    }
+    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(handle));
+  }
+
+  std::string folder_;
+  std::string log_;
+  harness::Process process_;
+  HWND window_ = nullptr;
+  unsigned mark_ = 0;
+};
+
+// One keyboard event as the low-level hook saw it.
+struct InputEvent {
+  DWORD vk = 0;
+  DWORD scan = 0;
+  DWORD flags = 0;  // LLKHF_*
+};
+
+// Keyboard events at the input level, recorded on this thread by a WH_KEYBOARD_LL hook; the hook
+// runs while this thread handles messages (harness::WaitUntil does).
+class KeyboardHook {
+ public:
+  KeyboardHook() {
+    instance_ = this;
+    hook_ = SetWindowsHookExA(WH_KEYBOARD_LL, &KeyboardHook::Proc, GetModuleHandleA(nullptr), 0);
+  }
+  ~KeyboardHook() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    instance_ = nullptr;
+  }
+  bool Installed() const { return hook_ != nullptr; }
+  void Clear() { events_.clear(); }
+  const std::vector<InputEvent>& Events() const { return events_; }
+
+  // Presses the marker key and waits until the hook has seen its release; returns the events
+  // recorded, the marker's left out.
+  std::vector<InputEvent> EventsUpToMarker() {
+    PressMarker();
+    harness::WaitUntil([&] {
+      return !events_.empty() && events_.back().vk == kMarkerKey &&
+             (events_.back().flags & LLKHF_UP);
+    });
+    std::vector<InputEvent> before = events_;
+    std::erase_if(before, [](const InputEvent& e) { return e.vk == kMarkerKey; });
+    return before;
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && instance_) {
+      const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
+      instance_->events_.push_back({k->vkCode, k->scanCode, k->flags});
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+  static inline KeyboardHook* instance_ = nullptr;
+  HHOOK hook_ = nullptr;
+  std::vector<InputEvent> events_;
+};
+
+// The generic code of a left- or right-hand modifier key.
+inline DWORD GenericKey(DWORD vk) {
+  switch (vk) {
+    case VK_LMENU:
+    case VK_RMENU:
+      return VK_MENU;
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+      return VK_CONTROL;
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+      return VK_SHIFT;
+    default:
+      return vk;
+  }
+}
+
+// One row of the key table: what a key combination must produce, in order.
+struct ExpectedKey {
+  BYTE vk;
+  bool up;
+  bool extended;
+};
+
+inline std::vector<ExpectedKey> ExpectedSequence(BYTE vk, bool alt, bool ctrl, bool shift) {
+  std::vector<ExpectedKey> rows;
+  if (alt) rows.push_back({VK_MENU, false, true});
+  if (ctrl) rows.push_back({VK_CONTROL, false, false});
+  if (shift) rows.push_back({VK_SHIFT, false, false});
+  rows.push_back({vk, false, false});
+  rows.push_back({vk, true, false});
+  if (shift) rows.push_back({VK_SHIFT, true, false});
+  if (ctrl) rows.push_back({VK_CONTROL, true, false});
+  if (alt) rows.push_back({VK_MENU, true, true});
+  return rows;
+}
+
+}  // namespace standin

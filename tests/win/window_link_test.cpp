@@ -1,0 +1,196 @@
+// Window discovery and key injection on the real user32 calls, checked at both ends: what the
+// stand-in game client receives, and what a low-level keyboard hook sees at the input level.
+#include "client/window_link.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/harness/harness.h"
+#include "tests/win/client_standin.h"
+
+namespace quillorb {
+namespace {
+
+using standin::ClientMessage;
+using standin::ExpectedKey;
+using standin::FakeClient;
+using standin::InputEvent;
+using standin::KeyboardHook;
+
+BYTE ScanOf(BYTE vk) {
+  return static_cast<BYTE>(MapVirtualKeyA(vk, 0));
+}
+
+// The client's key messages against the table: order, key, up or down, scan code, and the
+// extended bit on Alt only. Alt alone (without Ctrl) makes the messages system key messages.
+void ExpectClientSequence(const std::vector<ClientMessage>& got,
+                          const std::vector<ExpectedKey>& want, const std::string& what) {
+  std::string all;
+  for (const ClientMessage& m : got) {
+    all += m.name + " " + std::to_string(m.wp) + " " + std::to_string((m.lp >> 16) & 0x1FF) + "; ";
+  }
+  ASSERT_EQ(got.size(), want.size()) << what << ": " << all;
+  bool altDown = false, ctrlDown = false;
+  for (size_t i = 0; i < want.size(); ++i) {
+    const ClientMessage& m = got[i];
+    const ExpectedKey& k = want[i];
+    SCOPED_TRACE(what + ", event " + std::to_string(i + 1));
+    ASSERT_TRUE(standin::IsKeyMessage(m.msg)) << m.name;
+    EXPECT_EQ(m.wp, k.vk);
+    const bool up = m.msg == WM_KEYUP || m.msg == WM_SYSKEYUP;
+    EXPECT_EQ(up, k.up) << m.name;
+    EXPECT_EQ((m.lp >> 16) & 0xFF, ScanOf(k.vk));
+    EXPECT_EQ(((m.lp >> 24) & 1) != 0, k.extended);
+    if (k.vk == VK_MENU && !k.up) altDown = true;
+    if (k.vk == VK_CONTROL) ctrlDown = !k.up;
+    // With Alt held and Ctrl not, keys arrive as system keys (the release of Alt itself follows
+    // rules of its own).
+    const bool system = m.msg == WM_SYSKEYDOWN || m.msg == WM_SYSKEYUP;
+    if (!(k.vk == VK_MENU && k.up)) {
+      EXPECT_EQ(system, altDown && !ctrlDown) << m.name;
+    }
+    if (k.vk == VK_MENU && k.up) altDown = false;
+  }
+}
+
+void ExpectInputSequence(const std::vector<InputEvent>& got, const std::vector<ExpectedKey>& want,
+                         const std::string& what) {
+  ASSERT_EQ(got.size(), want.size()) << what;
+  for (size_t i = 0; i < want.size(); ++i) {
+    SCOPED_TRACE(what + ", input event " + std::to_string(i + 1));
+    EXPECT_EQ(standin::GenericKey(got[i].vk), want[i].vk);
+    EXPECT_EQ(got[i].scan, ScanOf(want[i].vk));
+    EXPECT_EQ((got[i].flags & LLKHF_UP) != 0, want[i].up);
+    EXPECT_EQ((got[i].flags & LLKHF_EXTENDED) != 0, want[i].extended);
+    EXPECT_NE(got[i].flags & LLKHF_INJECTED, 0u);
+  }
+}
+
+TEST(SendKeyCombination, AllEightModifierCombinationsArriveInTableOrder) {
+  FakeClient client;
+  ASSERT_TRUE(client.Window());
+  KeyboardHook hook;
+  ASSERT_TRUE(hook.Installed());
+  for (int combo = 0; combo < 8; ++combo) {
+    const bool alt = combo & 1, ctrl = combo & 2, shift = combo & 4;
+    const std::string what = std::string("alt ") + (alt ? "1" : "0") + " ctrl " +
+                             (ctrl ? "1" : "0") + " shift " + (shift ? "1" : "0");
+    client.Mark();
+    hook.Clear();
+    ASSERT_TRUE(SendKeyCombination(client.Window(), 'Q', alt, ctrl, shift)) << what;
+    const auto want = standin::ExpectedSequence('Q', alt, ctrl, shift);
+    ExpectInputSequence(hook.EventsUpToMarker(), want, what);
+    ASSERT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == client.Window(); }));
+    ExpectClientSequence(client.InputUpToMarker(), want, what);
+  }
+}
+
+TEST(SendKeyCombination, HiddenWindowGetsNothingAndKeepsTheForeground) {
+  FakeClient hidden("hidden");
+  ASSERT_TRUE(hidden.Window());
+  ASSERT_FALSE(IsWindowVisible(hidden.Window()));
+  KeyboardHook hook;
+  const HWND foreground = GetForegroundWindow();
+  EXPECT_FALSE(SendKeyCombination(hidden.Window(), 'Q', true, true, true));
+  EXPECT_TRUE(hook.EventsUpToMarker().empty());
+  EXPECT_EQ(GetForegroundWindow(), foreground);
+}
+
+TEST(SendKeyCombination, MinimizedWindowCountsAsVisible) {
+  FakeClient minimized("minimized");
+  ASSERT_TRUE(minimized.Window());
+  ASSERT_TRUE(IsIconic(minimized.Window()));
+  KeyboardHook hook;
+  EXPECT_TRUE(SendKeyCombination(minimized.Window(), 'Q', false, false, false));
+  ExpectInputSequence(hook.EventsUpToMarker(), standin::ExpectedSequence('Q', false, false, false),
+                      "minimized");
+}
+
+TEST(SendKeyCombination, WindowClosedBeforeUseSendsNothing) {
+  HWND gone = nullptr;
+  {
+    FakeClient client;
+    gone = client.Window();
+    ASSERT_TRUE(gone);
+    PostMessageA(gone, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(client.Proc().WaitForExit(10000));
+  }
+  KeyboardHook hook;
+  EXPECT_FALSE(SendKeyCombination(gone, 'Q', true, false, false));
+  EXPECT_FALSE(SendKeyCombination(nullptr, 'Q', false, false, false));
+  EXPECT_TRUE(hook.EventsUpToMarker().empty());
+}
+
+TEST(SendKeyCombination, OnlyTheLowByteOfTheKeyIsTyped) {
+  FakeClient client;
+  KeyboardHook hook;
+  ASSERT_TRUE(SendKeyCombination(client.Window(), 0x151, false, true, false));  // 0x51 = 'Q'
+  const auto events = hook.EventsUpToMarker();
+  ASSERT_EQ(events.size(), 4u);
+  EXPECT_EQ(events[1].vk, 0x51u);
+  EXPECT_EQ(events[1].scan, MapVirtualKeyA(0x151, 0) & 0xFF);  // the whole value is looked up
+}
+
+// ------------------------------------------------------------------ discovery
+
+// A plain visible top-level window of this process with the given caption.
+class CaptionWindow {
+ public:
+  explicit CaptionWindow(const std::string& caption, bool visible = true) {
+    hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", caption.c_str(),
+                            WS_POPUP | (visible ? WS_VISIBLE : 0), 10, 10, 50, 20, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+  }
+  ~CaptionWindow() { DestroyWindow(hwnd_); }
+  HWND hwnd() const { return hwnd_; }
+  void ToTop() const { SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+TEST(FindWindowByCaptionPrefix, FirstVisibleMatchInZOrderCaseSensitive) {
+  CaptionWindow lower("UOAssist - lower");
+  CaptionWindow upper("UOAssist");
+  upper.ToTop();
+  EXPECT_EQ(FindWindowByCaptionPrefix("UOAssist"), upper.hwnd());
+  lower.ToTop();
+  EXPECT_EQ(FindWindowByCaptionPrefix("UOAssist"), lower.hwnd());
+  EXPECT_EQ(FindWindowByCaptionPrefix(kAssistantCaptionPrefix), lower.hwnd());
+
+  CaptionWindow hidden("UOAssist Hidden", false);
+  EXPECT_NE(FindWindowByCaptionPrefix("UOAssist Hidden"), hidden.hwnd());
+  CaptionWindow lowerCase("uoassist here");
+  lowerCase.ToTop();
+  EXPECT_EQ(FindWindowByCaptionPrefix("uoassist"), lowerCase.hwnd());
+  EXPECT_EQ(FindWindowByCaptionPrefix("UOAssist"), lower.hwnd());
+}
+
+TEST(FindWindowByCaptionPrefix, EmptyLongAndShortPrefixes) {
+  CaptionWindow top("Quillorb test window");
+  SetWindowPos(top.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(FindWindowByCaptionPrefix(""), top.hwnd());
+  SetWindowPos(top.hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  // Captions are read up to 253 characters: a longer prefix never matches, a caption shorter
+  // than the prefix never matches.
+  const std::string caption(300, 'L');
+  CaptionWindow longCaption(caption);
+  longCaption.ToTop();
+  EXPECT_EQ(FindWindowByCaptionPrefix(caption.substr(0, 253)), longCaption.hwnd());
+  EXPECT_EQ(FindWindowByCaptionPrefix(caption.substr(0, 254)), nullptr);
+  EXPECT_EQ(FindWindowByCaptionPrefix("Quillorb test window and more"), nullptr);
+}
+
+TEST(FindClientWindow, FindsTheClientByItsClassOnly) {
+  EXPECT_EQ(FindClientWindow(), nullptr);
+  FakeClient client("visible");
+  EXPECT_EQ(FindClientWindow(), client.Window());
+  FakeClient hidden("hidden");  // found too: there is no visibility test here
+  EXPECT_NE(FindClientWindow(), nullptr);
+}
+
+}  // namespace
+}  // namespace quillorb
