@@ -1,0 +1,480 @@
+// The casting pipeline end to end: TSpell::Cast in this process against the stand-in game client,
+// with the dangerous-spell dialog answered by real input from a second thread.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "client/danger_dialog.h"
+#include "model/spell.h"
+#include "tests/harness/harness.h"
+#include "tests/win/client_standin.h"
+#include "tests/win/main_window_stub.h"
+
+namespace quillorb {
+namespace {
+
+using standin::ClientMessage;
+using standin::FakeClient;
+
+constexpr BYTE kMacroKey = 'Q';
+
+TSpell TestSpell() {
+  TSpell s;
+  s.Name = "Flame Strike";
+  s.CastText = "In Vas Mani";
+  s.Key = kMacroKey;
+  s.Alt = false;
+  s.Ctrl = true;
+  s.Shift = false;
+  s.Reagent = {0, 0, 0, 0, 0, 0, 0, 2};  // two Spider's Silk
+  s.InSpellBook = true;
+  return s;
+}
+
+struct Ledger {
+  ReagentCounts stock{10, 10, 10, 10, 10, 10, 10, 1};
+  ReagentCounts used{};
+};
+
+void ExpectBookedOnce(const TSpell& s, const Ledger& l) {
+  EXPECT_EQ(s.CastCount, 1);
+  EXPECT_EQ(l.stock[7], 0);  // 1 in the backpack, 2 needed: clamped at 0
+  EXPECT_EQ(l.used[7], 2);
+  EXPECT_EQ(l.stock[0], 10);
+}
+
+void ExpectNothingBooked(const TSpell& s, const Ledger& l) {
+  EXPECT_EQ(s.CastCount, 0);
+  EXPECT_EQ(l.stock, Ledger{}.stock);
+  EXPECT_EQ(l.used, ReagentCounts{});
+}
+
+// Key messages of one combination, as (message kind down/up, key) pairs in order.
+std::vector<std::pair<bool, WPARAM>> Keys(BYTE vk, bool ctrl) {
+  std::vector<std::pair<bool, WPARAM>> keys;
+  for (const auto& k : standin::ExpectedSequence(vk, false, ctrl, false))
+    keys.push_back({k.up, k.vk});
+  return keys;
+}
+
+std::vector<std::pair<bool, WPARAM>> KeysOf(const std::vector<ClientMessage>& messages) {
+  std::vector<std::pair<bool, WPARAM>> keys;
+  for (const ClientMessage& m : messages) {
+    if (standin::IsKeyMessage(m.msg)) {
+      keys.push_back({m.msg == WM_KEYUP || m.msg == WM_SYSKEYUP, m.wp});
+    }
+  }
+  return keys;
+}
+
+std::vector<WPARAM> ImeChars(const std::vector<ClientMessage>& messages) {
+  std::vector<WPARAM> chars;
+  for (const ClientMessage& m : messages) {
+    if (m.msg != WM_IME_CHAR) continue;
+    EXPECT_EQ(m.lp, 1);
+    chars.push_back(m.wp);
+  }
+  return chars;
+}
+
+// Watches for the dangerous-spell dialog on a second thread, and answers it with `answer` once it
+// is visible. Without an answer, a dialog that appears is only closed and remembered.
+class DialogWatcher {
+ public:
+  using Answer = std::function<void(HWND dialog)>;
+  explicit DialogWatcher(Answer answer = nullptr) : answer_(std::move(answer)) {
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~DialogWatcher() {
+    stop_ = true;
+    thread_.join();
+  }
+  bool Appeared() const { return appeared_; }
+  RECT Rect() const { return rect_; }
+  bool Topmost() const { return topmost_; }
+  int FocusId() const { return focusId_; }
+  std::string Caption() const { return caption_; }
+
+ private:
+  void Run() {
+    HWND dialog = nullptr;
+    harness::WaitUntil(
+        [&] {
+          dialog = FindWindowA(kDangerDialogClass, nullptr);
+          return stop_ || (dialog && IsWindowVisible(dialog));
+        },
+        20000);
+    if (stop_ || !dialog) return;
+    appeared_ = true;
+    GetWindowRect(dialog, &rect_);
+    topmost_ = (GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    caption_ = harness::WindowText(dialog);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    focusId_ = info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
+    if (answer_) {
+      answer_(dialog);
+    } else {
+      PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+  }
+
+  Answer answer_;
+  std::thread thread_;
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> appeared_{false};
+  RECT rect_{};
+  bool topmost_ = false;
+  int focusId_ = 0;
+  std::string caption_;
+};
+
+// Clicks a button of the dialog with the mouse. The pointer is moved with an absolute input event
+// and the press waits until the system has the pointer there, so that it cannot land where an
+// earlier click left the pointer.
+void ClickButton(HWND dialog, int id) {
+  const RECT r = harness::WindowRectOf(GetDlgItem(dialog, id));
+  const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  move.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &move, sizeof move);
+  harness::WaitUntil([&] {
+    POINT p{};
+    GetCursorPos(&p);
+    return p.x == at.x && p.y == at.y;
+  });
+  INPUT press[2] = {};
+  press[0].type = press[1].type = INPUT_MOUSE;
+  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, press, sizeof(INPUT));
+}
+
+// The pixels of a client rectangle of `window` as they are on the screen.
+std::vector<COLORREF> ClientPixels(HWND window, RECT area) {
+  std::vector<COLORREF> pixels;
+  POINT origin{area.left, area.top};
+  ClientToScreen(window, &origin);
+  for (int y = 0; y < area.bottom - area.top; ++y) {
+    for (int x = 0; x < area.right - area.left; ++x) {
+      pixels.push_back(harness::ScreenPixel({origin.x + x, origin.y + y}));
+    }
+  }
+  return pixels;
+}
+
+constexpr RECT kLabelSpellArea{20, 40, 297, 64};
+
+// ------------------------------------------------------------------ booking without the client
+
+TEST(Cast, BookingModeNeedsNoClientAndAsksNothing) {
+  MainWindowStub main;
+  TSpell spell = TestSpell();
+  spell.Danger = true;
+  Ledger ledger;
+  DialogWatcher watcher;
+  EXPECT_TRUE(spell.Cast(1, ledger.stock, ledger.used));
+  ExpectBookedOnce(spell, ledger);
+  EXPECT_FALSE(watcher.Appeared());
+}
+
+TEST(Cast, WithoutClientNothingHappensNotEvenTheQuestion) {
+  MainWindowStub main;
+  ASSERT_EQ(FindWindowA("Ultima Online", nullptr), nullptr);
+  TSpell spell = TestSpell();
+  spell.Danger = true;
+  Ledger ledger;
+  DialogWatcher watcher;
+  EXPECT_FALSE(spell.Cast(0, ledger.stock, ledger.used));
+  ExpectNothingBooked(spell, ledger);
+  EXPECT_FALSE(watcher.Appeared());
+}
+
+TEST(Cast, SpellOutsideTheSpellbookDoesNothing) {
+  MainWindowStub main;
+  FakeClient client;
+  client.Mark();
+  TSpell spell = TestSpell();
+  spell.InSpellBook = false;
+  Ledger ledger;
+  EXPECT_FALSE(spell.Cast(1, ledger.stock, ledger.used));
+  EXPECT_FALSE(spell.Cast(0, ledger.stock, ledger.used));
+  ExpectNothingBooked(spell, ledger);
+  SetForegroundWindow(client.Window());
+  EXPECT_TRUE(client.InputUpToMarker().empty());
+}
+
+// ------------------------------------------------------------------ typing into the client
+
+TEST(Cast, CastTextThenReturnThenMacroKeyThenBooking) {
+  MainWindowStub main;
+  FakeClient client;
+  client.Mark();
+  TSpell spell = TestSpell();
+  Ledger ledger;
+  ASSERT_TRUE(spell.Cast(0, ledger.stock, ledger.used));
+  ExpectBookedOnce(spell, ledger);
+
+  const auto input = client.InputUpToMarker();
+  const std::string text = "In Vas Mani";
+  ASSERT_EQ(ImeChars(input), std::vector<WPARAM>(text.begin(), text.end()));
+  // The characters come first, then Return, then the macro key.
+  ASSERT_GE(input.size(), text.size());
+  for (size_t i = 0; i < text.size(); ++i) EXPECT_EQ(input[i].msg, UINT{WM_IME_CHAR});
+  auto want = Keys(VK_RETURN, false);
+  const auto macro = Keys(kMacroKey, true);
+  want.insert(want.end(), macro.begin(), macro.end());
+  EXPECT_EQ(KeysOf(input), want);
+}
+
+TEST(Cast, OnlyTheMacroKeyWhenTheToggleIsUpOrTheTextEmpty) {
+  FakeClient client;
+  for (int variant = 0; variant < 3; ++variant) {
+    SCOPED_TRACE(variant == 0 ? "toggle up" : variant == 1 ? "empty text" : "no main window");
+    TSpell spell = TestSpell();
+    Ledger ledger;
+    bool done = false;
+    client.Mark();
+    if (variant == 2) {
+      done = spell.Cast(0, ledger.stock, ledger.used);  // Form_Main is null
+    } else {
+      MainWindowStub main(variant != 0);
+      if (variant == 1) spell.CastText.clear();
+      done = spell.Cast(0, ledger.stock, ledger.used);
+    }
+    EXPECT_TRUE(done);
+    ExpectBookedOnce(spell, ledger);
+    const auto input = client.InputUpToMarker();
+    EXPECT_TRUE(ImeChars(input).empty());
+    EXPECT_EQ(KeysOf(input), Keys(kMacroKey, true));
+  }
+}
+
+TEST(Cast, LongestCastTextArrivesWhole) {
+  MainWindowStub main;
+  FakeClient client;
+  client.Mark();
+  TSpell spell = TestSpell();
+  spell.CastText.assign(1023, 'x');
+  spell.CastText.back() = 'y';
+  Ledger ledger;
+  ASSERT_TRUE(spell.Cast(0, ledger.stock, ledger.used));
+  const auto input = client.InputUpToMarker();
+  const auto chars = ImeChars(input);
+  ASSERT_EQ(chars.size(), 1023u);
+  EXPECT_EQ(chars.back(), WPARAM{'y'});
+  auto want = Keys(VK_RETURN, false);
+  const auto macro = Keys(kMacroKey, true);
+  want.insert(want.end(), macro.begin(), macro.end());
+  EXPECT_EQ(KeysOf(input), want);
+}
+
+TEST(Cast, AssistantPresentMeansKeysButNoBooking) {
+  MainWindowStub main;
+  FakeClient client;
+  HWND assistant = CreateWindowExA(0, "STATIC", "UOAssist", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                   nullptr, GetModuleHandleA(nullptr), nullptr);
+  main.Form().AssistantWindow = assistant;
+  client.Mark();
+  TSpell spell = TestSpell();
+  spell.CastText.clear();
+  Ledger ledger;
+  EXPECT_TRUE(spell.Cast(0, ledger.stock, ledger.used));
+  ExpectNothingBooked(spell, ledger);
+  EXPECT_EQ(KeysOf(client.InputUpToMarker()), Keys(kMacroKey, true));
+
+  // The booking mode books whatever the assistant does.
+  EXPECT_TRUE(spell.Cast(1, ledger.stock, ledger.used));
+  ExpectBookedOnce(spell, ledger);
+
+  // An assistant that has gone reports nothing, so the cast is booked here.
+  DestroyWindow(assistant);
+  EXPECT_TRUE(spell.Cast(0, ledger.stock, ledger.used));
+  EXPECT_EQ(spell.CastCount, 2);
+}
+
+TEST(Cast, KeyZeroStillGoesThroughTheInjection) {
+  MainWindowStub main;
+  FakeClient client;
+  standin::KeyboardHook hook;
+  TSpell spell = TestSpell();
+  spell.CastText.clear();
+  spell.Key = 0;
+  Ledger ledger;
+  EXPECT_TRUE(spell.Cast(0, ledger.stock, ledger.used));
+  ExpectBookedOnce(spell, ledger);
+  // Ctrl down, key 0 down and up, Ctrl up, as far as the system lets a key 0 through.
+  const auto events = hook.EventsUpToMarker();
+  ASSERT_GE(events.size(), 2u);
+  EXPECT_EQ(standin::GenericKey(events.front().vk), DWORD{VK_CONTROL});
+  EXPECT_EQ(standin::GenericKey(events.back().vk), DWORD{VK_CONTROL});
+}
+
+// ------------------------------------------------------------------ the dangerous-spell question
+
+TEST(DangerDialog, CentredOverTheClientTopmostNoFocusedAndYesCasts) {
+  MainWindowStub main;
+  FakeClient client("visible", {100, 50, 740, 530});
+  ASSERT_EQ(harness::WindowRectOf(client.Window()).left, 100);
+
+  // What the label looks like with the right caption and with a wrong one.
+  std::vector<COLORREF> right, wrong;
+  {
+    TOKBottomDlg reference(nullptr);
+    reference.PlaceOver(client.Window());
+    reference.Label_Spell->SetCaption("Flame Strike ?");
+    ShowWindow(reference.hwnd(), SW_SHOWNOACTIVATE);
+    UpdateWindow(reference.hwnd());
+    right = ClientPixels(reference.hwnd(), kLabelSpellArea);
+    reference.Label_Spell->SetCaption("Flame Strike");
+    UpdateWindow(reference.hwnd());
+    wrong = ClientPixels(reference.hwnd(), kLabelSpellArea);
+  }
+  ASSERT_NE(right, wrong);
+
+  client.Mark();
+  TSpell spell = TestSpell();
+  spell.Danger = true;
+  spell.CastText.clear();
+  Ledger ledger;
+  std::vector<COLORREF> shown;
+  DialogWatcher watcher([&](HWND dialog) {
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    shown = ClientPixels(dialog, kLabelSpellArea);
+    ClickButton(dialog, IDOK);
+  });
+  EXPECT_TRUE(spell.Cast(0, ledger.stock, ledger.used));
+  ASSERT_TRUE(watcher.Appeared());
+  ExpectBookedOnce(spell, ledger);
+  EXPECT_EQ(KeysOf(client.InputUpToMarker()), Keys(kMacroKey, true));
+
+  const RECT r = watcher.Rect();
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  EXPECT_EQ(r.left, 100 + 320 - width / 2);
+  EXPECT_EQ(r.top, 50 + 240 - height / 2);
+  if (width == 319 && height == 135) {
+    EXPECT_EQ(r.left, 261);
+    EXPECT_EQ(r.top, 223);
+  }
+  EXPECT_TRUE(watcher.Topmost());
+  EXPECT_EQ(watcher.Caption(), "You are about to cast Dangerous Spell!!");
+  EXPECT_EQ(watcher.FocusId(), IDCANCEL);
+  EXPECT_TRUE(shown == right) << "Label_Spell does not show \"Flame Strike ?\"";
+}
+
+enum class Decline { NoButton, Escape, Enter, Space, CloseBox };
+
+class DangerDecline : public ::testing::TestWithParam<Decline> {};
+
+TEST_P(DangerDecline, AnswersNoAndTheClientComesBack) {
+  MainWindowStub main;
+  FakeClient client;
+  client.Mark();
+  TSpell spell = TestSpell();
+  spell.Danger = true;
+  Ledger ledger;
+  DialogWatcher watcher([](HWND dialog) {
+    switch (GetParam()) {
+      case Decline::NoButton:
+        ClickButton(dialog, IDCANCEL);
+        break;
+      case Decline::Escape:
+        harness::PressKey(VK_ESCAPE);
+        break;
+      case Decline::Enter:
+        harness::PressKey(VK_RETURN);
+        break;
+      case Decline::Space:
+        harness::PressKey(VK_SPACE);
+        break;
+      case Decline::CloseBox:
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+    }
+  });
+  EXPECT_FALSE(spell.Cast(0, ledger.stock, ledger.used));
+  ASSERT_TRUE(watcher.Appeared());
+  ExpectNothingBooked(spell, ledger);
+  EXPECT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == client.Window(); }, 5000));
+  // Nothing was typed: no characters, no key pressed (a release of the answering key may follow
+  // the focus to the client).
+  const auto input = client.InputUpToMarker();
+  EXPECT_TRUE(ImeChars(input).empty());
+  for (const ClientMessage& m : input) {
+    EXPECT_TRUE(m.msg == WM_KEYUP || m.msg == WM_SYSKEYUP) << m.name << " " << m.wp;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, DangerDecline,
+                         ::testing::Values(Decline::NoButton, Decline::Escape, Decline::Enter,
+                                           Decline::Space, Decline::CloseBox));
+
+TEST(DangerDialog, TabToYesThenEnterAnswersYes) {
+  MainWindowStub main;
+  FakeClient client;
+  TSpell spell = TestSpell();
+  spell.Danger = true;
+  spell.CastText.clear();
+  Ledger ledger;
+  DialogWatcher watcher([](HWND) {
+    harness::PressKey(VK_TAB);
+    harness::PressKey(VK_RETURN);
+  });
+  EXPECT_TRUE(spell.Cast(0, ledger.stock, ledger.used));
+  ExpectBookedOnce(spell, ledger);
+}
+
+TEST(DangerDialog, ClientClosedDuringTheQuestionGetsNothingAndNothingIsBooked) {
+  MainWindowStub main;
+  FakeClient client;
+  TSpell spell = TestSpell();
+  spell.Danger = true;
+  Ledger ledger;
+  DialogWatcher watcher([&](HWND dialog) {
+    client.Proc().Kill();
+    ClickButton(dialog, IDOK);
+  });
+  EXPECT_FALSE(spell.Cast(0, ledger.stock, ledger.used));
+  ASSERT_TRUE(watcher.Appeared());
+  ExpectNothingBooked(spell, ledger);
+}
+
+TEST(DangerDialog, OwnerDisabledWhileOpenAndCentredOnScreenWithoutAWindow) {
+  HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  TOKBottomDlg dialog(owner);
+  HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  DestroyWindow(gone);
+  dialog.PlaceOver(gone);
+  const RECT r = harness::WindowRectOf(dialog.hwnd());
+  EXPECT_EQ(r.left, GetSystemMetrics(SM_CXSCREEN) / 2 - (r.right - r.left) / 2);
+  EXPECT_EQ(r.top, GetSystemMetrics(SM_CYSCREEN) / 2 - (r.bottom - r.top) / 2);
+
+  RECT client{};
+  GetClientRect(dialog.hwnd(), &client);
+  EXPECT_EQ(client.right, 313);
+  EXPECT_EQ(client.bottom, 109);
+
+  bool ownerEnabledMeanwhile = true;
+  DialogWatcher watcher([&](HWND) {
+    ownerEnabledMeanwhile = IsWindowEnabled(owner) != FALSE;
+    harness::PressKey(VK_ESCAPE);
+  });
+  EXPECT_EQ(dialog.ShowModal(), TOKBottomDlg::kNo);
+  EXPECT_FALSE(ownerEnabledMeanwhile);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  DestroyWindow(owner);
+}
+
+}  // namespace
+}  // namespace quillorb
