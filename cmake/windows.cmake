@@ -34,3 +34,5 @@ add_custom_command(OUTPUT ${QUILLORB_ZIP}
   DEPENDS quillorb ${CMAKE_SOURCE_DIR}/data/spells.txt ${CMAKE_SOURCE_DIR}/docs/player-readme.txt
   COMMENT "Packing ${QUILLORB_ZIP}")
 add_custom_target(release_zip ALL DEPENDS ${QUILLORB_ZIP})
+
+add_subdirectory(bench)
