@@ -199,10 +199,11 @@ void StartupPhases() {
     const double t0 = bench::NowUs();
     while (!bench::ReadAll(file, text) && bench::NowUs() - t0 < kTimeoutMs * 1000.0) Sleep(5);
     for (size_t k = 0; k < kCount; ++k) {
-      const std::string name = std::string(k == 0 ? "entry_clock" : kMeaning[k][0]) + " ";
-      const size_t at = text.find(name);
+      // Whole names at line starts: "show" must not match "form_show".
+      const std::string name = "\n" + std::string(k == 0 ? "entry_clock" : kMeaning[k][0]) + " ";
+      const size_t at = ("\n" + text).find(name);
       if (at == std::string::npos) continue;
-      double value = std::strtod(text.c_str() + at + name.size(), nullptr);
+      double value = std::strtod(text.c_str() + at + name.size() - 1, nullptr);
       if (k == 0) value = (value - p.StartUs()) / 1000;
       values[prewarm][k].push_back(value);
     }
