@@ -242,7 +242,8 @@ void TForm_Main::FormDestroy() {
 // ------------------------------------------------------------------ profile
 
 void TForm_Main::LoadProfile() {
-  if (ReadCatalogue(SpellFileName, Spells) == CatalogueRead::Unreadable) {
+  catalogueUnreadable_ = ReadCatalogue(SpellFileName, Spells) == CatalogueRead::Unreadable;
+  if (catalogueUnreadable_) {
     // Reported; the profile itself is still loaded, so nothing of it is lost at the next save.
     ShowFileError(kFileOpenError, SpellFileName);
   }
@@ -312,6 +313,8 @@ bool TForm_Main::SaveProfile() {
     ShowFileError(kFileWriteError, ProfileFileName);
     return false;
   }
+  // A catalogue that could not be read is not overwritten with spells it never gave us.
+  if (catalogueUnreadable_) return true;
   if (!WriteCatalogue(SpellFileName, Spells)) {
     ShowFileError(kFileCreateError, SpellFileName);
     return false;

@@ -135,6 +135,7 @@ class TForm_Main : public win::Form {
   win::Font configDialogFont_;
   win::Icon icon_;
   bool destroyed_ = false;
+  bool catalogueUnreadable_ = false;
 };
 
 // The one main window, for the parts of the program that read it.

@@ -35,4 +35,10 @@ add_custom_command(OUTPUT ${QUILLORB_ZIP}
   COMMENT "Packing ${QUILLORB_ZIP}")
 add_custom_target(release_zip ALL DEPENDS ${QUILLORB_ZIP})
 
+# window_shot.exe: screenshots of a running window (scripts/run.sh, README pictures).
+if(QUILLORB_TESTS)
+  add_executable(window_shot tools/window_shot.cpp)
+  target_link_libraries(window_shot PRIVATE quillorb_harness ${QUILLORB_STATIC_LINK})
+endif()
+
 add_subdirectory(bench)

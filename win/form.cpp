@@ -12,6 +12,7 @@ Form::~Form() {
   for (auto& [id, timer] : timers_) {
     if (hwnd()) KillTimer(hwnd(), id);
   }
+  if (tooltip_) DestroyWindow(tooltip_);
 }
 
 void Form::CreateForm(const char* className, const std::string& caption, DWORD style, DWORD exStyle,
@@ -63,9 +64,11 @@ void Form::InvalidateControl(const GraphicControl& control) const {
 
 void Form::EnsureTooltip() {
   if (tooltip_ || !hwnd()) return;
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
-                             nullptr, GetModuleHandleA(nullptr), nullptr);
+  // Not owned by the form: under Wine a topmost popup owned by the form keeps the form itself
+  // from becoming topmost again once it was not. The tooltip raises itself when it shows.
+  tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
 }
 
 void Form::UpdateHint(const GraphicControl& control) {

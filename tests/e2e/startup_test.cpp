@@ -1,6 +1,10 @@
-// quillorb.exe started for real in a fresh folder: its window, its controls, and the files it
-// leaves behind when it is closed.
+// quillorb.exe started for real in a fresh folder: its window, and the files it reads at start and
+// leaves behind when it is closed, good and bad ones alike.
 #include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "tests/harness/harness.h"
 
@@ -8,14 +12,78 @@ namespace {
 
 using harness::Quillorb;
 
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t at; (at = text.find("\r\n", start)) != std::string::npos; start = at + 2) {
+    lines.push_back(text.substr(start, at - start));
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+// Section names, and the keys of one section, in file order.
+std::vector<std::string> Sections(const std::string& ini) {
+  std::vector<std::string> names;
+  for (const std::string& line : Lines(ini)) {
+    if (!line.empty() && line.front() == '[') names.push_back(line.substr(1, line.size() - 2));
+  }
+  return names;
+}
+std::vector<std::string> KeysOf(const std::string& ini, const std::string& section) {
+  std::vector<std::string> keys;
+  bool inside = false;
+  for (const std::string& line : Lines(ini)) {
+    if (!line.empty() && line.front() == '[') {
+      inside = line == "[" + section + "]";
+    } else if (inside) {
+      keys.push_back(line.substr(0, line.find('=')));
+    }
+  }
+  return keys;
+}
+
+std::string CounterText(const Quillorb& app, int reagent) {
+  return harness::WindowText(app.Control(110 + reagent));
+}
+
+// Holds a file open the way another program might: readable, but not to be replaced.
+class FileLock {
+ public:
+  FileLock(const std::string& path, DWORD share)
+      : h_(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~FileLock() { Release(); }
+  bool Held() const { return h_ != INVALID_HANDLE_VALUE; }
+  void Release() {
+    if (Held()) CloseHandle(h_);
+    h_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE h_;
+};
+
 class Startup : public ::testing::Test {
  protected:
   void SetUp() override { folder_ = harness::NewTempFolder("startup"); }
   void TearDown() override { harness::RemoveFolder(folder_); }
+  std::string Path(const std::string& name) const { return folder_ + name; }
+  std::vector<std::string> FolderFiles() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA((folder_ + "*").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+      std::string n = fd.cFileName;
+      if (n != "." && n != "..") names.push_back(n);
+    } while (FindNextFileA(find, &fd));
+    FindClose(find);
+    return names;
+  }
   std::string folder_;
 };
 
-TEST_F(Startup, FirstStartInAnEmptyFolder) {
+TEST_F(Startup, FirstStartInAnEmptyFolderShowsTheStripAndWritesAllThreeFiles) {
   Quillorb app(folder_);
   HWND w = app.Window();
   EXPECT_EQ(harness::WindowText(w), "Quillorb");
@@ -27,7 +95,169 @@ TEST_F(Startup, FirstStartInAnEmptyFolder) {
   RECT outer = harness::WindowRectOf(w);
   EXPECT_EQ(outer.left, 0);
   EXPECT_EQ(outer.top, 0);
+  EXPECT_EQ(harness::WindowText(app.Control(100)), " Spell Information...");
+  for (int r = 0; r < 8; ++r) EXPECT_EQ(CounterText(app, r), "0");
   ASSERT_TRUE(app.Close());
+
+  EXPECT_EQ(harness::ReadFile(Path("users.ini")), "[User]\r\nLast=\r\n");
+
+  const std::string profile = harness::ReadFile(Path("quillorb.ini"));
+  const std::vector<std::string> sections = {
+      "Reagent", "BankReagent", "ReagentCost", "ReagentUsed", "Config", "UserSpell",
+      "Cast",    "SpellBook",   "DangerSpell", "SpellCount",  "Macro"};
+  EXPECT_EQ(Sections(profile), sections);
+  const std::vector<std::string> config = {"AdjustRegsInBackpack",
+                                           "AlwaysOnTop",
+                                           "EnableSpellCasting",
+                                           "Inscription",
+                                           "Top",
+                                           "Left",
+                                           "Caption",
+                                           "Captions0",
+                                           "Captions1",
+                                           "Captions2",
+                                           "Captions3",
+                                           "Captions4"};
+  EXPECT_EQ(KeysOf(profile, "Config"), config);
+  EXPECT_EQ(KeysOf(profile, "UserSpell").size(), 32u);
+  EXPECT_EQ(KeysOf(profile, "UserSpell").back(), "Spell37");
+  EXPECT_EQ(KeysOf(profile, "Macro").size(), 256u);
+  for (const char* line : {"ReagentCost0=6.5", "ReagentCost1=8.5", "ReagentCost6=2.5",
+                           "AlwaysOnTop=1", "EnableSpellCasting=1", "Inscription=0", "Top=0",
+                           "Left=0", "Caption=\"Ultima Online - \"", "KEY63=49"}) {
+    EXPECT_NE(profile.find(std::string("\r\n") + line + "\r\n"), std::string::npos) << line;
+  }
+
+  const std::string spells = harness::ReadFile(Path("spells.txt"));
+  const std::vector<std::string> lines = Lines(spells);
+  ASSERT_EQ(lines.size(), 65u);
+  EXPECT_EQ(spells.size() - spells.find_last_of('\n'), 1u);  // the last line ends with CR LF too
+  EXPECT_EQ(lines[0], "Spell\tRune\tALT\tCTRL\tSHIFT\tKEY\tBP\tBM\tGL\tGS\tMR\tNS\tSA\tSS\tmana");
+  EXPECT_EQ(lines[64], "\t\t1\t1\t1\t49\t0\t0\t0\t0\t0\t0\t0\t0\t10");
+}
+
+TEST_F(Startup, TheLastCharacterNamedInUsersIniIsLoadedAndSaved) {
+  harness::WriteFile(Path("users.ini"), "[User]\r\nLast=Bob\r\n");
+  harness::WriteFile(Path("quillorb - Bob.ini"), "[Reagent]\r\nReagent3=42\r\n");
+  Quillorb app(folder_, true);
+  EXPECT_EQ(harness::WindowText(app.Window()), "Quillorb - Bob");
+  EXPECT_EQ(CounterText(app, 3), "42");
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(harness::ReadFile(Path("users.ini")), "[User]\r\nLast=Bob\r\n");
+  EXPECT_FALSE(harness::FileExists(Path("quillorb.ini")));
+  const std::string profile = harness::ReadFile(Path("quillorb - Bob.ini"));
+  EXPECT_EQ(profile.rfind("[Reagent]\r\nReagent3=42\r\nReagent0=0\r\n", 0), 0u) << profile;
+}
+
+TEST_F(Startup, ProfileSettingsApplyAndUnknownContentSurvivesTheSave) {
+  harness::WriteFile(Path("quillorb.ini"),
+                     "; kept by hand\r\n"
+                     "[Reagent]\r\nReagent0=12\r\nReagent7=1500\r\n"
+                     "[Config]\r\nAlwaysOnTop=0\r\nLeft=100\r\nTop=50\r\n"
+                     "Caption=\"My Client - \"\r\nMyOwnKey=yes\r\n"
+                     "[Extra]\r\nSomething=else\r\n");
+  Quillorb app(folder_, true);
+  EXPECT_EQ(CounterText(app, 0), "12");
+  EXPECT_EQ(CounterText(app, 7), "999");  // a counter holds 0..999
+  RECT outer = harness::WindowRectOf(app.Window());
+  EXPECT_EQ(outer.left, 100);
+  EXPECT_EQ(outer.top, 50);
+  // The window shows topmost as designed, then takes the setting.
+  EXPECT_TRUE(harness::WaitUntil([&] { return !harness::IsTopmost(app.Window()); }));
+  ASSERT_TRUE(app.Close());
+
+  const std::string profile = harness::ReadFile(Path("quillorb.ini"));
+  for (const char* kept :
+       {"; kept by hand\r\n", "\r\nReagent0=12\r\n", "\r\nReagent7=999\r\n", "\r\nMyOwnKey=yes\r\n",
+        "[Extra]\r\nSomething=else\r\n", "\r\nCaption=\"My Client - \"\r\n", "\r\nLeft=100\r\n",
+        "\r\nTop=50\r\n", "\r\nAlwaysOnTop=0\r\n"}) {
+    EXPECT_NE(profile.find(kept), std::string::npos) << kept;
+  }
+  // Written into the file as it stood: the reagent keys it lacked follow the ones it had.
+  EXPECT_NE(profile.find("[Reagent]\r\nReagent0=12\r\nReagent7=999\r\nReagent1=0\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Startup, AProfileThatCannotBeReplacedIsReportedAndKeptIntact) {
+  const std::string before = "[Reagent]\r\nReagent0=7\r\n";
+  harness::WriteFile(Path("quillorb.ini"), before);
+  Quillorb app(folder_, true);
+  {
+    FileLock lock(Path("quillorb.ini"), FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(lock.Held());
+    PostMessageA(app.Window(), WM_CLOSE, 0, 0);
+    HWND box = harness::WaitForMessageBox(app.Proc());
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(harness::MessageBoxText(box).find(L"quillorb.ini"), std::wstring::npos);
+    harness::DismissMessageBox(box);
+    ASSERT_TRUE(app.Proc().WaitForExit(15000));
+  }
+  EXPECT_EQ(harness::ReadFile(Path("quillorb.ini")), before);
+  // No temporary file is left behind.
+  for (const std::string& name : FolderFiles()) {
+    EXPECT_TRUE(name == "quillorb.exe" || name == "spells.txt" || name == "users.ini" ||
+                name == "quillorb.ini")
+        << name;
+  }
+}
+
+TEST_F(Startup, ARefusedUsersIniIsReportedButTheProfileIsStillSaved) {
+  harness::WriteFile(Path("users.ini"), "[User]\r\nLast=\r\n");
+  Quillorb app(folder_, true);
+  {
+    FileLock lock(Path("users.ini"), FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(lock.Held());
+    PostMessageA(app.Window(), WM_CLOSE, 0, 0);
+    HWND box = harness::WaitForMessageBox(app.Proc());
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(harness::MessageBoxText(box).find(L"users.ini"), std::wstring::npos);
+    harness::DismissMessageBox(box);
+    ASSERT_TRUE(app.Proc().WaitForExit(15000));
+  }
+  EXPECT_TRUE(harness::FileExists(Path("quillorb.ini")));
+  EXPECT_EQ(Lines(harness::ReadFile(Path("spells.txt"))).size(), 65u);
+}
+
+TEST_F(Startup, AnUnreadableCatalogueIsReportedInJapaneseAndNotOverwritten) {
+  harness::WriteFile(Path("quillorb.ini"), "[Reagent]\r\nReagent2=5\r\n");
+  CopyFileA((harness::BinDir() + "spells.txt").c_str(), Path("spells.txt").c_str(), FALSE);
+  const std::string catalogue = harness::ReadFile(Path("spells.txt"));
+  FileLock lock(Path("spells.txt"), 0);  // nobody else may even read it
+  ASSERT_TRUE(lock.Held());
+  Quillorb app(folder_, false, false);
+  HWND box = harness::WaitForMessageBox(app.Proc());
+  ASSERT_NE(box, nullptr);
+  const std::wstring text = harness::MessageBoxText(box);
+  EXPECT_EQ(text.rfind(L"\xFF8C\xFF67\xFF72\xFF99 ", 0), 0u);  // "ﾌｧｲﾙ "
+  EXPECT_NE(text.find(L"spells.txt \x306F\x958B\x3051\x307E\x305B\x3093"), std::wstring::npos);
+  harness::DismissMessageBox(box);
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  EXPECT_EQ(CounterText(app, 2), "5");  // the profile was still loaded
+  lock.Release();
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(harness::ReadFile(Path("spells.txt")), catalogue);
+  EXPECT_NE(harness::ReadFile(Path("quillorb.ini")).find("Reagent2=5\r\n"), std::string::npos);
+}
+
+TEST_F(Startup, DamagedFilesGiveDefaultsWithoutACrash) {
+  std::string binary;
+  for (unsigned i = 0; i < 300000; ++i) binary += static_cast<char>((i * 7919u) % 256u);
+  std::string huge(4 << 20, 'x');
+  huge += "\r\n[Reagent]\r\nReagent0=abc\r\nReagent1=0x10\r\n[UserSpell]\r\nSpell00=99\r\n";
+  huge += std::string(5000, '=') + "\n\r\r" + std::string(2000, '[');
+  harness::WriteFile(Path("users.ini"), binary);
+  harness::WriteFile(Path("quillorb.ini"), huge);
+  harness::WriteFile(Path("spells.txt"), binary.substr(0, 70000));
+  Quillorb app(folder_);
+  EXPECT_EQ(harness::WindowText(app.Window()), "Quillorb");
+  EXPECT_EQ(CounterText(app, 0), "0");
+  EXPECT_EQ(CounterText(app, 1), "16");
+  ASSERT_TRUE(app.Close());
+  // The rewrite keeps what it did not understand and still has the usual shape.
+  const std::string profile = harness::ReadFile(Path("quillorb.ini"));
+  EXPECT_EQ(profile.rfind(std::string(4 << 20, 'x'), 0), 0u);
+  EXPECT_NE(profile.find("\r\nSpell00=0\r\n"), std::string::npos);
+  EXPECT_EQ(Lines(harness::ReadFile(Path("spells.txt"))).size(), 65u);
 }
 
 }  // namespace

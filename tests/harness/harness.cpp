@@ -165,7 +165,7 @@ void Process::Kill() {
 
 // ------------------------------------------------------------------ Quillorb
 
-Quillorb::Quillorb(const std::string& folder, bool copySpells) : folder_(folder) {
+Quillorb::Quillorb(const std::string& folder, bool copySpells, bool wait) : folder_(folder) {
   const std::string exe = folder + "quillorb.exe";
   if (!CopyFileA((BinDir() + "quillorb.exe").c_str(), exe.c_str(), FALSE)) {
     throw std::runtime_error("cannot copy quillorb.exe");
@@ -173,8 +173,12 @@ Quillorb::Quillorb(const std::string& folder, bool copySpells) : folder_(folder)
   if (copySpells)
     CopyFileA((BinDir() + "spells.txt").c_str(), (folder + "spells.txt").c_str(), FALSE);
   process_ = Process::Start(exe, "", folder);
-  window_ = process_.WaitForWindow("TForm_Main");
-  if (!window_) throw std::runtime_error("the main window did not appear");
+  if (wait && !WaitForMainWindow()) throw std::runtime_error("the main window did not appear");
+}
+
+HWND Quillorb::WaitForMainWindow(DWORD timeoutMs) {
+  window_ = process_.WaitForWindow("TForm_Main", timeoutMs);
+  return window_;
 }
 
 POINT Quillorb::ScreenPoint(int x, int y) const {
@@ -190,9 +194,27 @@ bool Quillorb::Close(DWORD timeoutMs) {
 
 // ------------------------------------------------------------------ windows
 
+HWND WaitForMessageBox(const Process& process, DWORD timeoutMs) {
+  return process.WaitForWindow("#32770", timeoutMs);
+}
+
+std::wstring MessageBoxText(HWND box) {
+  wchar_t text[2048] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 2048);
+  return text;
+}
+
+void DismissMessageBox(HWND box) {
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
 std::string WindowText(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
+  // WM_GETTEXT itself: GetWindowText on another process's control reads only its title, not an
+  // edit control's text.
+  char text[4096] = {};
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 5000, &ignored);
   return text;
 }
 

@@ -55,8 +55,10 @@ class Process {
 // quillorb.exe copied into its own folder, with the files a test chooses.
 class Quillorb {
  public:
-  // Copies quillorb.exe into `folder` and starts it; waits for its main window.
-  explicit Quillorb(const std::string& folder, bool copySpells = false);
+  // Copies quillorb.exe into `folder` and starts it; waits for its main window unless told not to
+  // (then call WaitForMainWindow).
+  explicit Quillorb(const std::string& folder, bool copySpells = false, bool wait = true);
+  HWND WaitForMainWindow(DWORD timeoutMs = 15000);
 
   HWND Window() const { return window_; }
   const std::string& Folder() const { return folder_; }
@@ -73,6 +75,11 @@ class Quillorb {
   Process process_;
   HWND window_ = nullptr;
 };
+
+// A message box of the process (dialog class "#32770"), its text, and its OK button pressed.
+HWND WaitForMessageBox(const Process& process, DWORD timeoutMs = 15000);
+std::wstring MessageBoxText(HWND box);
+void DismissMessageBox(HWND box);
 
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);

@@ -1,0 +1,43 @@
+// window_shot CLASS FILE.bmp : waits for a visible window of CLASS, lets it finish painting and
+// saves its whole window rectangle (frame included) as a BMP.
+// window_shot CLASS --close : closes that window as the user would.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/harness/harness.h"
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: window_shot CLASS FILE.bmp | window_shot CLASS --close\n");
+    return 2;
+  }
+  HWND window = nullptr;
+  harness::WaitUntil(
+      [&] {
+        window = FindWindowA(argv[1], nullptr);
+        return window && IsWindowVisible(window);
+      },
+      30000);
+  if (!window) {
+    std::fprintf(stderr, "no window of class %s\n", argv[1]);
+    return 1;
+  }
+  if (std::string(argv[2]) == "--close") {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  // Once the window has answered a message its queue is empty, and pending paints are done.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+  RECT r = harness::WindowRectOf(window);
+  if (!harness::SaveScreenshot(r, argv[2])) {
+    std::fprintf(stderr, "cannot write %s\n", argv[2]);
+    return 1;
+  }
+  return 0;
+}
