@@ -19,10 +19,10 @@ cmake --build build/win -j"$jobs"
 printf 'subdirs("native" "asan" "win")\n' > build/CTestTestfile.cmake
 
 source scripts/wine-env.sh
-export -f prepare_wine_prefix
+export -f prepare_wine_prefix start_wine_session
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   prepare_wine_prefix
-  wineserver -p
+  start_wine_session
   ctest --test-dir build --output-on-failure -j1 "$@"
   rc=$?
   wineserver -k

@@ -13,3 +13,11 @@ prepare_wine_prefix() {
     wineserver -w
   fi
 }
+
+# Starts the wineserver for the session and Wine's own services (they outlive the program that
+# started them). Started here, with no output attached, they cannot hold a test runner's output
+# pipe open after its test has ended.
+start_wine_session() {
+  wineserver -p
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}

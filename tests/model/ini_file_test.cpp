@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -228,45 +227,18 @@ void WriteProfile(IniDocument& ini, int variant) {
   }
 }
 
-TEST(IniWrite, FullProfileLoadAndSaveAreFast) {
+// Saving into the file a save wrote gives the same bytes as writing the values into a new file.
+// (Speed is measured by bench/profile_bench, not here.)
+TEST(IniWrite, FullProfileRewrittenInPlaceMatchesAFreshWrite) {
   IniDocument fresh;
   WriteProfile(fresh, 1);
   const std::string file = fresh.Serialize();
   ASSERT_EQ(IniDocument(file).Serialize(), file);
-
-  constexpr int kRounds = 50;
-  using Clock = std::chrono::steady_clock;
-  auto start = Clock::now();
-  int64_t sum = 0;
-  for (int round = 0; round < kRounds; ++round) {
-    IniDocument ini(file);
-    for (int i = 0; i < 64; ++i) {
-      sum += ini.ReadInt("Macro", "KEY" + std::to_string(i), 0);
-      sum += ini.ReadInt("SpellCount", "SpellCount" + std::to_string(i), 0);
-      sum += ini.ReadBool("SpellBook", "Spell" + std::to_string(i), true);
-      sum += static_cast<int64_t>(ini.ReadString("Cast", "Spell" + std::to_string(i), "").size());
-    }
-  }
-  auto loaded = Clock::now();
-  std::string saved;
-  for (int round = 0; round < kRounds; ++round) {
-    IniDocument ini(file);
-    WriteProfile(ini, 2);
-    saved = ini.Serialize();
-  }
-  auto done = Clock::now();
-  const double loadMs = std::chrono::duration<double, std::milli>(loaded - start).count() / kRounds;
-  const double saveMs = std::chrono::duration<double, std::milli>(done - loaded).count() / kRounds;
-  std::printf("588-key profile: load + reads %.3f ms, load + writes + serialise %.3f ms\n", loadMs,
-              saveMs);
-  EXPECT_GT(sum, 0);
-  // Generous bounds for a loaded machine and sanitizer builds; a rescan per key would be far over.
-  EXPECT_LT(loadMs, 5.0);
-  EXPECT_LT(saveMs, 5.0);
-
+  IniDocument ini(file);
+  WriteProfile(ini, 2);
   IniDocument direct;
   WriteProfile(direct, 2);
-  EXPECT_EQ(saved, direct.Serialize());
+  EXPECT_EQ(ini.Serialize(), direct.Serialize());
 }
 
 TEST(IniRead, HugeFile) {
