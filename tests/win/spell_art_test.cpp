@@ -1,0 +1,271 @@
+// The spell atlases and the reagent icons, checked by their pixels. With QUILLORB_ART_PREVIEW
+// set to a folder, the program also writes the pictures there, three times enlarged, as BMPs.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/spell_art.h"
+
+namespace quillorb {
+namespace {
+
+struct Pixels {
+  int width = 0, height = 0;
+  std::vector<DWORD> px;  // 0x00RRGGBB, top row first
+  DWORD At(int x, int y) const { return px[static_cast<size_t>(y * width + x)] & 0xFFFFFF; }
+};
+
+Pixels Read(HBITMAP bitmap) {
+  Pixels out;
+  BITMAP info{};
+  if (!GetObject(bitmap, sizeof info, &info)) return out;
+  out.width = info.bmWidth;
+  out.height = info.bmHeight;
+  out.px.resize(static_cast<size_t>(out.width * out.height));
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = out.width;
+  bi.bmiHeader.biHeight = -out.height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, bitmap, 0, static_cast<UINT>(out.height), out.px.data(), &bi, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return out;
+}
+
+int R(DWORD c) {
+  return static_cast<int>((c >> 16) & 0xFF);
+}
+int G(DWORD c) {
+  return static_cast<int>((c >> 8) & 0xFF);
+}
+int B(DWORD c) {
+  return static_cast<int>(c & 0xFF);
+}
+int Distance(DWORD a, DWORD b) {
+  return abs(R(a) - R(b)) + abs(G(a) - G(b)) + abs(B(a) - B(b));
+}
+
+// Pixels of cell i that differ clearly from the same pixels of cell j.
+int CellDifference(const Pixels& a, int i, const Pixels& b, int j) {
+  int n = 0;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      n += Distance(a.At(40 * (i % 8) + x, 40 * (i / 8) + y),
+                    b.At(40 * (j % 8) + x, 40 * (j / 8) + y)) > 60;
+    }
+  }
+  return n;
+}
+
+// A BMP of `p`, each pixel `scale` x `scale`.
+void WriteBmp(const std::string& path, const Pixels& p, int scale) {
+  const int w = p.width * scale, h = p.height * scale, stride = (w * 3 + 3) & ~3;
+  BITMAPFILEHEADER fh{};
+  BITMAPINFOHEADER ih{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof ih;
+  fh.bfSize = fh.bfOffBits + static_cast<DWORD>(stride * h);
+  ih.biSize = sizeof ih;
+  ih.biWidth = w;
+  ih.biHeight = h;
+  ih.biPlanes = 1;
+  ih.biBitCount = 24;
+  std::vector<BYTE> rows(static_cast<size_t>(stride * h));
+  for (int y = 0; y < h; ++y) {
+    BYTE* row = &rows[static_cast<size_t>((h - 1 - y) * stride)];
+    for (int x = 0; x < w; ++x) {
+      const DWORD c = p.At(x / scale, y / scale);
+      row[x * 3] = static_cast<BYTE>(B(c));
+      row[x * 3 + 1] = static_cast<BYTE>(G(c));
+      row[x * 3 + 2] = static_cast<BYTE>(R(c));
+    }
+  }
+  if (FILE* f = fopen(path.c_str(), "wb")) {
+    fwrite(&fh, sizeof fh, 1, f);
+    fwrite(&ih, sizeof ih, 1, f);
+    fwrite(rows.data(), 1, rows.size(), f);
+    fclose(f);
+  }
+}
+
+class SpellAtlas : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    normal_ = new Pixels(Read(MakeSpellAtlas(false).get()));
+    greyed_ = new Pixels(Read(MakeSpellAtlas(true).get()));
+  }
+  static void TearDownTestSuite() {
+    delete normal_;
+    delete greyed_;
+  }
+  static Pixels* normal_;
+  static Pixels* greyed_;
+};
+Pixels* SpellAtlas::normal_ = nullptr;
+Pixels* SpellAtlas::greyed_ = nullptr;
+
+TEST_F(SpellAtlas, BothAre320Square) {
+  EXPECT_EQ(normal_->width, 320);
+  EXPECT_EQ(normal_->height, 320);
+  EXPECT_EQ(greyed_->width, 320);
+  EXPECT_EQ(greyed_->height, 320);
+}
+
+TEST_F(SpellAtlas, EverySpellHasItsOwnSymbol) {
+  for (int i = 0; i < 64; ++i) {
+    for (int j = i + 1; j < 64; ++j) {
+      EXPECT_GT(CellDifference(*normal_, i, *normal_, j), 80) << "spells " << i << " and " << j;
+    }
+  }
+}
+
+// The frame at the middle of a cell's left and bottom edges carries the circle's colour.
+TEST_F(SpellAtlas, FrameColourIsSharedWithinACircleAndDiffersBetweenCircles) {
+  std::vector<DWORD> circle(8);
+  for (int i = 0; i < 64; ++i) {
+    const int left = 40 * (i % 8), top = 40 * (i / 8);
+    const DWORD side = normal_->At(left + 1, top + 20), bottom = normal_->At(left + 12, top + 38);
+    EXPECT_EQ(side, bottom) << "spell " << i;
+    if (i % 8 == 0) {
+      circle[static_cast<size_t>(i / 8)] = side;
+    } else {
+      EXPECT_EQ(side, circle[static_cast<size_t>(i / 8)]) << "spell " << i;
+    }
+  }
+  for (int a = 0; a < 8; ++a) {
+    for (int b = a + 1; b < 8; ++b) {
+      EXPECT_GT(Distance(circle[static_cast<size_t>(a)], circle[static_cast<size_t>(b)]), 90)
+          << "circles " << a + 1 << " and " << b + 1;
+    }
+  }
+}
+
+TEST_F(SpellAtlas, GreyedIconsAreLightGreyAndStillTellSpellsApart) {
+  long long normalSum = 0, greyedSum = 0;
+  for (int y = 0; y < 320; ++y) {
+    for (int x = 0; x < 320; ++x) {
+      const DWORD g = greyed_->At(x, y);
+      ASSERT_LE(abs(R(g) - G(g)) + abs(G(g) - B(g)), 2) << x << "," << y;
+      greyedSum += G(g);
+      const DWORD n = normal_->At(x, y);
+      normalSum += (R(n) + G(n) + B(n)) / 3;
+    }
+  }
+  EXPECT_GT(greyedSum, normalSum + 320LL * 320 * 40) << "greyed icons should look lighter";
+  for (int i = 0; i < 64; ++i) {
+    EXPECT_GT(CellDifference(*greyed_, i, *normal_, i), 400) << "spell " << i;
+    for (int j = i + 1; j < (i / 8 + 1) * 8; ++j) {
+      int differ = 0;
+      for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x) {
+          differ += Distance(greyed_->At(40 * (i % 8) + x, 40 * (i / 8) + y),
+                             greyed_->At(40 * (j % 8) + x, 40 * (j / 8) + y)) > 24;
+        }
+      }
+      EXPECT_GT(differ, 60) << "greyed spells " << i << " and " << j;
+    }
+  }
+}
+
+TEST(ReagentIcons, TransparentAroundOpaqueInTheMiddleAndEachDifferent) {
+  const COLORREF face = RGB(212, 208, 200), dark = RGB(20, 40, 60);
+  std::vector<Pixels> icons;
+  for (int i = 0; i < 8; ++i) {
+    const Pixels light = Read(MakeReagentPicture(i, face).get());
+    const Pixels other = Read(MakeReagentPicture(i, dark).get());
+    ASSERT_EQ(light.width, 25);
+    ASSERT_EQ(light.height, 23);
+    for (auto [x, y] : {std::pair{0, 0}, {24, 0}, {0, 22}, {24, 22}}) {
+      EXPECT_EQ(light.At(x, y), 0xD4D0C8u) << "icon " << i << " at " << x << "," << y;
+      EXPECT_EQ(other.At(x, y), 0x14283Cu) << "icon " << i;
+    }
+    int opaque = 0;
+    for (int y = 6; y < 17; ++y) {
+      for (int x = 7; x < 18; ++x) opaque += light.At(x, y) == other.At(x, y);
+    }
+    // Even the web (thin threads) covers its centre and a fair part of the middle.
+    EXPECT_EQ(light.At(12, 11), other.At(12, 11)) << "icon " << i;
+    EXPECT_GT(opaque, 20) << "icon " << i;
+    icons.push_back(light);
+  }
+  for (int i = 0; i < 8; ++i) {
+    for (int j = i + 1; j < 8; ++j) {
+      int differ = 0;
+      for (size_t k = 0; k < icons[0].px.size(); ++k) {
+        differ +=
+            Distance(icons[static_cast<size_t>(i)].px[k], icons[static_cast<size_t>(j)].px[k]) > 60;
+      }
+      EXPECT_GT(differ, 60) << "reagents " << i << " and " << j;
+    }
+  }
+  const Pixels none = Read(MakeReagentPicture(8, face).get());
+  for (DWORD c : none.px) ASSERT_EQ(c & 0xFFFFFF, 0xD4D0C8u);
+}
+
+// The image-list path (alpha blending in GDI) gives the same picture as the composed one.
+TEST(ReagentIcons, ListDrawsLikeThePicture) {
+  const ReagentIconList list;
+  const COLORREF face = RGB(212, 208, 200);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP target = CreateCompatibleBitmap(screen, 25, 23);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, target);
+  HBRUSH brush = CreateSolidBrush(face);
+  RECT all{0, 0, 25, 23};
+  for (int i = 0; i < 8; ++i) {
+    FillRect(dc, &all, brush);
+    ASSERT_TRUE(list.Draw(dc, i, 0, 0));
+    GdiFlush();
+    SelectObject(dc, old);
+    const Pixels drawn = Read(target);
+    SelectObject(dc, target);
+    const Pixels composed = Read(MakeReagentPicture(i, face).get());
+    int apart = 0;
+    for (size_t k = 0; k < drawn.px.size(); ++k) apart += Distance(drawn.px[k], composed.px[k]) > 9;
+    EXPECT_EQ(apart, 0) << "icon " << i;
+  }
+  EXPECT_FALSE(list.Draw(dc, 8, 0, 0));
+  EXPECT_FALSE(list.Draw(dc, -1, 0, 0));
+  SelectObject(dc, old);
+  DeleteObject(brush);
+  DeleteObject(target);
+  DeleteDC(dc);
+}
+
+// Not a test: the preview pictures, when asked for.
+TEST(ArtPreview, WrittenWhenAskedFor) {
+  const char* folder = getenv("QUILLORB_ART_PREVIEW");
+  if (!folder || !*folder) GTEST_SKIP() << "QUILLORB_ART_PREVIEW not set";
+  const std::string dir = std::string(folder) + "\\";
+  WriteBmp(dir + "spells.bmp", Read(MakeSpellAtlas(false).get()), 3);
+  WriteBmp(dir + "spells_greyed.bmp", Read(MakeSpellAtlas(true).get()), 3);
+  Pixels strip;
+  strip.width = 8 * 29;
+  strip.height = 2 * 27;
+  strip.px.assign(static_cast<size_t>(strip.width * strip.height), 0);
+  for (int row = 0; row < 2; ++row) {
+    const COLORREF back = row == 0 ? GetSysColor(COLOR_BTNFACE) : RGB(64, 64, 72);
+    for (int i = 0; i < 8; ++i) {
+      const Pixels icon = Read(MakeReagentPicture(i, back).get());
+      for (int y = 0; y < 27; ++y) {
+        for (int x = 0; x < 29; ++x) {
+          const bool inside = x >= 2 && x < 27 && y >= 2 && y < 25;
+          strip.px[static_cast<size_t>((row * 27 + y) * strip.width + i * 29 + x)] =
+              inside ? icon.At(x - 2, y - 2)
+                     : (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back);
+        }
+      }
+    }
+  }
+  WriteBmp(dir + "reagents.bmp", strip, 4);
+}
+
+}  // namespace
+}  // namespace quillorb
