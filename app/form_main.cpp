@@ -17,6 +17,7 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kLime = RGB(0, 255, 0);
+constexpr COLORREF kAqua = RGB(0, 255, 255);
 
 struct Place {
   int left;
@@ -96,6 +97,14 @@ void TForm_Main::CreateControls() {
   for (int tag = 0; tag < 8; ++tag) {
     auto box = std::make_unique<win::PaintBox>(*this, 270 + kCell * tag, 0, kCell, kCell);
     box->Tag = tag;
+    box->OnClick = [this](win::GraphicControl& sender) { PaintBox2Click(sender); };
+    box->OnDblClick = [this](win::GraphicControl& sender) { PaintBox2DblClick(sender); };
+    box->OnMouseDown = [this](win::GraphicControl& sender, const win::MouseEvent& e) {
+      PaintBox2MouseDown(sender, e);
+    };
+    box->OnMouseMove = [this](win::GraphicControl& sender, int, int, WPARAM) {
+      PaintBox2MouseMove(sender);
+    };
     SlotBoxes[static_cast<size_t>(tag)] = std::move(box);
   }
   for (int r = 0; r < kReagentCount; ++r) {
@@ -103,6 +112,9 @@ void TForm_Main::CreateControls() {
     auto image =
         std::make_unique<win::Image>(*this, at.left, at.top, kReagentIconWidth, kReagentIconHeight);
     image->Tag = r;
+    image->OnMouseDown = [this](win::GraphicControl& sender, const win::MouseEvent& e) {
+      ReagentImageMouseDown(sender, e);
+    };
     ReagentImages[static_cast<size_t>(r)] = std::move(image);
   }
 
@@ -116,6 +128,7 @@ void TForm_Main::CreateControls() {
   SpeedButton_bank = button(244, 20, "Bank", Glyph::Bank);
   SpeedButton_Config = button(594, 0, "Configuration", Glyph::Config);
   SpeedButton_Undo = button(594, 20, "Undo", Glyph::Undo);
+  SpeedButton_Undo->OnClick = [this](win::GraphicControl&) { SpeedButton_UndoClick(); };
   SpeedButton_Inscription = button(594, 40, "Inscription", Glyph::Inscription);
   SpeedButton_Inscription->SetGroupIndex(1, true);
   SpeedButton_Save = button(616, 0, "Select Character", Glyph::SelectCharacter);
@@ -378,7 +391,102 @@ void TForm_Main::NumEdit_GLChange() {
 
 // ------------------------------------------------------------------ spell bar and strip
 
-void TForm_Main::BuildSpellBar() {}
+void TForm_Main::BuildSpellBar() {
+  if (!BarBitmap || !ImageSrc1 || !ImageSrc2) return;
+  win::MemoryDc bar(CreateCompatibleDC(nullptr));
+  win::MemoryDc normal(CreateCompatibleDC(nullptr));
+  win::MemoryDc greyed(CreateCompatibleDC(nullptr));
+  win::SelectScope selectBar(bar.get(), BarBitmap.get());
+  win::SelectScope selectNormal(normal.get(), ImageSrc1.get());
+  win::SelectScope selectGreyed(greyed.get(), ImageSrc2.get());
+  constexpr int kCirclePages = kCell * kUserPages;  // y of page "  1 "
+  // The eight circle pages are the atlas itself, with the spells not in the book greyed.
+  BitBlt(bar.get(), 0, kCirclePages, 320, 320, normal.get(), 0, 0, SRCCOPY);
+  for (int i = 0; i < kSpellCount; ++i) {
+    if (Spells[static_cast<size_t>(i)].InSpellBook) continue;
+    const int x = kCell * (i % 8);
+    const int y = kCell * (i / 8);
+    BitBlt(bar.get(), x, kCirclePages + y, kCell, kCell, greyed.get(), x, y, SRCCOPY);
+  }
+  // The user pages copy their cells from the circle pages, greyed or not.
+  for (int p = 0; p < kUserPages; ++p) {
+    for (int slot = 0; slot < kSlotsPerPage; ++slot) {
+      const int i = SpellSlot[static_cast<size_t>(p)][static_cast<size_t>(slot)];
+      BitBlt(bar.get(), kCell * slot, kCell * p, kCell, kCell, bar.get(), kCell * (i % 8),
+             kCirclePages + kCell * (i / 8), SRCCOPY);
+    }
+  }
+}
+
+int32_t TForm_Main::SlotSpell(int slot) const {
+  return SpellSlot[static_cast<size_t>(CurrentPage())][static_cast<size_t>(slot)];
+}
+
+void TForm_Main::CastSlot(int slot) {
+  const int32_t i = SlotSpell(slot);
+  TSpell& spell = Spells[static_cast<size_t>(i)];
+  if (!spell.InSpellBook) return;
+  ReadCounters();
+  const uint8_t mode = SpeedButton_Inscription->Down() ? 1 : 0;
+  if (!spell.Cast(mode, BackpackReagent, ReagentUsed)) return;
+  UndoSpell = i;
+  UndoLastWasCast = true;
+  WriteCounters();
+}
+
+void TForm_Main::PaintBox2Click(win::GraphicControl& sender) {
+  CastSlot(sender.Tag);
+}
+
+void TForm_Main::PaintBox2MouseDown(win::GraphicControl& sender, const win::MouseEvent& e) {
+  if (e.button != win::MouseButton::Right) return;
+  ReadCounters();
+  const int32_t i = SlotSpell(sender.Tag);
+  TSpell& spell = Spells[static_cast<size_t>(i)];
+  if (spell.InSpellBook) {
+    spell.Undo(BackpackReagent, ReagentUsed);
+    UndoSpell = i;
+    UndoLastWasCast = false;
+  }
+  WriteCounters();
+}
+
+void TForm_Main::PaintBox2MouseMove(win::GraphicControl& sender) {
+  ShowSpellInfo(sender.Tag);
+}
+
+void TForm_Main::PaintBox2DblClick(win::GraphicControl&) {
+  if (HWND client = FindClientWindow()) SetForegroundWindow(client);
+}
+
+void TForm_Main::ShowSpellInfo(int slot) {
+  const TSpell& spell = Spells[static_cast<size_t>(SlotSpell(slot))];
+  Panel1->SetCaption(" " + spell.GetInfo(ReagentCost, decimalSeparator_));
+  for (int r = 0; r < kReagentCount; ++r) {
+    const bool needed = spell.Reagent[static_cast<size_t>(r)] != 0;
+    NumEdit(r).SetColor(needed ? kAqua : GetSysColor(COLOR_WINDOW));
+  }
+}
+
+void TForm_Main::SpeedButton_UndoClick() {
+  if (UndoSpell == -1) return;
+  ReadCounters();
+  TSpell& spell = Spells[static_cast<size_t>(UndoSpell)];
+  if (UndoLastWasCast) {
+    spell.Undo(BackpackReagent, ReagentUsed);
+  } else {
+    spell.Cast(1, BackpackReagent, ReagentUsed);
+  }
+  UndoLastWasCast = !UndoLastWasCast;
+  WriteCounters();
+}
+
+void TForm_Main::ReagentImageMouseDown(win::GraphicControl& sender, const win::MouseEvent& e) {
+  TNumEdit& counter = NumEdit(sender.Tag);
+  const int32_t step = e.button == win::MouseButton::Left ? 1 : -1;
+  // The counter clamps to 0..999; its change handler refreshes the ledger.
+  counter.SetInteger(counter.Integer() + step);
+}
 
 void TForm_Main::PaintBox1Paint(HDC dc) {
   if (!BarBitmap) return;

@@ -65,6 +65,17 @@ class TForm_Main : public win::Form {
   void PaintBox1Paint(HDC dc);
   void TabSet1Click();
   void DrawReagentIcon(win::Image& image, int index);
+  void CastSlot(int slot);
+  void ShowSpellInfo(int slot);
+  void PaintBox2Click(win::GraphicControl& sender);
+  void PaintBox2DblClick(win::GraphicControl& sender);
+  void PaintBox2MouseDown(win::GraphicControl& sender, const win::MouseEvent& e);
+  void PaintBox2MouseMove(win::GraphicControl& sender);
+  void SpeedButton_UndoClick();
+  // Image2MouseDown .. Image_SSMouseDown: the picture's tag is its reagent.
+  void ReagentImageMouseDown(win::GraphicControl& sender, const win::MouseEvent& e);
+  // The spell index in a slot of the current page.
+  int32_t SlotSpell(int slot) const;
 
   // Reports of the assistant program.
   void OnAssistReagentCount(WPARAM wp, LPARAM lp);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/form_main.h"
+#include "bench/bench_util.h"
 #include "model/spell.h"
 #include "win/graphic.h"
 
@@ -21,16 +22,7 @@ namespace {
 std::atomic<bool> g_counting{false};
 std::atomic<long> g_allocations{0};
 
-double NowUs() {
-  static const double ticksPerUs = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart) / 1e6;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / ticksPerUs;
-}
+using bench::NowUs;
 
 void Drain() {
   MSG msg;

@@ -3,6 +3,9 @@
 #include <cstring>
 
 namespace quillorb {
+namespace {
+constexpr UINT kActivationWaitMs = 250;
+}
 
 HWND FindClientWindow() {
   return FindWindowA(kClientWindowClass, nullptr);
@@ -24,7 +27,15 @@ HWND FindWindowByCaptionPrefix(std::string prefix) {
 
 bool SendKeyCombination(HWND window, uint16_t key, bool alt, bool ctrl, bool shift) {
   if (!IsWindowVisible(window)) return false;
-  SetForegroundWindow(window);
+  if (GetForegroundWindow() != window) {
+    SetForegroundWindow(window);
+    // Under Wine another program's window takes the activation only when its thread handles it;
+    // keys sent before that would still go to Quillorb. A message round trip to the window (at
+    // most kActivationWaitMs for a client that does not answer) lets the activation land first.
+    // On Windows the switch is immediate and the round trip costs next to nothing.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kActivationWaitMs, &ignored);
+  }
   const auto scanCtrl = static_cast<BYTE>(MapVirtualKeyA(VK_CONTROL, 0));
   const auto scanShift = static_cast<BYTE>(MapVirtualKeyA(VK_SHIFT, 0));
   const auto scanAlt = static_cast<BYTE>(MapVirtualKeyA(VK_MENU, 0));

@@ -48,7 +48,7 @@ void Form::AddControl(GraphicControl* control) {
 
 void Form::RemoveControl(GraphicControl* control) {
   if (captured_ == control) captured_ = nullptr;
-  if (tooltip_) {
+  if (tooltip_ && hinted_.erase(control)) {
     TOOLINFOA ti{};
     ti.cbSize = sizeof ti;
     ti.hwnd = hwnd();
@@ -73,6 +73,8 @@ void Form::EnsureTooltip() {
 
 void Form::UpdateHint(const GraphicControl& control) {
   if (!hwnd()) return;
+  const bool registered = hinted_.count(&control) != 0;
+  if (control.Hint().empty() && !registered) return;  // most controls never have a hint
   EnsureTooltip();
   if (!tooltip_) return;
   TOOLINFOA ti{};
@@ -80,12 +82,16 @@ void Form::UpdateHint(const GraphicControl& control) {
   ti.uFlags = TTF_SUBCLASS;
   ti.hwnd = hwnd();
   ti.uId = reinterpret_cast<UINT_PTR>(&control);
-  SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  if (registered) {
+    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    hinted_.erase(&control);
+  }
   if (control.Hint().empty()) return;
   ti.rect = control.Bounds();
   std::string text = control.Hint();
   ti.lpszText = text.data();
   SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  hinted_.insert(&control);
 }
 
 GraphicControl* Form::ControlAt(POINT client) const {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,7 @@ class Form : public Window {
   MouseButton capturedButton_ = MouseButton::Left;
   bool capturedDouble_ = false;
   HWND tooltip_ = nullptr;
+  std::set<const GraphicControl*> hinted_;  // controls registered with the tooltip
   std::map<UINT_PTR, Timer*> timers_;
   UINT_PTR nextTimerId_ = 1;
 };

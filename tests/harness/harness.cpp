@@ -248,6 +248,13 @@ bool IsTopmost(HWND window) {
   return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 // ------------------------------------------------------------------ input
 
 namespace {
@@ -260,8 +267,23 @@ void SendMouse(DWORD flags) {
 }  // namespace
 
 void MoveMouse(POINT screen) {
-  SetCursorPos(screen.x, screen.y);
-  SendMouse(MOUSEEVENTF_MOVE);
+  // An absolute move, then wait until the pointer is there, so that a press that follows lands on
+  // this point and not where the pointer was.
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+  WaitUntil(
+      [&] {
+        POINT at{};
+        GetCursorPos(&at);
+        if (at.x == screen.x && at.y == screen.y) return true;
+        SetCursorPos(screen.x, screen.y);
+        return false;
+      },
+      2000);
 }
 
 void Click(POINT screen, int button) {
@@ -279,6 +301,12 @@ void DoubleClick(POINT screen) {
   SendMouse(MOUSEEVENTF_LEFTUP);
   SendMouse(MOUSEEVENTF_LEFTDOWN);
   SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+bool ClickToFocus(HWND control) {
+  RECT r = WindowRectOf(control);
+  Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  return WaitUntil([&] { return FocusOf(control) == control; }, 5000);
 }
 
 void PressKey(WORD vk) {

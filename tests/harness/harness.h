@@ -88,6 +88,10 @@ RECT WindowRectOf(HWND window);
 // The rectangle of `child` in the client coordinates of its parent.
 RECT ChildRect(HWND child);
 bool IsTopmost(HWND window);
+// The window with the keyboard focus in the thread that owns `window` (works across processes).
+HWND FocusOf(HWND window);
+// Clicks `control` (a child window) in its middle and waits until it has the keyboard focus.
+bool ClickToFocus(HWND control);
 
 // Real input through SendInput.
 void MoveMouse(POINT screen);

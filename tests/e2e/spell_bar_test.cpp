@@ -1,0 +1,265 @@
+// The working strip, driven by real mouse and keyboard input at the places a player clicks:
+// casting from the spell bar into the stand-in game client, taking casts back, the counters, the
+// casts-left labels read from the screen, and what the profile holds afterwards.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "tests/harness/harness.h"
+#include "tests/win/client_standin.h"
+
+namespace {
+
+using harness::Quillorb;
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+constexpr COLORREF kLime = RGB(0, 255, 0);
+constexpr COLORREF kAqua = RGB(0, 255, 255);
+
+constexpr int kMagicArrow = 4;  // needs one Sulfurous Ash (reagent 6); Ctrl+Shift+5
+constexpr int kClumsy = 0;      // needs one Blood Moss (1) and one Nightshade (5)
+constexpr int kSA = 6;
+
+class SpellBar : public ::testing::Test {
+ protected:
+  void SetUp() override { folder_ = harness::NewTempFolder("bar"); }
+  void TearDown() override {
+    app_.reset();
+    harness::RemoveFolder(folder_);
+  }
+
+  // Starts Quillorb with the shipped catalogue and this profile text.
+  void Start(const std::string& profile) {
+    harness::WriteFile(folder_ + "quillorb.ini", profile);
+    app_ = std::make_unique<Quillorb>(folder_, true);
+  }
+  Quillorb& App() { return *app_; }
+
+  POINT Slot(int slot) const { return app_->ScreenPoint(270 + 40 * slot + 12, 12); }
+  std::string Counter(int r) const { return harness::WindowText(app_->Control(110 + r)); }
+  bool WaitForCounter(int r, const std::string& text) {
+    return harness::WaitUntil([&] { return Counter(r) == text; }, 5000);
+  }
+  std::string PanelText() const { return harness::WindowText(app_->Control(100)); }
+
+  // The colour of slot label `slot` on screen: the one of red, yellow and lime that fills its
+  // right part (the digits are black).
+  COLORREF LabelColour(int slot) const {
+    int counts[3] = {};
+    const COLORREF colours[3] = {kRed, kYellow, kLime};
+    const int right = 295 + 40 * slot + 12;
+    for (int y = 25; y < 39; ++y) {
+      for (int x = right - 8; x < right; ++x) {
+        COLORREF c = harness::ScreenPixel(app_->ScreenPoint(x, y));
+        for (int k = 0; k < 3; ++k) counts[k] += c == colours[k];
+      }
+    }
+    int best = 0;
+    for (int k = 1; k < 3; ++k) {
+      if (counts[k] > counts[best]) best = k;
+    }
+    return counts[best] > 0 ? colours[best] : CLR_INVALID;
+  }
+  bool WaitForLabelColour(int slot, COLORREF colour) {
+    return harness::WaitUntil([&] { return LabelColour(slot) == colour; }, 5000);
+  }
+  // A pixel inside counter r, right of its digits.
+  COLORREF CounterBackground(int r) const {
+    RECT rc = harness::ChildRect(app_->Control(110 + r));
+    return harness::ScreenPixel(app_->ScreenPoint(rc.right - 5, rc.top + 4));
+  }
+
+  std::string Profile() const { return harness::ReadFile(folder_ + "quillorb.ini"); }
+  static bool Has(const std::string& text, const std::string& line) {
+    return text.find("\r\n" + line + "\r\n") != std::string::npos;
+  }
+
+  std::string folder_;
+  std::unique_ptr<Quillorb> app_;
+};
+
+std::string ProfileWith(const std::string& extra) {
+  return "[Reagent]\r\nReagent0=20\r\nReagent1=20\r\nReagent5=20\r\nReagent6=10\r\n"
+         "[UserSpell]\r\nSpell00=4\r\nSpell01=0\r\nSpell02=5\r\n"
+         "[Config]\r\nEnableSpellCasting=0\r\n" +
+         extra;
+}
+
+TEST_F(SpellBar, ALeftClickCastsIntoTheClientAndBooksTheCast) {
+  standin::FakeClient client;
+  ASSERT_NE(client.Window(), nullptr);
+  Start(ProfileWith(""));
+  EXPECT_TRUE(WaitForLabelColour(0, kLime));  // 10 casts of Magic Arrow
+  client.Mark();
+  harness::Click(Slot(0));
+  ASSERT_TRUE(WaitForCounter(kSA, "9"));
+  // The client got exactly the spell's combination: Ctrl, Shift, 5 down, then up in reverse.
+  std::vector<standin::ClientMessage> keys;
+  ASSERT_TRUE(harness::WaitUntil([&] {
+    keys = client.InputSinceMark();
+    return keys.size() >= 6;
+  }));
+  ASSERT_EQ(keys.size(), 6u);
+  const WPARAM expected[6] = {VK_CONTROL, VK_SHIFT, '5', '5', VK_SHIFT, VK_CONTROL};
+  for (size_t k = 0; k < 6; ++k) EXPECT_EQ(keys[k].wp, expected[k]) << k;
+  EXPECT_EQ(GetForegroundWindow(), client.Window());
+
+  // Right click takes it back, nothing more reaches the client.
+  client.Mark();
+  harness::Click(Slot(0), 1);
+  ASSERT_TRUE(WaitForCounter(kSA, "10"));
+  EXPECT_TRUE(client.InputSinceMark().empty());
+
+  harness::Click(Slot(0));
+  ASSERT_TRUE(WaitForCounter(kSA, "9"));
+  ASSERT_TRUE(App().Close());
+  const std::string profile = Profile();
+  EXPECT_TRUE(Has(profile, "Reagent6=9")) << profile;
+  EXPECT_TRUE(Has(profile, "ReagentUsed6=1"));
+  EXPECT_TRUE(Has(profile, "SpellCount4=1"));
+}
+
+TEST_F(SpellBar, UndoAlternatesBetweenTakingBackAndBookingAgain) {
+  Start(ProfileWith("Inscription=1\r\n"));  // books without any client
+  const POINT undo = App().ScreenPoint(605, 30);
+  harness::Click(Slot(0));
+  ASSERT_TRUE(WaitForCounter(kSA, "9"));
+  harness::Click(undo);
+  ASSERT_TRUE(WaitForCounter(kSA, "10"));
+  harness::Click(undo);
+  ASSERT_TRUE(WaitForCounter(kSA, "9"));  // twice: as after the cast
+  harness::Click(undo);
+  ASSERT_TRUE(WaitForCounter(kSA, "10"));  // three times: as before it
+  ASSERT_TRUE(App().Close());
+  const std::string profile = Profile();
+  EXPECT_TRUE(Has(profile, "ReagentUsed6=0"));
+  EXPECT_TRUE(Has(profile, "SpellCount4=0"));
+}
+
+TEST_F(SpellBar, WithoutAClientOnlyTheInscriptionToggleBooks) {
+  Start(ProfileWith(""));
+  harness::Click(Slot(0));                     // no client: nothing happens
+  harness::Click(App().ScreenPoint(605, 50));  // Inscription down
+  harness::Click(Slot(0));
+  ASSERT_TRUE(WaitForCounter(kSA, "9"));
+  ASSERT_TRUE(App().Close());
+  EXPECT_TRUE(Has(Profile(), "SpellCount4=1"));
+  EXPECT_TRUE(Has(Profile(), "Inscription=1"));
+}
+
+TEST_F(SpellBar, AGreyedSlotDoesNothing) {
+  Start(ProfileWith("Inscription=1\r\n[SpellBook]\r\nSpell4=0\r\n"));
+  harness::Click(Slot(0));
+  harness::Click(Slot(0), 1);
+  harness::Click(Slot(2));  // a spell in the book, to know the clicks before it were handled
+  ASSERT_TRUE(WaitForCounter(kSA, "9"));
+  ASSERT_TRUE(App().Close());
+  EXPECT_TRUE(Has(Profile(), "SpellCount4=0"));
+  EXPECT_TRUE(Has(Profile(), "SpellCount5=1"));
+}
+
+TEST_F(SpellBar, DoubleClickCastsOnceAndBringsTheClientForward) {
+  standin::FakeClient client;
+  Start(ProfileWith(""));
+  SetForegroundWindow(App().Window());
+  harness::DoubleClick(Slot(0));
+  ASSERT_TRUE(WaitForCounter(kSA, "9"));
+  EXPECT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == client.Window(); }));
+  ASSERT_TRUE(App().Close());
+  EXPECT_TRUE(Has(Profile(), "SpellCount4=1"));
+}
+
+TEST_F(SpellBar, HoveringShowsTheSpellAndMarksItsReagents) {
+  Start(ProfileWith("[ReagentCost]\r\nReagentCost1=6.5\r\nReagentCost5=6.5\r\n"));
+  harness::MoveMouse(Slot(1));  // Clumsy: one Blood Moss, one Nightshade
+  ASSERT_TRUE(harness::WaitUntil([&] { return PanelText().rfind(" Clumsy (", 0) == 0; }));
+  EXPECT_NE(PanelText().find(") 13gp / 4mana"), std::string::npos) << PanelText();
+  ASSERT_TRUE(harness::WaitUntil([&] { return CounterBackground(1) == kAqua; }));
+  EXPECT_EQ(CounterBackground(5), kAqua);
+  for (int r : {0, 2, 3, 4, 6, 7}) EXPECT_NE(CounterBackground(r), kAqua) << r;
+}
+
+TEST_F(SpellBar, LabelColoursFollowTheCastsLeft) {
+  Start(
+      "[Reagent]\r\nReagent6=3\r\nReagent7=0\r\n[UserSpell]\r\nSpell00=4\r\nSpell01=5\r\n"
+      "Spell02=4\r\n");
+  EXPECT_TRUE(WaitForLabelColour(0, kYellow));  // 3 Magic Arrows
+  EXPECT_TRUE(WaitForLabelColour(1, kRed));     // Night Sight lacks Spider's Silk
+  // Typing into a counter updates the labels as the text changes.
+  ASSERT_TRUE(harness::ClickToFocus(App().Control(110 + kSA)));
+  harness::TypeText("7");
+  ASSERT_TRUE(WaitForCounter(kSA, "7"));
+  EXPECT_TRUE(WaitForLabelColour(0, kLime));
+  EXPECT_TRUE(WaitForLabelColour(2, kLime));
+}
+
+TEST_F(SpellBar, CountersStayWithinRangeFromTypingAndPictures) {
+  Start("[Reagent]\r\nReagent2=999\r\n");
+  // Typing 1500 leaves 999; Enter moves on to the next counter.
+  ASSERT_TRUE(harness::ClickToFocus(App().Control(110)));  // NumEdit_BP
+  harness::TypeText("1500");
+  harness::PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitForCounter(0, "999"));
+  EXPECT_TRUE(
+      harness::WaitUntil([&] { return harness::FocusOf(App().Window()) == App().Control(111); }));
+  // Pictures: left +1 (stays at 999), right -1, middle -1, never below 0.
+  const POINT gl = App().ScreenPoint(64 + 12, 5);
+  harness::Click(gl);
+  harness::Click(gl, 1);
+  ASSERT_TRUE(WaitForCounter(2, "998"));
+  harness::Click(gl, 2);
+  ASSERT_TRUE(WaitForCounter(2, "997"));
+  const POINT gs = App().ScreenPoint(64 + 12, 30);  // GS starts at 0
+  harness::Click(gs, 1);
+  harness::Click(gs);
+  ASSERT_TRUE(WaitForCounter(3, "1"));
+  ASSERT_TRUE(App().Close());
+  const std::string profile = Profile();
+  EXPECT_TRUE(Has(profile, "Reagent0=999")) << profile;
+  EXPECT_TRUE(Has(profile, "Reagent2=997"));
+  EXPECT_TRUE(Has(profile, "Reagent3=1"));
+}
+
+}  // namespace
+
+namespace {
+
+// The middle of tab `index` of the tab set, laid out as the tab set does: tabs start 2 pixels in
+// and follow each other by the width of their text plus one 9-pixel slanted side.
+int TabCentre(int index) {
+  const char* tabs[] = {"  A  ", "  B  ", "  C  ", "  D  ", "  1 ", "  2 ",
+                        "  3 ",  "  4 ",  "  5 ",  "  6 ",  "  7 ", "  8 "};
+  HFONT font =
+      CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  int x = 2;
+  int centre = 0;
+  for (int i = 0; i <= index; ++i) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, tabs[i], static_cast<int>(std::strlen(tabs[i])), &size);
+    centre = x + 9 + size.cx / 2;
+    x += 9 + size.cx;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(font);
+  return centre;
+}
+
+TEST_F(SpellBar, TheEighthCirclePageShowsTheLastEightSpells) {
+  Start(ProfileWith(""));
+  harness::Click(App().ScreenPoint(270 + TabCentre(11), 48));
+  harness::MoveMouse(Slot(0));
+  EXPECT_TRUE(harness::WaitUntil([&] { return PanelText().rfind(" Earthquake (", 0) == 0; }))
+      << PanelText();
+  harness::MoveMouse(Slot(7));
+  EXPECT_TRUE(harness::WaitUntil([&] { return PanelText().rfind(" Water Elemental (", 0) == 0; }))
+      << PanelText();
+}
+
+}  // namespace
