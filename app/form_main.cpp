@@ -2,6 +2,7 @@
 
 #include "app/art.h"
 #include "app/messages.h"
+#include "app/spell_art.h"
 #include "client/window_link.h"
 #include "model/catalogue.h"
 #include "model/file_io.h"
@@ -28,8 +29,6 @@ constexpr std::array<Place, kReagentCount> kImagePlaces = {
     {{4, -4}, {2, 18}, {64, -4}, {64, 18}, {126, -2}, {126, 18}, {188, -4}, {188, 18}}};
 constexpr std::array<Place, kReagentCount> kCounterPlaces = {
     {{30, 0}, {30, 20}, {92, 0}, {92, 20}, {154, 0}, {154, 20}, {216, 0}, {216, 20}}};
-constexpr int kReagentIconWidth = 25;
-constexpr int kReagentIconHeight = 23;
 constexpr int kCell = 40;  // a spell icon is 40 x 40
 
 // A 32-bit DIB section filled with one colour.
@@ -109,8 +108,8 @@ void TForm_Main::CreateControls() {
   }
   for (int r = 0; r < kReagentCount; ++r) {
     const Place& at = kImagePlaces[static_cast<size_t>(r)];
-    auto image =
-        std::make_unique<win::Image>(*this, at.left, at.top, kReagentIconWidth, kReagentIconHeight);
+    auto image = std::make_unique<win::Image>(*this, at.left, at.top, ReagentIconList::kWidth,
+                                              ReagentIconList::kHeight);
     image->Tag = r;
     image->OnMouseDown = [this](win::GraphicControl& sender, const win::MouseEvent& e) {
       ReagentImageMouseDown(sender, e);
@@ -161,6 +160,10 @@ void TForm_Main::CreateControls() {
     edit->OnEnter = [this](win::Edit&) { NumEdit_BPEnter(); };
     Counters[static_cast<size_t>(r)] = std::move(edit);
   }
+
+  ImageSrc1 = MakeSpellAtlas(false);
+  ImageSrc2 = MakeSpellAtlas(true);
+  ImageList_Reagent = std::make_unique<ReagentIconList>();
 
   Timer1 = std::make_unique<win::Timer>(*this, 5000, true);
   Timer1->OnTimer = [this](win::Timer&) { Timer1Timer(); };
@@ -500,9 +503,15 @@ void TForm_Main::TabSet1Click() {
   RefreshSlotLabels();
 }
 
-void TForm_Main::DrawReagentIcon(win::Image& image, int /*index*/) {
-  image.SetBitmap(MakeSurface(kReagentIconWidth, kReagentIconHeight, GetSysColor(COLOR_BTNFACE)),
-                  true);
+void TForm_Main::DrawReagentIcon(win::Image& image, int index) {
+  win::Bitmap picture =
+      MakeSurface(ReagentIconList::kWidth, ReagentIconList::kHeight, GetSysColor(COLOR_BTNFACE));
+  {
+    win::MemoryDc dc(CreateCompatibleDC(nullptr));
+    win::SelectScope select(dc.get(), picture.get());
+    ImageList_Reagent->Draw(dc.get(), index, 0, 0);
+  }
+  image.SetBitmap(std::move(picture), true);
 }
 
 // ------------------------------------------------------------------ assistant reports

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/spell_art.h"
 #include "controls/num_edit.h"
 #include "model/profile.h"
 #include "model/spell.h"
@@ -121,6 +122,7 @@ class TForm_Main : public win::Form {
   std::unique_ptr<win::SpeedButton> SpeedButton_Casting;
   win::Bitmap ImageSrc1;  // the spell icon atlas, 320 x 320
   win::Bitmap ImageSrc2;  // the same icons greyed
+  std::unique_ptr<ReagentIconList> ImageList_Reagent;
   std::unique_ptr<win::Label> Label_ConfigDialogFont;
   std::unique_ptr<win::Timer> Timer1;
   std::unique_ptr<win::Timer> Timer_CountReagent;
