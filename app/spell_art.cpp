@@ -107,8 +107,36 @@ class Canvas {
     const int y1 = std::min(h_ - 1, static_cast<int>(std::floor(maxY)));
     if (x0 > x1 || y0 > y1) return;
     constexpr int kSub = 5;
-    std::vector<float> cover(static_cast<size_t>(w_));
-    std::vector<std::pair<float, int>> xs;
+    // The edges, pointing down, listed under every pixel row they cross (a bucket per row in
+    // one flat array: rowStart_[r] .. rowStart_[r + 1]). The buffers are reused between fills.
+    auto& cover = cover_;
+    auto& xs = xs_;
+    auto& edges = edges_;
+    cover.assign(static_cast<size_t>(w_), 0.0f);
+    edges.clear();
+    for (const auto& c : path) {
+      for (size_t i = 0; i < c.size(); ++i) {
+        const Pt a = c[i], b = c[(i + 1) % c.size()];
+        if (a.y == b.y) continue;
+        Edge e = a.y < b.y ? Edge{a, b, 1, 0, 0} : Edge{b, a, -1, 0, 0};
+        e.from = std::max(y0, static_cast<int>(std::floor(e.top.y)));
+        e.to = std::min(y1, static_cast<int>(std::floor(e.bottom.y)));
+        if (e.from <= e.to) edges.push_back(e);
+      }
+    }
+    const size_t rowCount = static_cast<size_t>(y1 - y0 + 1);
+    rowStart_.assign(rowCount + 1, 0);
+    for (const Edge& e : edges) {
+      for (int y = e.from; y <= e.to; ++y) ++rowStart_[static_cast<size_t>(y - y0 + 1)];
+    }
+    for (size_t r = 0; r < rowCount; ++r) rowStart_[r + 1] += rowStart_[r];
+    rowEdges_.resize(rowStart_[rowCount]);
+    fillAt_.assign(rowStart_.begin(), rowStart_.end() - 1);
+    for (size_t i = 0; i < edges.size(); ++i) {
+      for (int y = edges[i].from; y <= edges[i].to; ++y) {
+        rowEdges_[fillAt_[static_cast<size_t>(y - y0)]++] = i;
+      }
+    }
     auto span = [&](float a, float b) {
       a = std::max(a, static_cast<float>(x0));
       b = std::min(b, static_cast<float>(x1 + 1));
@@ -118,18 +146,18 @@ class Canvas {
       }
     };
     for (int y = y0; y <= y1; ++y) {
+      const size_t first = rowStart_[static_cast<size_t>(y - y0)];
+      const size_t last = rowStart_[static_cast<size_t>(y - y0 + 1)];
+      if (first == last) continue;
       std::fill(cover.begin() + x0, cover.begin() + x1 + 1, 0.0f);
       for (int k = 0; k < kSub; ++k) {
         const float sy = y + (k + 0.5f) / kSub;
         xs.clear();
-        for (const auto& c : path) {
-          const size_t n = c.size();
-          for (size_t i = 0; i < n; ++i) {
-            const Pt a = c[i], b = c[(i + 1) % n];
-            if ((a.y <= sy && b.y > sy) || (b.y <= sy && a.y > sy)) {
-              const float t = (sy - a.y) / (b.y - a.y);
-              xs.emplace_back(a.x + t * (b.x - a.x), b.y > a.y ? 1 : -1);
-            }
+        for (size_t j = first; j < last; ++j) {
+          const Edge& e = edges[rowEdges_[j]];
+          if (e.top.y <= sy && e.bottom.y > sy) {
+            const float t = (sy - e.top.y) / (e.bottom.y - e.top.y);
+            xs.emplace_back(e.top.x + t * (e.bottom.x - e.top.x), e.dir);
           }
         }
         std::sort(xs.begin(), xs.end());
@@ -158,8 +186,17 @@ class Canvas {
     d.b = c.b * a + d.b * (1 - a);
     d.a = a + d.a * (1 - a);
   }
+  struct Edge {
+    Pt top, bottom;
+    int dir;
+    int from, to;  // the pixel rows it crosses
+  };
   int w_, h_;
   std::vector<Col> px_;
+  std::vector<float> cover_;
+  std::vector<std::pair<float, int>> xs_;
+  std::vector<Edge> edges_;
+  std::vector<size_t> rowStart_, fillAt_, rowEdges_;
 };
 
 // ------------------------------------------------------------------ shapes
@@ -285,11 +322,18 @@ Path Stroke(const Contour& line, float width, bool closed = false) {
     p.push_back(Poly(
         {{a.x - dy, a.y + dx}, {b.x - dy, b.y + dx}, {b.x + dy, b.y - dx}, {a.x + dy, a.y - dx}}));
   }
-  for (Pt q : line) {
+  // Round ends, and round joins where the line turns enough to open a visible notch.
+  for (size_t i = 0; i < n; ++i) {
+    if (n > 2 && (closed || (i > 0 && i + 1 < n))) {
+      const Pt prev = line[(i + n - 1) % n], q = line[i], next = line[(i + 1) % n];
+      const float ax = q.x - prev.x, ay = q.y - prev.y, bx = next.x - q.x, by = next.y - q.y;
+      const float la = std::hypot(ax, ay), lb = std::hypot(bx, by);
+      if (la > 0 && lb > 0 && (ax * bx + ay * by) / (la * lb) > 0.94f) continue;
+    }
     Contour dot;
-    for (int i = 0; i < 12; ++i) {
-      const float t = 2 * kPi * i / 12;
-      dot.push_back({q.x + h * std::cos(t), q.y + h * std::sin(t)});
+    for (int k = 0; k < 12; ++k) {
+      const float t = 2 * kPi * k / 12;
+      dot.push_back({line[i].x + h * std::cos(t), line[i].y + h * std::sin(t)});
     }
     p.push_back(Positive(std::move(dot)));
   }
@@ -728,9 +772,14 @@ const std::array<SpellRecipe, 64> kSpellRecipes{{
      [](Pen& p) {
        p.Reset();
        const Paint blood = VGrad(Hex(0xFF6A5A), Hex(0xA00810), 5, 32);
-       p.Shape(Taper({8, 8}, {12, 20}, {10, 33}, 4.5f), blood, 1.0f);
-       p.Shape(Taper({16, 5}, {20, 18}, {18, 32}, 5), blood, 1.0f);
-       p.Shape(Taper({24, 7}, {28, 17}, {26, 28}, 4.5f), blood, 1.0f);
+       // Three claw marks torn diagonally, each with a dark gash down its middle.
+       const Pt marks[3][3] = {{{6, 12}, {13, 20}, {15, 33}},
+                               {{13, 5}, {20, 15}, {23, 30}},
+                               {{21, 4}, {28, 12}, {32, 24}}};
+       for (const auto& m : marks) {
+         p.Shape(Taper(m[0], m[1], m[2], 4.2f), blood, 1.0f);
+         p.Fill(Taper(m[0], m[1], m[2], 1.4f), Hex(0x4A0004));
+       }
      }},
     {"Magic Trap",
      [](Pen& p) {
@@ -795,9 +844,10 @@ const std::array<SpellRecipe, 64> kSpellRecipes{{
        p.Line(Contour{{-7, -7}, {7, 7}}, 1.4f, Hex(0x5A3410), 0);
        p.Line(Contour{{-7, 7}, {7, -7}}, 1.4f, Hex(0x5A3410), 0);
        const Col force = Hex(0xE89AFF);
-       p.Line(Arc(0, 24, 13, 9, 235, 305), 1.8f, force, 0.9f);
-       p.Line(Arc(0, 26, 13, 9, 235, 305), 1.8f, Alpha(force, 0.8f), 0.9f);
-       p.Line(Arc(0, 28, 13, 9, 235, 305), 1.8f, Alpha(force, 0.6f), 0.9f);
+       // Waves of force rising from below.
+       p.Line(Arc(0, 24, 4, 3, 215, 325), 1.8f, force, 0.9f);
+       p.Line(Arc(0, 24, 8.5f, 6, 220, 320), 1.8f, force, 0.9f);
+       p.Line(Arc(0, 24, 13, 9, 225, 315), 1.8f, force, 0.9f);
      }},
     {"Teleport",
      [](Pen& p) {
@@ -888,8 +938,8 @@ const std::array<SpellRecipe, 64> kSpellRecipes{{
        p.Shape(DropShape(8), RGrad(Hex(0xA8E0FF), Hex(0x1030B0), {-3, -3}, 12), 1.2f);
        p.Fill(Ellipse(-3, -1, 1.4f, 2.6f), Hex(0xFFFFFF, 0.7f));
        p.Reset();
-       p.Line(Contour{{24, 20}, {31, 27}}, 2.4f, Hex(0xFF5050), 1.0f);
-       p.Shape(Poly({{34, 30}, {26, 29}, {33, 22}}), Hex(0xFF5050), 1.0f);
+       p.Line(Contour{{24, 14}, {30, 8}}, 2.4f, Hex(0xFF5050), 1.0f);
+       p.Shape(Poly({{35, 3}, {26, 5}, {33, 12}}), Hex(0xFF5050), 1.0f);
        p.Fill(Circle(10, 32, 1.6f), Hex(0x60A0FF));
        p.Fill(Circle(16, 34, 1.2f), Hex(0x60A0FF));
      }},
@@ -1145,20 +1195,15 @@ const std::array<SpellRecipe, 64> kSpellRecipes{{
     // ---- circle 8
     {"Earthquake",
      [](Pen& p) {
+       // The ground split in two, the right half thrown up.
        p.Reset();
-       p.Shape(Poly({{3, 22}, {14, 17}, {37, 18}, {37, 30}, {3, 34}}),
-               VGrad(Hex(0xC89A60), Hex(0x5A3818), 17, 34), 1.0f);
-       p.Fill(Poly({{3, 22}, {14, 17}, {37, 18}, {35, 21}, {15, 20}}), Hex(0x8AC060));
-       p.Fill(Poly({{18, 17.5f},
-                    {16, 22},
-                    {20, 25},
-                    {17, 29},
-                    {19, 33.5f},
-                    {22, 29},
-                    {20, 25},
-                    {23, 21},
-                    {21, 17.5f}}),
-              Hex(0x140808));
+       const Paint earth = VGrad(Hex(0xC89A60), Hex(0x5A3818), 17, 35);
+       p.Shape(Poly({{3, 21}, {19, 19}, {17, 23}, {20, 27}, {18, 31}, {19, 35}, {3, 35}}), earth,
+               1.0f);
+       p.Shape(Poly({{22, 16}, {37, 16}, {37, 32}, {22, 33}, {21, 29}, {23, 25}, {20, 21}}), earth,
+               1.0f);
+       p.Line(Contour{{4, 21.5f}, {18, 19.5f}}, 2.2f, Hex(0x8AD060), 0);
+       p.Line(Contour{{22.5f, 16.8f}, {36, 16.8f}}, 2.2f, Hex(0x8AD060), 0);
        const Col shake = Hex(0xFFFFFF, 0.9f);
        p.Line(Contour{{6, 8}, {9, 13}}, 1.5f, shake, 0);
        p.Line(Contour{{12, 4}, {13, 11}}, 1.5f, shake, 0);
@@ -1251,8 +1296,9 @@ const std::array<SpellRecipe, 64> kSpellRecipes{{
                        {13, 10}},
                       2),
                VGrad(Hex(0x90E0FF), Hex(0x0838A8), -13, 10), 1.2f);
-       p.Line(Bez({-8, 4}, {-2, 0}, {6, 5}), 1.2f, Hex(0xFFFFFF, 0.8f), 0);
-       Eyes(p, -4, Hex(0xE0FFFF));
+       p.Line(Bez({-10, 2}, {-8, -7}, {1, -10}), 1.2f, Hex(0xFFFFFF, 0.8f), 0);
+       p.Line(Bez({-9, 8}, {0, 4}, {11, 8}), 1.0f, Hex(0xC0F0FF, 0.8f), 0);
+       Eyes(p, -2, Hex(0xE0FFFF));
      }},
 }};
 
@@ -1434,29 +1480,34 @@ DWORD Pack(float r, float g, float b, float a) {
 
 }  // namespace
 
-win::Bitmap MakeSpellAtlas(bool greyed) {
-  DWORD* bits = nullptr;
-  win::Bitmap atlas = MakeDib(kSpellAtlasSize, kSpellAtlasSize, &bits);
-  if (!atlas) return atlas;
+SpellAtlases MakeSpellAtlases() {
+  SpellAtlases out;
+  DWORD* normal = nullptr;
+  DWORD* greyed = nullptr;
+  out.normal = MakeDib(kSpellAtlasSize, kSpellAtlasSize, &normal);
+  out.greyed = MakeDib(kSpellAtlasSize, kSpellAtlasSize, &greyed);
+  if (!out.normal || !out.greyed) return {};
   for (int i = 0; i < 64; ++i) {
     const Canvas icon = RenderSpell(i);
     const int left = kSpellIconSize * (i % 8), top = kSpellIconSize * (i / 8);
     for (int y = 0; y < kSpellIconSize; ++y) {
       for (int x = 0; x < kSpellIconSize; ++x) {
         const Col c = icon.At(x, y);  // the tile makes every pixel opaque
-        DWORD& out = bits[(top + y) * kSpellAtlasSize + left + x];
-        if (greyed) {
-          // Washed out: light grey with the shapes still faintly readable.
-          const float v = 120 + 0.45f * (0.30f * c.r + 0.59f * c.g + 0.11f * c.b);
-          out = Pack(v, v, v, 1);
-        } else {
-          out = Pack(c.r, c.g, c.b, 1);
-        }
+        const int at = (top + y) * kSpellAtlasSize + left + x;
+        normal[at] = Pack(c.r, c.g, c.b, 1);
+        // Washed out: light grey with the shapes still faintly readable.
+        const float v = 120 + 0.45f * (0.30f * c.r + 0.59f * c.g + 0.11f * c.b);
+        greyed[at] = Pack(v, v, v, 1);
       }
     }
   }
   GdiFlush();
-  return atlas;
+  return out;
+}
+
+win::Bitmap MakeSpellAtlas(bool greyed) {
+  SpellAtlases both = MakeSpellAtlases();
+  return std::move(greyed ? both.greyed : both.normal);
 }
 
 ReagentIconList::ReagentIconList() {

@@ -16,6 +16,13 @@ inline constexpr int kSpellAtlasSize = 320;  // 8 x 8 cells
 // per row). `greyed`: the same icons washed out to light grey, for spells not in the spellbook.
 win::Bitmap MakeSpellAtlas(bool greyed);
 
+// Both atlases from one drawing of the icons (half the work of two MakeSpellAtlas calls).
+struct SpellAtlases {
+  win::Bitmap normal;
+  win::Bitmap greyed;
+};
+SpellAtlases MakeSpellAtlases();
+
 // The eight reagent icons (BP, BM, GL, GS, MR, NS, SA, SS) with soft, transparent edges, like
 // an image list. Drawing leaves the destination visible wherever an icon is transparent.
 class ReagentIconList {

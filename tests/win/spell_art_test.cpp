@@ -97,8 +97,9 @@ void WriteBmp(const std::string& path, const Pixels& p, int scale) {
 class SpellAtlas : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    normal_ = new Pixels(Read(MakeSpellAtlas(false).get()));
-    greyed_ = new Pixels(Read(MakeSpellAtlas(true).get()));
+    SpellAtlases both = MakeSpellAtlases();
+    normal_ = new Pixels(Read(both.normal.get()));
+    greyed_ = new Pixels(Read(both.greyed.get()));
   }
   static void TearDownTestSuite() {
     delete normal_;
@@ -110,11 +111,13 @@ class SpellAtlas : public ::testing::Test {
 Pixels* SpellAtlas::normal_ = nullptr;
 Pixels* SpellAtlas::greyed_ = nullptr;
 
-TEST_F(SpellAtlas, BothAre320Square) {
+TEST_F(SpellAtlas, BothAre320SquareAndTheSingleAtlasesMatch) {
   EXPECT_EQ(normal_->width, 320);
   EXPECT_EQ(normal_->height, 320);
   EXPECT_EQ(greyed_->width, 320);
   EXPECT_EQ(greyed_->height, 320);
+  EXPECT_EQ(Read(MakeSpellAtlas(false).get()).px, normal_->px);
+  EXPECT_EQ(Read(MakeSpellAtlas(true).get()).px, greyed_->px);
 }
 
 TEST_F(SpellAtlas, EverySpellHasItsOwnSymbol) {
