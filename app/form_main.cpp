@@ -161,8 +161,9 @@ void TForm_Main::CreateControls() {
     Counters[static_cast<size_t>(r)] = std::move(edit);
   }
 
-  ImageSrc1 = MakeSpellAtlas(false);
-  ImageSrc2 = MakeSpellAtlas(true);
+  SpellAtlases atlases = MakeSpellAtlases();
+  ImageSrc1 = std::move(atlases.normal);
+  ImageSrc2 = std::move(atlases.greyed);
   ImageList_Reagent = std::make_unique<ReagentIconList>();
 
   Timer1 = std::make_unique<win::Timer>(*this, 5000, true);
@@ -504,6 +505,7 @@ void TForm_Main::TabSet1Click() {
 }
 
 void TForm_Main::DrawReagentIcon(win::Image& image, int index) {
+  // The button face, with icon `index` of the image list drawn transparently on it.
   win::Bitmap picture =
       MakeSurface(ReagentIconList::kWidth, ReagentIconList::kHeight, GetSysColor(COLOR_BTNFACE));
   {
@@ -511,6 +513,8 @@ void TForm_Main::DrawReagentIcon(win::Image& image, int index) {
     win::SelectScope select(dc.get(), picture.get());
     ImageList_Reagent->Draw(dc.get(), index, 0, 0);
   }
+  image.SetBitmap(std::move(picture), true);
+}
   image.SetBitmap(std::move(picture), true);
 }
 
