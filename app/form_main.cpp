@@ -515,8 +515,6 @@ void TForm_Main::DrawReagentIcon(win::Image& image, int index) {
   }
   image.SetBitmap(std::move(picture), true);
 }
-  image.SetBitmap(std::move(picture), true);
-}
 
 // ------------------------------------------------------------------ assistant reports
 
