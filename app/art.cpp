@@ -1,5 +1,7 @@
 #include "app/art.h"
 
+#include "win/bitmap.h"
+
 #include <array>
 #include <string_view>
 #include <vector>
@@ -151,17 +153,9 @@ static_assert(WellFormed(kCount) && WellFormed(kBank) && WellFormed(kConfig) && 
 // A 32-bit top-down DIB section with the art's pixels; transparent pixels get `transparent`.
 template <size_t H>
 win::Bitmap Render(const Art<H>& art, COLORREF transparent) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = art.width;
-  bi.bmiHeader.biHeight = -static_cast<LONG>(H);
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  win::Bitmap bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  DWORD* px = nullptr;
+  win::Bitmap bitmap = win::CreateDib32(art.width, static_cast<int>(H), &px);
   if (!bitmap) return bitmap;
-  auto* px = static_cast<DWORD*>(bits);
   for (size_t y = 0; y < H; ++y) {
     for (size_t x = 0; x < static_cast<size_t>(art.width); ++x) {
       char c = art.rows[y][x];

@@ -8,6 +8,7 @@
 #include "model/file_io.h"
 #include "model/text.h"
 #include "win/app.h"
+#include "win/bitmap.h"
 
 namespace quillorb {
 
@@ -30,26 +31,6 @@ constexpr std::array<Place, kReagentCount> kImagePlaces = {
 constexpr std::array<Place, kReagentCount> kCounterPlaces = {
     {{30, 0}, {30, 20}, {92, 0}, {92, 20}, {154, 0}, {154, 20}, {216, 0}, {216, 20}}};
 constexpr int kCell = 40;  // a spell icon is 40 x 40
-
-// A 32-bit DIB section filled with one colour.
-win::Bitmap MakeSurface(int width, int height, COLORREF fill) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  win::Bitmap bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) return bitmap;
-  win::MemoryDc dc(CreateCompatibleDC(nullptr));
-  win::SelectScope select(dc.get(), bitmap.get());
-  RECT all{0, 0, width, height};
-  win::Brush brush(CreateSolidBrush(fill));
-  FillRect(dc.get(), &all, brush.get());
-  return bitmap;
-}
 
 void ShowFileError(const wchar_t* pattern, const std::string& path) {
   win::ShowErrorBox(FormatWithFile(pattern, win::AnsiToWide(path)));
@@ -204,7 +185,7 @@ void TForm_Main::FormCreate() {
     CurrentUser = ReadLastUser(users);
   }
   SetUser(CurrentUser);
-  BarBitmap = MakeSurface(320, 40 * kTabPages, GetSysColor(COLOR_BTNSHADOW));
+  BarBitmap = win::CreateFilledBitmap(320, 40 * kTabPages, GetSysColor(COLOR_BTNSHADOW));
   for (int i = 0; i < kReagentCount; ++i) DrawReagentIcon(ReagentImage(i), i);
   AssistantWindow = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
   SpeedButton_Count->SetEnabled(AssistantWindow != nullptr);
@@ -506,8 +487,8 @@ void TForm_Main::TabSet1Click() {
 
 void TForm_Main::DrawReagentIcon(win::Image& image, int index) {
   // The button face, with icon `index` of the image list drawn transparently on it.
-  win::Bitmap picture =
-      MakeSurface(ReagentIconList::kWidth, ReagentIconList::kHeight, GetSysColor(COLOR_BTNFACE));
+  win::Bitmap picture = win::CreateFilledBitmap(ReagentIconList::kWidth, ReagentIconList::kHeight,
+                                                GetSysColor(COLOR_BTNFACE));
   {
     win::MemoryDc dc(CreateCompatibleDC(nullptr));
     win::SelectScope select(dc.get(), picture.get());

@@ -1,5 +1,7 @@
 #include "app/spell_art.h"
 
+#include "win/bitmap.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -1457,20 +1459,6 @@ Canvas RenderReagent(int index) {
 
 // ================================================================== to bitmaps
 
-win::Bitmap MakeDib(int width, int height, DWORD** bits) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* raw = nullptr;
-  win::Bitmap bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &raw, nullptr, 0));
-  *bits = static_cast<DWORD*>(raw);
-  return bitmap;
-}
-
 DWORD Pack(float r, float g, float b, float a) {
   auto byte = [](float v) {
     return static_cast<DWORD>(std::clamp(static_cast<int>(std::lround(v)), 0, 255));
@@ -1484,8 +1472,8 @@ SpellAtlases MakeSpellAtlases() {
   SpellAtlases out;
   DWORD* normal = nullptr;
   DWORD* greyed = nullptr;
-  out.normal = MakeDib(kSpellAtlasSize, kSpellAtlasSize, &normal);
-  out.greyed = MakeDib(kSpellAtlasSize, kSpellAtlasSize, &greyed);
+  out.normal = win::CreateDib32(kSpellAtlasSize, kSpellAtlasSize, &normal);
+  out.greyed = win::CreateDib32(kSpellAtlasSize, kSpellAtlasSize, &greyed);
   if (!out.normal || !out.greyed) return {};
   for (int i = 0; i < 64; ++i) {
     const Canvas icon = RenderSpell(i);
@@ -1512,7 +1500,7 @@ win::Bitmap MakeSpellAtlas(bool greyed) {
 
 ReagentIconList::ReagentIconList() {
   DWORD* bits = nullptr;
-  strip_ = MakeDib(kWidth * kCount, kHeight, &bits);
+  strip_ = win::CreateDib32(kWidth * kCount, kHeight, &bits);
   if (!strip_) return;
   for (int i = 0; i < kCount; ++i) {
     const Canvas icon = RenderReagent(i);
@@ -1539,7 +1527,7 @@ bool ReagentIconList::Draw(HDC dc, int index, int x, int y) const {
 win::Bitmap MakeReagentPicture(int index, COLORREF background) {
   constexpr int w = ReagentIconList::kWidth, h = ReagentIconList::kHeight;
   DWORD* bits = nullptr;
-  win::Bitmap picture = MakeDib(w, h, &bits);
+  win::Bitmap picture = win::CreateDib32(w, h, &bits);
   if (!picture) return picture;
   const float br = GetRValue(background), bg = GetGValue(background), bb = GetBValue(background);
   const bool valid = index >= 0 && index < ReagentIconList::kCount;
