@@ -12,6 +12,12 @@ prepare_wine_prefix() {
     wineboot -i >/dev/null 2>&1
     wineserver -w
   fi
+  # Window frames draw their caption buttons with Marlett; Debian's Wine does not always find it.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
 }
 
 # Starts the wineserver for the session and Wine's own services (they outlive the program that
