@@ -9,7 +9,6 @@ cmake -S . -B build/win -DCMAKE_BUILD_TYPE=Release \
 cmake --build build/win -j"$(nproc)" --target quillorb window_shot
 
 source scripts/wine-env.sh
-export -f prepare_wine_prefix
 # Quillorb keeps its files beside the exe: play from build/play, not from the build output.
 mkdir -p build/play
 cp build/win/bin/quillorb.exe build/play/
@@ -26,6 +25,7 @@ echo "No display: running on a virtual one and taking a screenshot."
 # itself as Windows would (a bare X display has no window manager to draw it).
 export WINEPREFIX=$PWD/build/wineprefix-desktop
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  source scripts/wine-env.sh
   prepare_wine_prefix
   wine reg add "HKCU\\Software\\Wine\\Explorer" /v Desktop /d Quillorb /f >/dev/null
   wine reg add "HKCU\\Software\\Wine\\Explorer\\Desktops" /v Quillorb /d 660x100 /f >/dev/null

@@ -19,8 +19,8 @@ cmake --build build/win -j"$jobs"
 printf 'subdirs("native" "asan" "win")\n' > build/CTestTestfile.cmake
 
 source scripts/wine-env.sh
-export -f prepare_wine_prefix start_wine_session
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+  source scripts/wine-env.sh
   prepare_wine_prefix
   start_wine_session
   ctest --test-dir build --output-on-failure -j1 "$@"

@@ -1,16 +1,19 @@
 // window_shot CLASS FILE.bmp : waits for a visible window of CLASS, lets it finish painting and
 // saves its whole window rectangle (frame included) as a BMP.
 // window_shot CLASS --close : closes that window as the user would.
+// window_shot CLASS --click X Y : clicks the window's client point X, Y with the left button.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "tests/harness/harness.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: window_shot CLASS FILE.bmp | window_shot CLASS --close\n");
+  const bool click = argc == 5 && std::string(argv[2]) == "--click";
+  if (argc != 3 && !click) {
+    std::fprintf(stderr, "usage: window_shot CLASS FILE.bmp | CLASS --close | CLASS --click X Y\n");
     return 2;
   }
   HWND window = nullptr;
@@ -23,6 +26,12 @@ int main(int argc, char** argv) {
   if (!window) {
     std::fprintf(stderr, "no window of class %s\n", argv[1]);
     return 1;
+  }
+  if (click) {
+    POINT pt{std::atoi(argv[3]), std::atoi(argv[4])};
+    ClientToScreen(window, &pt);
+    harness::Click(pt);
+    return 0;
   }
   if (std::string(argv[2]) == "--close") {
     PostMessageA(window, WM_CLOSE, 0, 0);
