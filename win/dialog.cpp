@@ -11,15 +11,7 @@ void Dialog::CreateModalForm(const char* className, const std::string& caption, 
   AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   CreateWindowOf(className, caption, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                  outer.right - outer.left, outer.bottom - outer.top, owner, nullptr);
-  // Correct the outer size when the frame the system hands out differs from the prediction.
-  RECT client = ClientRect();
-  if (client.right != clientWidth || client.bottom != clientHeight) {
-    RECT window{};
-    GetWindowRect(hwnd(), &window);
-    SetWindowPos(hwnd(), nullptr, 0, 0, (window.right - window.left) + clientWidth - client.right,
-                 (window.bottom - window.top) + clientHeight - client.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  FitClientArea(clientWidth, clientHeight);
 }
 
 int Dialog::ShowModal() {

@@ -22,16 +22,7 @@ void Form::CreateForm(const char* className, const std::string& caption, DWORD s
   AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   CreateWindowOf(className, caption, style, exStyle, x, y, outer.right - outer.left,
                  outer.bottom - outer.top, nullptr, nullptr);
-  // Some window managers hand out a different non-client size than AdjustWindowRectEx predicts:
-  // correct the outer size until the client area is exact.
-  RECT client = ClientRect();
-  if (client.right != clientWidth || client.bottom != clientHeight) {
-    RECT window{};
-    GetWindowRect(hwnd(), &window);
-    SetWindowPos(hwnd(), nullptr, 0, 0, (window.right - window.left) + clientWidth - client.right,
-                 (window.bottom - window.top) + clientHeight - client.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  FitClientArea(clientWidth, clientHeight);
 }
 
 void Form::SetFont(win::Font font) {
@@ -159,20 +150,13 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PaintScope paint(hwnd());
-      RECT client = ClientRect();
-      if (client.right <= 0 || client.bottom <= 0) return 0;
-      MemoryDc memory(CreateCompatibleDC(paint.dc()));
-      Bitmap buffer(CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
-      SelectScope select(memory.get(), buffer.get());
-      FillRect(memory.get(), &client, GetSysColorBrush(COLOR_BTNFACE));
-      PaintControls(memory.get(), paint.rect());
-      const RECT& r = paint.rect();
-      BitBlt(paint.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), r.left,
-             r.top, SRCCOPY);
+    case WM_PAINT:
+      PaintBuffered([this](HDC dc, const RECT& dirty) {
+        RECT client = ClientRect();
+        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        PaintControls(dc, dirty);
+      });
       return 0;
-    }
     case WM_LBUTTONDOWN:
       HandleMouseDown(MouseButton::Left, lp, wp, false);
       return 0;

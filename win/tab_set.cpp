@@ -128,16 +128,9 @@ LRESULT TabSet::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PaintScope paint(hwnd());
-      RECT client = ClientRect();
-      MemoryDc memory(CreateCompatibleDC(paint.dc()));
-      Bitmap buffer(CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
-      SelectScope select(memory.get(), buffer.get());
-      Paint(memory.get());
-      BitBlt(paint.dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    case WM_PAINT:
+      PaintBuffered([this](HDC dc, const RECT&) { Paint(dc); });
       return 0;
-    }
     case WM_SETFONT:
       font_ = reinterpret_cast<HFONT>(wp);
       Layout();

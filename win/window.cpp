@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "win/app.h"
+#include "win/handles.h"
 
 namespace win {
 
@@ -59,6 +60,29 @@ void Window::CreateWindowOf(const char* className, const std::string& text, DWOR
   HWND created = CreateWindowExA(exStyle, className, text.c_str(), style, x, y, width, height,
                                  parent, menuOrId, GetModuleHandleA(nullptr), this);
   if (!created) throw std::runtime_error(std::string("cannot create window ") + className);
+}
+
+void Window::FitClientArea(int width, int height) {
+  RECT client = ClientRect();
+  if (client.right == width && client.bottom == height) return;
+  RECT window{};
+  GetWindowRect(hwnd_, &window);
+  SetWindowPos(hwnd_, nullptr, 0, 0, (window.right - window.left) + width - client.right,
+               (window.bottom - window.top) + height - client.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::PaintBuffered(const std::function<void(HDC dc, const RECT& dirty)>& paint) {
+  PaintScope scope(hwnd_);
+  const RECT client = ClientRect();
+  if (client.right <= 0 || client.bottom <= 0) return;
+  MemoryDc memory(CreateCompatibleDC(scope.dc()));
+  Bitmap buffer(CreateCompatibleBitmap(scope.dc(), client.right, client.bottom));
+  SelectScope select(memory.get(), buffer.get());
+  paint(memory.get(), scope.rect());
+  const RECT& r = scope.rect();
+  BitBlt(scope.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), r.left, r.top,
+         SRCCOPY);
 }
 
 LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace win {
@@ -31,6 +32,13 @@ class Window {
                       int x, int y, int width, int height, HWND parent, HMENU menuOrId);
 
   // Everything not handled goes to DefWindowProc.
+  // Resizes the window so that its client area is exactly width x height, whatever frame the
+  // system (or a window manager) handed out.
+  void FitClientArea(int width, int height);
+  // Paints through an off-screen buffer of the client size: `paint` draws the whole client area
+  // into `dc`; only the invalid part reaches the screen.
+  void PaintBuffered(const std::function<void(HDC dc, const RECT& dirty)>& paint);
+
   virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }
 

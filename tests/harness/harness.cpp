@@ -209,12 +209,17 @@ void DismissMessageBox(HWND box) {
 }
 
 std::string WindowText(HWND window) {
-  // WM_GETTEXT itself: GetWindowText on another process's control reads only its title, not an
-  // edit control's text.
   char text[4096] = {};
+  if (!(GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) {
+    // A caption: read without a message, so that a busy window still answers.
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+  }
+  // A control's text needs WM_GETTEXT itself: GetWindowText on another process's control reads
+  // only its title, not an edit control's text.
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                      SMTO_ABORTIFHUNG, 5000, &ignored);
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                      15000, &ignored);
   return text;
 }
 

@@ -135,28 +135,10 @@ class DialogWatcher {
   std::string caption_;
 };
 
-// Clicks a button of the dialog with the mouse. The pointer is moved with an absolute input event
-// and the press waits until the system has the pointer there, so that it cannot land where an
-// earlier click left the pointer.
+// Clicks a button of the dialog with the mouse (the harness waits until the pointer is there).
 void ClickButton(HWND dialog, int id) {
   const RECT r = harness::WindowRectOf(GetDlgItem(dialog, id));
-  const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  INPUT move{};
-  move.type = INPUT_MOUSE;
-  move.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  move.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &move, sizeof move);
-  harness::WaitUntil([&] {
-    POINT p{};
-    GetCursorPos(&p);
-    return p.x == at.x && p.y == at.y;
-  });
-  INPUT press[2] = {};
-  press[0].type = press[1].type = INPUT_MOUSE;
-  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, press, sizeof(INPUT));
+  harness::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
 // The pixels of a client rectangle of `window` as they are on the screen.
