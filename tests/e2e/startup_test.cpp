@@ -80,6 +80,19 @@ class Startup : public ::testing::Test {
     FindClose(find);
     return names;
   }
+  // Closes Quillorb while another program keeps `file` from being replaced: the save reports the
+  // file in a message box, which is answered, and the program ends.
+  void CloseWhileLocked(Quillorb& app, const std::string& file) {
+    FileLock lock(Path(file), FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(lock.Held());
+    PostMessageA(app.Window(), WM_CLOSE, 0, 0);
+    HWND box = harness::WaitForMessageBox(app.Proc());
+    ASSERT_NE(box, nullptr);
+    const std::wstring wide(file.begin(), file.end());
+    EXPECT_NE(harness::MessageBoxText(box).find(wide), std::wstring::npos);
+    harness::DismissMessageBox(box);
+    ASSERT_TRUE(app.Proc().WaitForExit(15000));
+  }
   std::string folder_;
 };
 
@@ -182,16 +195,7 @@ TEST_F(Startup, AProfileThatCannotBeReplacedIsReportedAndKeptIntact) {
   const std::string before = "[Reagent]\r\nReagent0=7\r\n";
   harness::WriteFile(Path("quillorb.ini"), before);
   Quillorb app(folder_, true);
-  {
-    FileLock lock(Path("quillorb.ini"), FILE_SHARE_READ | FILE_SHARE_WRITE);
-    ASSERT_TRUE(lock.Held());
-    PostMessageA(app.Window(), WM_CLOSE, 0, 0);
-    HWND box = harness::WaitForMessageBox(app.Proc());
-    ASSERT_NE(box, nullptr);
-    EXPECT_NE(harness::MessageBoxText(box).find(L"quillorb.ini"), std::wstring::npos);
-    harness::DismissMessageBox(box);
-    ASSERT_TRUE(app.Proc().WaitForExit(15000));
-  }
+  CloseWhileLocked(app, "quillorb.ini");
   EXPECT_EQ(harness::ReadFile(Path("quillorb.ini")), before);
   // No temporary file is left behind.
   for (const std::string& name : FolderFiles()) {
@@ -204,16 +208,7 @@ TEST_F(Startup, AProfileThatCannotBeReplacedIsReportedAndKeptIntact) {
 TEST_F(Startup, ARefusedUsersIniIsReportedButTheProfileIsStillSaved) {
   harness::WriteFile(Path("users.ini"), "[User]\r\nLast=\r\n");
   Quillorb app(folder_, true);
-  {
-    FileLock lock(Path("users.ini"), FILE_SHARE_READ | FILE_SHARE_WRITE);
-    ASSERT_TRUE(lock.Held());
-    PostMessageA(app.Window(), WM_CLOSE, 0, 0);
-    HWND box = harness::WaitForMessageBox(app.Proc());
-    ASSERT_NE(box, nullptr);
-    EXPECT_NE(harness::MessageBoxText(box).find(L"users.ini"), std::wstring::npos);
-    harness::DismissMessageBox(box);
-    ASSERT_TRUE(app.Proc().WaitForExit(15000));
-  }
+  CloseWhileLocked(app, "users.ini");
   EXPECT_TRUE(harness::FileExists(Path("quillorb.ini")));
   EXPECT_EQ(Lines(harness::ReadFile(Path("spells.txt"))).size(), 65u);
 }
