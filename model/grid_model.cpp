@@ -308,7 +308,10 @@ GridRect GridModel::CellRect(int col, int row) const {
 
 bool GridModel::WhollyVisible(int col, int row) const {
   const GridRect r = CellRect(col, row);
-  return !r.Empty() && r.right - r.left == ColWidth(col) && r.bottom - r.top == RowHeight(row);
+  if (r.Empty()) return false;
+  // Cut at the left edge or at the top or bottom edge: not whole.
+  if (r.left == 0 && r.right - r.left != ColWidth(col)) return false;
+  return r.bottom - r.top == RowHeight(row);
 }
 
 GridCoord GridModel::CellAt(int x, int y) const {
