@@ -234,10 +234,9 @@ void TForm_Config::CreateControls() {
                                       ES_MULTILINE | ES_READONLY);
   Memo1->SetColor(GetSysColor(COLOR_BTNFACE));
   Memo1->SetText(
-      "Quillorb\r\nversion 1.23\r\n\r\nA reagent ledger and spell\r\nbar for mages.\r\n\r\n"
-      "Written by the Quillorb\r\ndevelopers. Spell and\r\nreagent pictures drawn\r\nby our "
-      "own art code.\r\n\r\nThanks to every player\r\nwho sent a report.\r\n\r\nMay your "
-      "reagents never\r\nrun dry!");
+      "Quillorb\r\nversion 1.23\r\n\r\nReagent ledger and spell\r\nbar for mages.\r\n\r\n"
+      "Written by the Quillorb\r\ndevelopers; pictures by\r\nour own art code.\r\n\r\n"
+      "May your reagents never\r\nrun dry!");
 }
 
 void TForm_Config::FormCreate(const Resources& resources) {
