@@ -333,7 +333,12 @@ void TForm_Config::Button3Click() {
   {
     win::HourglassScope hourglass;
     ApplyPages();
-    if (!ReplaceFileContents(path, MacroFileText(Spells))) {
+    // A file the player made read-only stays as it is (Windows refuses to replace it; Wine would
+    // not, so it is checked here).
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const bool readOnly =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly || !ReplaceFileContents(path, MacroFileText(Spells))) {
       // Nothing was written: the old file (if any) stands as it was.
       std::wstring text(kFileCreateError);
       text.replace(text.find(L"%s"), 2, win::AnsiToWide(path));
