@@ -7,9 +7,11 @@ namespace {
 const std::string kNoText;
 }  // namespace
 
-GridModel::GridModel(int colCount, int rowCount) {
-  SetColCount(colCount);
-  SetRowCount(rowCount);
+GridModel::GridModel(int colCount, int rowCount)
+    : colWidths_(static_cast<size_t>(std::max(colCount, 1)), kDefaultColWidth),
+      rowHeights_(static_cast<size_t>(std::max(rowCount, 1)), kDefaultRowHeight) {
+  cells_.assign(rowHeights_.size(), std::vector<std::string>(colWidths_.size()));
+  Normalise();
 }
 
 void GridModel::SetColCount(int count) {

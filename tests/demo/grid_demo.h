@@ -21,6 +21,7 @@ class GridDemoForm : public win::Form {
   static constexpr char kClassName[] = "QuillorbGridDemo";
   static constexpr int kGridId = 100;
   static constexpr int kComboId = 101;
+  static constexpr char kDefaultText[] = "Choice 01";
 
   GridDemoForm() {
     CreateForm(kClassName, "Grid demonstration", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 60, 60,
@@ -45,7 +46,7 @@ class GridDemoForm : public win::Form {
       if (i % 3 != 0) grid->SetCell(1, i, Choice(i));
       combo->Add(Choice(i));
     }
-    grid->AddControl(1, -1, combo.get(), "");
+    grid->AddControl(1, -1, combo.get(), kDefaultText);
   }
 
   static std::string Choice(int i) {
