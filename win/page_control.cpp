@@ -38,9 +38,8 @@ TabSheet& PageControl::AddPage(const std::string& caption) {
   const int index = PageCount() - 1;
   SendMessageA(hwnd(), TCM_INSERTITEMA, static_cast<WPARAM>(index),
                reinterpret_cast<LPARAM>(&item));
-  // A new tab may start another row of tabs, which shrinks the display area of every page.
-  LayoutPages();
-  ShowActivePage();
+  // A new tab may start another row of tabs and shrink the display area: the pages are laid out
+  // when one is shown (SetActivePage, a tab chosen), not once per tab added.
   return *pages_.back();
 }
 

@@ -30,7 +30,8 @@ class PageControl : public ChildWindow {
   // Tabs on several rows when one row does not hold them. The pages take the parent's font.
   PageControl(HWND parent, int id, int left, int top, int width, int height);
 
-  // Adds a page with a tab; "&&" in the caption shows one ampersand.
+  // Adds a hidden page with a tab; "&&" in the caption shows one ampersand. Call SetActivePage
+  // once the pages are added.
   TabSheet& AddPage(const std::string& caption);
   int PageCount() const { return static_cast<int>(pages_.size()); }
   TabSheet& Page(int index) const { return *pages_[static_cast<size_t>(index)]; }

@@ -261,6 +261,8 @@ TEST_F(ConfigDialog, CancelLeavesTheMainWindowAndOkTakesTheCopyBack) {
   // Someone else made the strip non-topmost: Cancel still applies the setting again.
   SetWindowPos(main_->hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   RunConfigButton([](TForm_Config& d) {
+    // The spellcasting words show in the main window's dialog font (Shift-JIS on Japanese).
+    EXPECT_EQ(d.StringGrid_Casting->Font(), main_->ConfigDialogFont());
     d.PriceEdit(0).SetReal(12.5);
     d.StringGrid_Info->SetCell(1, 1, "Changed");
     d.CheckBox_OnTop->SetChecked(false);
