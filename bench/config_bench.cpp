@@ -34,6 +34,7 @@ void CALLBACK PressOk(HWND, UINT, UINT_PTR id, DWORD) {
   auto* dialog = dynamic_cast<quillorb::TForm_Config*>(
       reinterpret_cast<win::Window*>(GetWindowLongPtrA(w, GWLP_USERDATA)));
   if (!dialog) return;
+  dialog->CreatePage(quillorb::kPageInfo);
   dialog->StringGrid_Info->SetCell(1, 1, "Renamed");
   g_pressed = bench::NowUs();
   dialog->Button1->Press();

@@ -156,100 +156,129 @@ void TForm_Config::CreateControls() {
       std::make_unique<win::ComboBox>(general.hwnd(), kIdComboBoxCaption, 12, 172, 385);
   ComboBox_Caption->SetVisible(false);
 
-  // User List: the spell chooser shares the grid's parent, as the grid lays it over its cells.
-  win::TabSheet& user = *TabSheets[kPageUserList];
-  Label7 = std::make_unique<win::Label>(user, 8, 8, 380, 13, "Select spells in UserTab.");
-  CtrlGrid_User = std::make_unique<TCtrlGrid>(user.hwnd(), kIdCtrlGridUser, kGridLeft, kGridTop,
-                                              kGridWidth, kGridHeight);
-  CtrlGrid_User->SetColCount(2);
-  CtrlGrid_User->SetRowCount(25);
-  CtrlGrid_User->SetFixedCols(1);
-  CtrlGrid_User->SetFixedRows(1);
-  CtrlGrid_User->SetDefaultRowHeight(kGridRowHeight);
-  CtrlGrid_User->SetColWidth(0, 40);
-  CtrlGrid_User->SetColWidth(1, 336);
-  CtrlGrid_User->SetOptions(win::kDefaultGridOptions | win::GridEditing);
-  CtrlGrid_User->SetScrollBars(win::GridScrollBars::Vertical);
-  ComboBox_Spell =
-      std::make_unique<win::ComboBox>(user.hwnd(), kIdComboBoxSpell, 0, 0, 100, CBS_DROPDOWN, 200);
-  ComboBox_Spell->SetVisible(false);
+  PageControl1->OnPageShowing = [this](win::PageControl&, int page) { CreatePage(page); };
+}
 
+void TForm_Config::CreatePage(int page) {
+  if (page <= kPageGeneral || page >= kConfigPageCount || created_[static_cast<size_t>(page)]) {
+    return;
+  }
+  created_[static_cast<size_t>(page)] = true;
   const unsigned toggles = win::kDefaultGridOptions;
   const unsigned editing = win::kDefaultGridOptions | win::GridEditing;
-  // Spellbook && Danger.
-  win::TabSheet& book = *TabSheets[kPageSpellbook];
-  Label2 = std::make_unique<win::Label>(
-      book, 8, 8, 395, 13,
-      "Check spells in your spellbook and \"dangerous spells\" (need yes/no dialog)");
-  StringGrid_Spellbook = MakeGrid(NewGrid(book, kIdStringGridSpellbook), kSpellRows, {182, 80, 80},
-                                  toggles, win::GridScrollBars::Vertical);
-  StringGrid_Spellbook->OnDblClick = [this](win::StringGrid&) { StringGrid_SpellbookDblClick(); };
-  StringGrid_Spellbook->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
-    StringGrid_SpellbookKeyDown(key);
-  };
-
-  // Spell Casting.
-  win::TabSheet& casting = *TabSheets[kPageCasting];
-  Label5 = std::make_unique<win::Label>(casting, 8, 8, 150, 13, "Input your own spellcasting");
-  CheckBoxEnableSpellCast = std::make_unique<win::CheckBox>(
-      casting.hwnd(), kIdCheckBoxEnableSpellCast, 160, 8, 209, 17, "&Enable Spellcasting");
-  StringGrid_Casting = MakeGrid(NewGrid(casting, kIdStringGridCasting), kSpellRows, {155, 211},
-                                editing | win::GridTabs, win::GridScrollBars::Both);
-
-  // Reagents.
-  win::TabSheet& reagents = *TabSheets[kPageReagents];
-  Label3 = std::make_unique<win::Label>(reagents, 8, 8, 200, 13, "Input reagents of spells");
-  StringGrid_Reagent =
-      MakeGrid(NewGrid(reagents, kIdStringGridReagent), kSpellRows,
-               {163, 25, 25, 25, 25, 25, 25, 25, 25}, toggles, win::GridScrollBars::Vertical);
-  StringGrid_Reagent->OnDblClick = [this](win::StringGrid&) { StringGrid_ReagentDblClick(); };
-  StringGrid_Reagent->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
-    StringGrid_ReagentKeyDown(key);
-  };
-
-  // Macro.
-  win::TabSheet& macro = *TabSheets[kPageMacro];
-  Label4 = std::make_unique<win::Label>(macro, 8, 8, 200, 13, "Input Macro Key of spells");
-  StringGrid_Macro = MakeGrid(NewGrid(macro, kIdStringGridMacro), kSpellRows, {177, 40, 40, 40, 40},
-                              toggles, win::GridScrollBars::Vertical);
-  StringGrid_Macro->OnDblClick = [this](win::StringGrid&) { StringGrid_MacroDblClick(); };
-  StringGrid_Macro->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
-    StringGrid_MacroKeyDown(key);
-  };
-  Button3 = std::make_unique<win::Button>(macro.hwnd(), kIdButton3, 252, 4, 149, 19,
-                                          "Generate macro file...");
-  Button3->OnClick = [this](win::Button&) { Button3Click(); };
-
-  // Spell Information.
-  win::TabSheet& info = *TabSheets[kPageInfo];
-  Label6 =
-      std::make_unique<win::Label>(info, 8, 8, 250, 13, "Input spell information when changed.");
-  StringGrid_Info = MakeGrid(NewGrid(info, kIdStringGridInfo), kSpellRows, {32, 146, 132, 55},
-                             editing, win::GridScrollBars::Both);
-
-  // About.
-  win::TabSheet& about = *TabSheets[kPageAbout];
-  Image1 = std::make_unique<win::Image>(about, 4, 8, 237, 197);
-  Memo1 = std::make_unique<win::Edit>(about.hwnd(), kIdMemo1, 248, 8, 153, 197,
-                                      ES_MULTILINE | ES_READONLY);
-  Memo1->SetColor(GetSysColor(COLOR_BTNFACE));
-  Memo1->SetText(
-      "Quillorb\r\nversion 1.23\r\n\r\nReagent ledger and spell\r\nbar for mages.\r\n\r\n"
-      "Written by the Quillorb\r\ndevelopers; pictures by\r\nour own art code.\r\n\r\n"
-      "May your reagents never\r\nrun dry!");
+  switch (page) {
+    case kPageUserList: {
+      // User List: the spell chooser shares the grid's parent, as the grid lays it over its cells.
+      win::TabSheet& user = *TabSheets[kPageUserList];
+      Label7 = std::make_unique<win::Label>(user, 8, 8, 380, 13, "Select spells in UserTab.");
+      CtrlGrid_User = std::make_unique<TCtrlGrid>(user.hwnd(), kIdCtrlGridUser, kGridLeft, kGridTop,
+                                                  kGridWidth, kGridHeight);
+      CtrlGrid_User->SetColCount(2);
+      CtrlGrid_User->SetRowCount(kUserSlots + 1);
+      CtrlGrid_User->SetFixedCols(1);
+      CtrlGrid_User->SetFixedRows(1);
+      CtrlGrid_User->SetDefaultRowHeight(kGridRowHeight);
+      CtrlGrid_User->SetColWidth(0, 40);
+      CtrlGrid_User->SetColWidth(1, 336);
+      CtrlGrid_User->SetOptions(win::kDefaultGridOptions | win::GridEditing);
+      CtrlGrid_User->SetScrollBars(win::GridScrollBars::Vertical);
+      ComboBox_Spell = std::make_unique<win::ComboBox>(user.hwnd(), kIdComboBoxSpell, 0, 0, 100,
+                                                       CBS_DROPDOWN, 200);
+      ComboBox_Spell->SetVisible(false);
+      break;
+    }
+    case kPageSpellbook: {
+      // Spellbook && Danger.
+      win::TabSheet& book = *TabSheets[kPageSpellbook];
+      Label2 = std::make_unique<win::Label>(
+          book, 8, 8, 395, 13,
+          "Check spells in your spellbook and \"dangerous spells\" (need yes/no dialog)");
+      StringGrid_Spellbook = MakeGrid(NewGrid(book, kIdStringGridSpellbook), kSpellRows,
+                                      {182, 80, 80}, toggles, win::GridScrollBars::Vertical);
+      StringGrid_Spellbook->OnDblClick = [this](win::StringGrid&) {
+        StringGrid_SpellbookDblClick();
+      };
+      StringGrid_Spellbook->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
+        StringGrid_SpellbookKeyDown(key);
+      };
+      break;
+    }
+    case kPageCasting: {
+      // Spell Casting.
+      win::TabSheet& casting = *TabSheets[kPageCasting];
+      Label5 = std::make_unique<win::Label>(casting, 8, 8, 150, 13, "Input your own spellcasting");
+      CheckBoxEnableSpellCast = std::make_unique<win::CheckBox>(
+          casting.hwnd(), kIdCheckBoxEnableSpellCast, 160, 8, 209, 17, "&Enable Spellcasting");
+      StringGrid_Casting = MakeGrid(NewGrid(casting, kIdStringGridCasting), kSpellRows, {155, 211},
+                                    editing | win::GridTabs, win::GridScrollBars::Both);
+      if (castingFont_) StringGrid_Casting->SetFont(castingFont_);
+      break;
+    }
+    case kPageReagents: {
+      // Reagents.
+      win::TabSheet& reagents = *TabSheets[kPageReagents];
+      Label3 = std::make_unique<win::Label>(reagents, 8, 8, 200, 13, "Input reagents of spells");
+      StringGrid_Reagent =
+          MakeGrid(NewGrid(reagents, kIdStringGridReagent), kSpellRows,
+                   {163, 25, 25, 25, 25, 25, 25, 25, 25}, toggles, win::GridScrollBars::Vertical);
+      StringGrid_Reagent->OnDblClick = [this](win::StringGrid&) { StringGrid_ReagentDblClick(); };
+      StringGrid_Reagent->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
+        StringGrid_ReagentKeyDown(key);
+      };
+      break;
+    }
+    case kPageMacro: {
+      // Macro.
+      win::TabSheet& macro = *TabSheets[kPageMacro];
+      Label4 = std::make_unique<win::Label>(macro, 8, 8, 200, 13, "Input Macro Key of spells");
+      StringGrid_Macro = MakeGrid(NewGrid(macro, kIdStringGridMacro), kSpellRows,
+                                  {177, 40, 40, 40, 40}, toggles, win::GridScrollBars::Vertical);
+      StringGrid_Macro->OnDblClick = [this](win::StringGrid&) { StringGrid_MacroDblClick(); };
+      StringGrid_Macro->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
+        StringGrid_MacroKeyDown(key);
+      };
+      Button3 = std::make_unique<win::Button>(macro.hwnd(), kIdButton3, 252, 4, 149, 19,
+                                              "Generate macro file...");
+      Button3->OnClick = [this](win::Button&) { Button3Click(); };
+      break;
+    }
+    case kPageInfo: {
+      // Spell Information.
+      win::TabSheet& info = *TabSheets[kPageInfo];
+      Label6 = std::make_unique<win::Label>(info, 8, 8, 250, 13,
+                                            "Input spell information when changed.");
+      StringGrid_Info = MakeGrid(NewGrid(info, kIdStringGridInfo), kSpellRows, {32, 146, 132, 55},
+                                 editing, win::GridScrollBars::Both);
+      break;
+    }
+    default: {
+      // About.
+      win::TabSheet& about = *TabSheets[kPageAbout];
+      Image1 = std::make_unique<win::Image>(about, 4, 8, 237, 197);
+      Memo1 = std::make_unique<win::Edit>(about.hwnd(), kIdMemo1, 248, 8, 153, 197,
+                                          ES_MULTILINE | ES_READONLY);
+      Memo1->SetColor(GetSysColor(COLOR_BTNFACE));
+      Memo1->SetText(
+          "Quillorb\r\nversion 1.23\r\n\r\nReagent ledger and spell\r\nbar for mages.\r\n\r\n"
+          "Written by the Quillorb\r\ndevelopers; pictures by\r\nour own art code.\r\n\r\n"
+          "May your reagents never\r\nrun dry!");
+      Image1->SetBitmap(MakeAboutPicture(spellAtlas_, 237, 197), false);
+      break;
+    }
+  }
+  if (filled_) FillPage(page);
 }
 
 void TForm_Config::FormCreate(const Resources& resources) {
-  if (resources.castingFont) StringGrid_Casting->SetFont(resources.castingFont);
+  castingFont_ = resources.castingFont;
+  spellAtlas_ = resources.spellAtlas;
   PageControl1->SetActivePage(kPageGeneral);
   ReagentCost.fill(5.0f);
-  CtrlGrid_User->SetRowCount(kUserSlots + 1);
   for (auto& page : UserSlot) page.fill(0);
   for (int r = 0; r < kReagentCount; ++r) {
     ReagentImages[static_cast<size_t>(r)]->SetBitmap(
         CopyPicture(resources.reagentPictures[static_cast<size_t>(r)]), false);
   }
-  Image1->SetBitmap(MakeAboutPicture(resources.spellAtlas, 237, 197), false);
   ClientCaption = std::string(kDefaultClientCaption);
   AlwaysOnTop = true;
   EnableSpellCasting = true;
@@ -272,41 +301,65 @@ void TForm_Config::FillPages() {
   win::HourglassScope hourglass;
   ComboBox_Caption->SetText(ClientCaption);
   CheckBox_OnTop->SetChecked(AlwaysOnTop);
-  CheckBoxEnableSpellCast->SetChecked(EnableSpellCasting);
   for (int k = 0; k < kReagentCount; ++k) {
     PriceEdit(k).SetReal(static_cast<double>(ReagentCost[static_cast<size_t>(k)]));
   }
-  const ConfigPageTexts texts = FillPageTexts(*this);
-  ComboBox_Spell->Clear();
-  for (const std::string& label : texts.SpellLabels) ComboBox_Spell->Add(label);
-  CtrlGrid_User->AddControl(1, -1, ComboBox_Spell.get(), "");
-  WriteGrid(*CtrlGrid_User, texts.User);
-  WriteGrid(*StringGrid_Macro, texts.Macro);
-  WriteGrid(*StringGrid_Info, texts.Info);
-  WriteGrid(*StringGrid_Reagent, texts.Reagent);
-  WriteGrid(*StringGrid_Spellbook, texts.Spellbook);
-  WriteGrid(*StringGrid_Casting, texts.Casting);
+  texts_ = FillPageTexts(*this);
+  filled_ = true;
+  for (int page = kPageGeneral + 1; page < kConfigPageCount; ++page) {
+    if (created_[static_cast<size_t>(page)]) FillPage(page);
+  }
+}
+
+void TForm_Config::FillPage(int page) {
+  switch (page) {
+    case kPageUserList:
+      ComboBox_Spell->Clear();
+      for (const std::string& label : texts_.SpellLabels) ComboBox_Spell->Add(label);
+      CtrlGrid_User->AddControl(1, -1, ComboBox_Spell.get(), "");
+      WriteGrid(*CtrlGrid_User, texts_.User);
+      break;
+    case kPageSpellbook:
+      WriteGrid(*StringGrid_Spellbook, texts_.Spellbook);
+      break;
+    case kPageCasting:
+      CheckBoxEnableSpellCast->SetChecked(EnableSpellCasting);
+      WriteGrid(*StringGrid_Casting, texts_.Casting);
+      break;
+    case kPageReagents:
+      WriteGrid(*StringGrid_Reagent, texts_.Reagent);
+      break;
+    case kPageMacro:
+      WriteGrid(*StringGrid_Macro, texts_.Macro);
+      break;
+    case kPageInfo:
+      WriteGrid(*StringGrid_Info, texts_.Info);
+      break;
+    default:
+      break;
+  }
 }
 
 ConfigPageTexts TForm_Config::PageTexts() const {
-  ConfigPageTexts texts;
-  texts.User = ReadGrid(*CtrlGrid_User);
-  texts.Spellbook = ReadGrid(*StringGrid_Spellbook);
-  texts.Casting = ReadGrid(*StringGrid_Casting);
-  texts.Reagent = ReadGrid(*StringGrid_Reagent);
-  texts.Macro = ReadGrid(*StringGrid_Macro);
-  texts.Info = ReadGrid(*StringGrid_Info);
+  // A page never shown holds the texts it was filled with.
+  ConfigPageTexts texts = texts_;
+  if (CtrlGrid_User) texts.User = ReadGrid(*CtrlGrid_User);
+  if (StringGrid_Spellbook) texts.Spellbook = ReadGrid(*StringGrid_Spellbook);
+  if (StringGrid_Casting) texts.Casting = ReadGrid(*StringGrid_Casting);
+  if (StringGrid_Reagent) texts.Reagent = ReadGrid(*StringGrid_Reagent);
+  if (StringGrid_Macro) texts.Macro = ReadGrid(*StringGrid_Macro);
+  if (StringGrid_Info) texts.Info = ReadGrid(*StringGrid_Info);
   return texts;
 }
 
 void TForm_Config::ApplyPages() {
   // The hourglass stays: the callers restore the cursor.
   SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
-  CommitEditor(*StringGrid_Info);
-  CommitEditor(*StringGrid_Casting);
+  if (StringGrid_Info) CommitEditor(*StringGrid_Info);
+  if (StringGrid_Casting) CommitEditor(*StringGrid_Casting);
   ClientCaption = ComboBox_Caption->Text();
   AlwaysOnTop = CheckBox_OnTop->Checked();
-  EnableSpellCasting = CheckBoxEnableSpellCast->Checked();
+  if (CheckBoxEnableSpellCast) EnableSpellCasting = CheckBoxEnableSpellCast->Checked();
   for (int k = 0; k < kReagentCount; ++k) {
     ReagentCost[static_cast<size_t>(k)] = static_cast<float>(PriceEdit(k).Real());
   }

@@ -65,7 +65,8 @@ class TForm_Config : public win::Dialog, public ConfigData {
   static constexpr int kClientWidth = 422;
   static constexpr int kClientHeight = 297;
 
-  // What the dialog takes from the main window at creation (none of it owned, all optional).
+  // What the dialog takes from the main window at creation (none of it owned, all optional; the
+  // font and the atlas must live as long as the dialog).
   struct Resources {
     HFONT castingFont = nullptr;  // the font of the Spell Casting grid
     std::array<HBITMAP, kReagentCount> reagentPictures{};
@@ -138,14 +139,26 @@ class TForm_Config : public win::Dialog, public ConfigData {
   std::unique_ptr<win::Edit> Memo1;
 
   TNumEdit& PriceEdit(int reagent) const { return *PriceEdits[static_cast<size_t>(reagent)]; }
+  // The controls of a page other than General are made when it first shows (opening the dialog
+  // costs only what the player sees); CreatePage makes them at once.
+  void CreatePage(int page);
+  bool PageCreated(int page) const { return created_[static_cast<size_t>(page)]; }
 
  protected:
   void DoShow() override { FillPages(); }
 
  private:
   void CreateControls();
+  // The filled texts into the controls of one page.
+  void FillPage(int page);
   // The texts of every grid as they stand.
   ConfigPageTexts PageTexts() const;
+
+  HFONT castingFont_ = nullptr;   // not owned
+  HBITMAP spellAtlas_ = nullptr;  // not owned; the owner's lives longer than the dialog
+  std::array<bool, kConfigPageCount> created_{true};  // General is made with the dialog
+  bool filled_ = false;
+  ConfigPageTexts texts_;  // what FillPages wrote, kept for the pages not made yet
 };
 
 // The About page's picture: the spell icons of the eight circles on a ring around the name.

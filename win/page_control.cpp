@@ -70,10 +70,13 @@ void PageControl::LayoutPages() const {
   }
 }
 
-void PageControl::ShowActivePage() const {
+void PageControl::ShowActivePage() {
   const int active = ActivePageIndex();
   // Show the new page before hiding the old one, so that nothing behind them flashes.
-  if (active >= 0 && active < PageCount()) ShowWindow(Page(active).hwnd(), SW_SHOWNA);
+  if (active >= 0 && active < PageCount()) {
+    if (OnPageShowing) OnPageShowing(*this, active);
+    ShowWindow(Page(active).hwnd(), SW_SHOWNA);
+  }
   for (int i = 0; i < PageCount(); ++i) {
     if (i == active) continue;
     HWND page = Page(i).hwnd();

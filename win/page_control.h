@@ -43,12 +43,14 @@ class PageControl : public ChildWindow {
 
   // The player chose another tab; the new page is already shown.
   std::function<void(PageControl& sender)> OnChange;
+  // A page is about to show (also the first time): the owner may create its controls here.
+  std::function<void(PageControl& sender, int index)> OnPageShowing;
 
   bool OnParentNotify(NMHDR& header, LRESULT& result) override;
 
  private:
   void LayoutPages() const;
-  void ShowActivePage() const;
+  void ShowActivePage();
   std::vector<std::unique_ptr<TabSheet>> pages_;
 };
 

@@ -119,6 +119,10 @@ TEST_F(ConfigDialog, WindowAndPages) {
   }
   EXPECT_EQ(harness::ChildRect(dialog->Button1->hwnd()).left, 256);
   EXPECT_TRUE(dialog->Button2->Cancel);
+  // The other pages' controls are made when they first show.
+  EXPECT_FALSE(dialog->PageCreated(kPageUserList));
+  EXPECT_EQ(dialog->CtrlGrid_User, nullptr);
+  dialog->PageControl1->SetActivePage(kPageUserList);
   EXPECT_EQ(dialog->CtrlGrid_User->RowCount(), 33);
   EXPECT_EQ(dialog->ComboBox_Spell->Count(), 64);
   EXPECT_FALSE(dialog->ComboBox_Caption->Visible());
@@ -142,6 +146,7 @@ TEST_F(ConfigDialog, MacroPageTogglesAndCapturesKeys) {
   data.Spells[2].Key = 0x41;
   for (TSpell& s : data.Spells) s.Ctrl = false;
   auto dialog = Open(data);
+  dialog->PageControl1->SetActivePage(kPageMacro);
   win::StringGrid& grid = *dialog->StringGrid_Macro;
   EXPECT_EQ(grid.Cell(4, 1), "F1");
   EXPECT_EQ(grid.Cell(4, 2), "F24");
@@ -182,6 +187,8 @@ TEST_F(ConfigDialog, SpellbookReagentsAndInformation) {
   data.Spells[0].Reagent = {2, 0, 0, 0, 0, 0, 0, 0};
   data.Spells[1].InSpellBook = false;
   auto dialog = Open(data);
+  for (int page : {kPageSpellbook, kPageInfo, kPageReagents})
+    dialog->PageControl1->SetActivePage(page);
   win::StringGrid& book = *dialog->StringGrid_Spellbook;
   ASSERT_TRUE(book.SetCurrent(1, 2));
   Key(book, VK_RETURN);
@@ -222,6 +229,7 @@ TEST_F(ConfigDialog, UserSlotsThroughTheSpellChooser) {
   data.Spells[19].Name = "Fire Field";
   data.UserSlot[3][7] = 70;
   auto dialog = Open(data);
+  dialog->CreatePage(kPageUserList);
   TCtrlGrid& grid = *dialog->CtrlGrid_User;
   EXPECT_EQ(grid.Cell(0, 10), "B-2");
   EXPECT_EQ(grid.Cell(1, 32), "");  // 70 is no spell
@@ -261,6 +269,7 @@ TEST_F(ConfigDialog, CancelLeavesTheMainWindowAndOkTakesTheCopyBack) {
   // Someone else made the strip non-topmost: Cancel still applies the setting again.
   SetWindowPos(main_->hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   RunConfigButton([](TForm_Config& d) {
+    for (int page = 0; page < kConfigPageCount; ++page) d.CreatePage(page);
     // The spellcasting words show in the main window's dialog font (Shift-JIS on Japanese).
     EXPECT_EQ(d.StringGrid_Casting->Font(), main_->ConfigDialogFont());
     d.PriceEdit(0).SetReal(12.5);
@@ -274,6 +283,7 @@ TEST_F(ConfigDialog, CancelLeavesTheMainWindowAndOkTakesTheCopyBack) {
   EXPECT_FALSE(main_->SpeedButton_Casting->Down());
 
   RunConfigButton([](TForm_Config& d) {
+    for (int page = 0; page < kConfigPageCount; ++page) d.CreatePage(page);
     d.PriceEdit(0).SetReal(12.5);
     d.StringGrid_Info->SetCell(1, 1, "Changed");
     SendMessageA(d.CheckBox_OnTop->hwnd(), BM_CLICK, 0, 0);  // unticks
