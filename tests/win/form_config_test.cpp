@@ -310,6 +310,7 @@ TEST_F(ConfigDialog, Pictures) {
   ConfigData data;
   for (int i = 0; i < kSpellCount; ++i) data.Spells[static_cast<size_t>(i)] = main_->Spells[i];
   data.UserSlot = {{{0, 1, 2, 3, 4, 5, 6, 7}}};
+  data.ReagentCost = main_->ReagentCost;
   TForm_Config::Resources resources;
   resources.castingFont = main_->ConfigDialogFont();
   for (int r = 0; r < kReagentCount; ++r) {
