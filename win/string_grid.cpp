@@ -691,6 +691,8 @@ void StringGrid::PaintCell(HDC dc, int col, int row, const RECT& rect) {
           model_.Selected(col, row) && (!current || !focused || (options_ & GridDrawFocusSelected));
     }
   }
+  // Under the open editor the cell shows as the editor does.
+  if (editorOpen_ && editorCell_ == GridCoord{col, row}) selected = false;
   COLORREF back = GetSysColor(fixed ? COLOR_BTNFACE : COLOR_WINDOW);
   COLORREF fore = GetSysColor(fixed ? COLOR_BTNTEXT : COLOR_WINDOWTEXT);
   if (selected) {
