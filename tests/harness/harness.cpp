@@ -272,8 +272,11 @@ void SendMouse(DWORD flags) {
 }  // namespace
 
 void MoveMouse(POINT screen) {
-  // An absolute move, then wait until the pointer is there, so that a press that follows lands on
-  // this point and not where the pointer was.
+  // The X pointer first: an absolute SendInput moves only Wine's cursor, and the X server reports
+  // the pointer where it last was whenever a window appears or goes under it (crossing events),
+  // which would send a press that follows to that old place. Then the move itself, so that the
+  // window gets its WM_MOUSEMOVE, and a wait until the pointer is there.
+  SetCursorPos(screen.x, screen.y);
   INPUT in{};
   in.type = INPUT_MOUSE;
   in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -351,6 +354,39 @@ COLORREF ScreenPixel(POINT screen) {
   COLORREF c = GetPixel(dc, screen.x, screen.y);
   ReleaseDC(nullptr, dc);
   return c;
+}
+
+std::vector<COLORREF> ScreenPixels(const RECT& screen) {
+  const int w = screen.right - screen.left;
+  const int h = screen.bottom - screen.top;
+  std::vector<COLORREF> pixels;
+  if (w <= 0 || h <= 0) return pixels;
+  HDC screenDc = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screenDc);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screenDc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screenDc, screen.left, screen.top, SRCCOPY);
+    GdiFlush();
+    const auto* px = static_cast<const DWORD*>(bits);
+    pixels.reserve(static_cast<size_t>(w * h));
+    for (int i = 0; i < w * h; ++i) {
+      pixels.push_back(RGB((px[i] >> 16) & 0xFF, (px[i] >> 8) & 0xFF, px[i] & 0xFF));
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screenDc);
+  return pixels;
 }
 
 bool SaveScreenshot(const RECT& screen, const std::string& bmpPath) {
