@@ -14,12 +14,13 @@ SpellAtlases CreateSpellAtlases() {
   return out;
 }
 
-bool SpellAtlases::Draw(int index) {
-  if (index < 0 || index >= 64 || !*this) return false;
-  if (drawn[static_cast<size_t>(index)]) return true;
+bool DrawSpellIconInto(HBITMAP normal, HBITMAP greyed, int index) {
+  if (index < 0 || index >= 64) return false;
   DIBSECTION normalDib{}, greyedDib{};
-  if (!GetObjectA(normal.get(), sizeof normalDib, &normalDib) || !normalDib.dsBm.bmBits ||
-      !GetObjectA(greyed.get(), sizeof greyedDib, &greyedDib) || !greyedDib.dsBm.bmBits) {
+  if (!GetObjectA(normal, sizeof normalDib, &normalDib) || !normalDib.dsBm.bmBits ||
+      normalDib.dsBm.bmWidth != kSpellAtlasSize || normalDib.dsBm.bmHeight != kSpellAtlasSize ||
+      !GetObjectA(greyed, sizeof greyedDib, &greyedDib) || !greyedDib.dsBm.bmBits ||
+      greyedDib.dsBm.bmWidth != kSpellAtlasSize || greyedDib.dsBm.bmHeight != kSpellAtlasSize) {
     return false;
   }
   GdiFlush();  // GDI may still be drawing from the atlases
@@ -39,6 +40,13 @@ bool SpellAtlases::Draw(int index) {
                   true);
   win::CopyCanvas(grey, static_cast<DWORD*>(greyedDib.dsBm.bmBits), kSpellAtlasSize, left, top,
                   true);
+  return true;
+}
+
+bool SpellAtlases::Draw(int index) {
+  if (index < 0 || index >= 64 || !*this) return false;
+  if (drawn[static_cast<size_t>(index)]) return true;
+  if (!DrawSpellIconInto(normal.get(), greyed.get(), index)) return false;
   drawn.set(static_cast<size_t>(index));
   return true;
 }

@@ -29,6 +29,10 @@ struct SpellAtlases {
   bool Draw(int index);
 };
 
+// Draws spell `index` (0..63) into its cell of a normal and a greyed 320 x 320 atlas (32-bit DIB
+// sections). False if it cannot (index out of range, not DIB sections).
+bool DrawSpellIconInto(HBITMAP normal, HBITMAP greyed, int index);
+
 // Both atlases, empty: nothing drawn yet.
 SpellAtlases CreateSpellAtlases();
 // Both atlases with every icon drawn.

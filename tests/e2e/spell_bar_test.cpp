@@ -126,9 +126,9 @@ TEST_F(SpellBar, UndoAlternatesBetweenTakingBackAndBookingAgain) {
   harness::Click(Slot(0));
   ASSERT_TRUE(WaitForCounter(kSA, "9"));
   harness::Click(undo);
-  ASSERT_TRUE(WaitForCounter(kSA, "10"));
+  ASSERT_TRUE(WaitForCounter(kSA, "10")) << Counter(kSA);
   harness::Click(undo);
-  ASSERT_TRUE(WaitForCounter(kSA, "9"));  // twice: as after the cast
+  ASSERT_TRUE(WaitForCounter(kSA, "9")) << Counter(kSA);  // twice: as after the cast
   harness::Click(undo);
   ASSERT_TRUE(WaitForCounter(kSA, "10"));  // three times: as before it
   ASSERT_TRUE(App().Close());

@@ -263,32 +263,43 @@ HWND FocusOf(HWND window) {
 // ------------------------------------------------------------------ input
 
 namespace {
-void SendMouse(DWORD flags) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flags;
-  SendInput(1, &in, sizeof in);
-}
-}  // namespace
 
-void MoveMouse(POINT screen) {
-  // The X pointer first: an absolute SendInput moves only Wine's cursor, and the X server reports
-  // the pointer where it last was whenever a window appears or goes under it (crossing events),
-  // which would send a press that follows to that old place. Then the move itself, so that the
-  // window gets its WM_MOUSEMOVE, and a wait until the pointer is there.
-  SetCursorPos(screen.x, screen.y);
+// An absolute mouse event at a screen point: the position travels with the event, so that a
+// press lands where it is meant to even if the cursor was moved in between.
+void SendMouseAt(POINT screen, DWORD flags) {
   INPUT in{};
   in.type = INPUT_MOUSE;
   in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
   in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &in, sizeof in);
+}
+
+// The X pointer is put once into the screen's lower-right corner, where no window of the tests
+// goes, and left there. Wine's cursor moves with SendInput alone; the X server, whenever a
+// window appears or goes under its own pointer, reports that pointer's place as a mouse move, and
+// a warp (SetCursorPos) is reported back later as a move as well. Either would put Wine's cursor
+// somewhere stale between a test's move and its press.
+void ParkXPointer() {
+  static const bool parked = [] {
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    return true;
+  }();
+  (void)parked;
+}
+
+}  // namespace
+
+void MoveMouse(POINT screen) {
+  // An absolute move, then wait until the cursor is there.
+  ParkXPointer();
+  SendMouseAt(screen, 0);
   WaitUntil(
       [&] {
         POINT at{};
         GetCursorPos(&at);
         if (at.x == screen.x && at.y == screen.y) return true;
-        SetCursorPos(screen.x, screen.y);
+        SendMouseAt(screen, 0);
         return false;
       },
       2000);
@@ -299,16 +310,16 @@ void Click(POINT screen, int button) {
   static const DWORD kDown[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN,
                                 MOUSEEVENTF_MIDDLEDOWN};
   static const DWORD kUp[] = {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_MIDDLEUP};
-  SendMouse(kDown[button]);
-  SendMouse(kUp[button]);
+  SendMouseAt(screen, kDown[button]);
+  SendMouseAt(screen, kUp[button]);
 }
 
 void DoubleClick(POINT screen) {
   MoveMouse(screen);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  SendMouse(MOUSEEVENTF_LEFTUP);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  SendMouse(MOUSEEVENTF_LEFTUP);
+  for (int i = 0; i < 2; ++i) {
+    SendMouseAt(screen, MOUSEEVENTF_LEFTDOWN);
+    SendMouseAt(screen, MOUSEEVENTF_LEFTUP);
+  }
 }
 
 bool ClickToFocus(HWND control) {
