@@ -187,7 +187,8 @@ void TForm_Main::FormCreate() {
     CurrentUser = ReadLastUser(users);
   }
   SetUser(CurrentUser);
-  BarBitmap = win::CreateFilledBitmap(320, 40 * kTabPages, GetSysColor(COLOR_BTNSHADOW));
+  // Left untouched until a page is composed into it: no memory is taken for pages never shown.
+  BarBitmap = win::CreateDib32(320, 40 * kTabPages);
   for (int i = 0; i < kReagentCount; ++i) DrawReagentIcon(ReagentImage(i), i);
   AssistantWindow = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
   SpeedButton_Count->SetEnabled(AssistantWindow != nullptr);
@@ -410,7 +411,11 @@ void TForm_Main::ComposeBarPage(int page) {
   win::SelectScope selectGreyed(greyed.get(), ImageSrc2.get());
   for (int s = 0; s < kSlotsPerPage; ++s) {
     const int32_t i = spells[static_cast<size_t>(s)];
-    if (i < 0 || i >= kSpellCount) continue;
+    if (i < 0 || i >= kSpellCount) {
+      const RECT cell{kCell * s, kCell * page, kCell * (s + 1), kCell * (page + 1)};
+      FillRect(bar.get(), &cell, GetSysColorBrush(COLOR_BTNSHADOW));
+      continue;
+    }
     HDC source = Spells[static_cast<size_t>(i)].InSpellBook ? normal.get() : greyed.get();
     BitBlt(bar.get(), kCell * s, kCell * page, kCell, kCell, source, kCell * (i % 8),
            kCell * (i / 8), SRCCOPY);
