@@ -151,7 +151,7 @@ void TCustomEditEx::SelectNextControl() {
   const auto next = NextFocusIndex(order.size(), self, [&](size_t i) {
     return CanTakeFocus(order[i]) && GetWindow(order[i], GW_CHILD) == nullptr;
   });
-  if (next) SetFocus(order[*next]);
+  if (next) ::SetFocus(order[*next]);
 }
 
 // ------------------------------------------------------------------ TNumEdit

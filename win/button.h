@@ -8,20 +8,16 @@
 #include <functional>
 #include <string>
 
-#include "win/control.h"
+#include "win/child_window.h"
 
 namespace win {
 
-class Button : public ChildControl {
+class Button : public ChildWindow {
  public:
   Button(HWND parent, int id, int left, int top, int width, int height, const std::string& caption);
-  ~Button() override;
 
-  HWND hwnd() const { return hwnd_; }
-  int Id() const { return GetDlgCtrlID(hwnd_); }
-  std::string Caption() const;
-  void SetCaption(const std::string& caption);
-  void SetFont(HFONT font);  // not owned
+  std::string Caption() const { return Text(); }
+  void SetCaption(const std::string& caption) { SetText(caption); }
 
   // Draws the thick default frame (BS_DEFPUSHBUTTON) or the plain one.
   void ShowAsDefault(bool isDefault);
@@ -36,9 +32,6 @@ class Button : public ChildControl {
   std::function<void(Button& sender)> OnClick;
 
   bool OnParentCommand(WORD code) override;
-
- private:
-  HWND hwnd_ = nullptr;
 };
 
 }  // namespace win

@@ -3,10 +3,6 @@
 #include "win/form.h"
 
 namespace win {
-namespace {
-constexpr char kControlProperty[] = "Quillorb.Control";
-}
-
 GraphicControl::GraphicControl(Form& parent, int left, int top, int width, int height)
     : parent_(parent), bounds_{left, top, left + width, top + height} {
   parent_.AddControl(this);
@@ -70,14 +66,6 @@ void GraphicControl::Click() {
 
 void GraphicControl::DblClick() {
   if (OnDblClick) OnDblClick(*this);
-}
-
-void ChildControl::Attach(HWND hwnd) {
-  SetPropA(hwnd, kControlProperty, this);
-}
-
-ChildControl* ChildControl::FromHandle(HWND hwnd) {
-  return static_cast<ChildControl*>(GetPropA(hwnd, kControlProperty));
 }
 
 }  // namespace win

@@ -1,7 +1,6 @@
-// Controls of a form. Graphic controls have no window of their own: the form paints them in
-// creation order and gives the mouse to the topmost one under the pointer (so a control created
-// later lies over one created earlier). Windowed controls are child windows that get the
-// notifications their parent receives for them.
+// Graphic controls of a form: they have no window of their own; the form paints them in creation
+// order and gives the mouse to the topmost one under the pointer (so a control created later lies
+// over one created earlier). Windowed controls are ChildWindows (win/child_window.h).
 #pragma once
 
 #include <windows.h>
@@ -73,24 +72,6 @@ class GraphicControl {
   bool visible_ = true;
   bool enabled_ = true;
   std::string hint_;
-};
-
-// A child window control whose notifications (WM_COMMAND, WM_CTLCOLOR*) reach it through its
-// parent form.
-class ChildControl {
- public:
-  ChildControl() = default;
-  ChildControl(const ChildControl&) = delete;
-  ChildControl& operator=(const ChildControl&) = delete;
-  virtual ~ChildControl() = default;
-
-  // Links `hwnd` to this object so that the parent can route notifications.
-  void Attach(HWND hwnd);
-  static ChildControl* FromHandle(HWND hwnd);
-
-  // Return true when handled; `result` is then the message result.
-  virtual bool OnParentCommand(WORD /*code*/) { return false; }
-  virtual bool OnParentColor(HDC /*dc*/, LRESULT& /*result*/) { return false; }
 };
 
 }  // namespace win

@@ -81,7 +81,7 @@ Button* Dialog::CancelButton() const {
 
 Button* Dialog::ButtonOf(HWND window) const {
   if (!window || GetParent(window) != hwnd()) return nullptr;
-  return dynamic_cast<Button*>(ChildControl::FromHandle(window));
+  return dynamic_cast<Button*>(ChildWindow::FromHandle(window));
 }
 
 HWND Dialog::FirstTabStop() const {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "win/handles.h"
+
 namespace quillorb {
 namespace {
 
@@ -44,24 +46,21 @@ HANDLE CreateTempBeside(const std::string& path, std::string& temp) {
 
 ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
+  win::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     DWORD code = GetLastError();
     return (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) ? ReadStatus::Missing
                                                                           : ReadStatus::Failed;
   }
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(h, &size) || size.QuadPart > 0x7FFFFFFF) {
-    CloseHandle(h);
-    return ReadStatus::Failed;
-  }
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return ReadStatus::Failed;
   bytes.resize(static_cast<size_t>(size.QuadPart));
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD got = 0;
-    if (!ReadFile(h, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) {
-      CloseHandle(h);
+    if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got,
+                  nullptr)) {
       bytes.clear();
       return ReadStatus::Failed;
     }
@@ -69,7 +68,6 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
     done += got;
   }
   bytes.resize(done);
-  CloseHandle(h);
   return ReadStatus::Ok;
 }
 
@@ -80,14 +78,14 @@ bool FileExists(const std::string& path) {
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* error) {
   std::string temp;
-  HANDLE h = CreateTempBeside(path, temp);
-  if (h == INVALID_HANDLE_VALUE) {
+  win::FileHandle file(CreateTempBeside(path, temp));
+  if (!file) {
     SetError(error, "Cannot create", path, GetLastError());
     return false;
   }
   auto fail = [&](const char* what) {
     DWORD code = GetLastError();
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    file.reset();
     DeleteFileA(temp.c_str());
     SetError(error, what, path, code);
     return false;
@@ -95,19 +93,15 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
   while (!bytes.empty()) {
     const DWORD chunk = bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
     DWORD written = 0;
-    if (!WriteFile(h, bytes.data(), chunk, &written, nullptr)) return fail("Cannot write");
+    if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) return fail("Cannot write");
     if (written == 0) {
       SetLastError(ERROR_WRITE_FAULT);
       return fail("Cannot write");
     }
     bytes.remove_prefix(written);
   }
-  if (!FlushFileBuffers(h)) return fail("Cannot write");
-  if (!CloseHandle(h)) {
-    h = INVALID_HANDLE_VALUE;
-    return fail("Cannot write");
-  }
-  h = INVALID_HANDLE_VALUE;
+  if (!FlushFileBuffers(file.get())) return fail("Cannot write");
+  if (!CloseHandle(file.release())) return fail("Cannot write");
   // Replaces the target in one step. ReplaceFileA is not used: some implementations of it briefly
   // leave no file at the target.
   if (!MoveFileExA(temp.c_str(), path.c_str(),

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "win/child_window.h"
+
 namespace win {
 
 Form::~Form() {
@@ -215,16 +217,29 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       it->second->Fire();
       return 0;
     }
+    case WM_GETFONT:
+      // Child windows created on the form ask for the font they should draw with.
+      return reinterpret_cast<LRESULT>(font_.get());
     case WM_COMMAND:
       if (lp) {
-        if (ChildControl* child = ChildControl::FromHandle(reinterpret_cast<HWND>(lp))) {
+        if (ChildWindow* child = ChildWindow::FromHandle(reinterpret_cast<HWND>(lp))) {
           if (child->OnParentCommand(HIWORD(wp))) return 0;
         }
       }
       break;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lp);
+      if (ChildWindow* child = header ? ChildWindow::FromHandle(header->hwndFrom) : nullptr) {
+        LRESULT result = 0;
+        if (child->OnParentNotify(*header, result)) return result;
+      }
+      break;
+    }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-      if (ChildControl* child = ChildControl::FromHandle(reinterpret_cast<HWND>(lp))) {
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      if (ChildWindow* child = ChildWindow::FromHandle(reinterpret_cast<HWND>(lp))) {
         LRESULT result = 0;
         if (child->OnParentColor(reinterpret_cast<HDC>(wp), result)) return result;
       }

@@ -59,6 +59,33 @@ using Handle = Unique<HANDLE, HandleDeleter>;
 // A window the program creates and destroys itself, not wrapped by a Window object (a tooltip).
 using OwnedWindow = Unique<HWND, WindowDeleter>;
 
+// A file (or other) handle whose "no handle" value is INVALID_HANDLE_VALUE, as CreateFile and
+// FindFirstFile return it; a null handle counts as empty too.
+class FileHandle {
+ public:
+  FileHandle() = default;
+  explicit FileHandle(HANDLE h) : h_(h) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  FileHandle(FileHandle&& other) noexcept : h_(std::exchange(other.h_, INVALID_HANDLE_VALUE)) {}
+  FileHandle& operator=(FileHandle&& other) noexcept {
+    if (this != &other) reset(std::exchange(other.h_, INVALID_HANDLE_VALUE));
+    return *this;
+  }
+  ~FileHandle() { reset(); }
+
+  HANDLE get() const { return h_; }
+  explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  void reset(HANDLE h = INVALID_HANDLE_VALUE) {
+    if (*this) CloseHandle(h_);
+    h_ = h;
+  }
+  HANDLE release() { return std::exchange(h_, INVALID_HANDLE_VALUE); }
+
+ private:
+  HANDLE h_ = INVALID_HANDLE_VALUE;
+};
+
 // Selects an object into a DC for the lifetime of the scope.
 class SelectScope {
  public:

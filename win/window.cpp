@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "win/app.h"
+#include "win/child_window.h"
 #include "win/handles.h"
 
 namespace win {
@@ -17,11 +18,7 @@ Window::~Window() {
 }
 
 std::string Window::Text() const {
-  int length = GetWindowTextLengthA(hwnd_);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  int copied = GetWindowTextA(hwnd_, text.data(), length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
+  return WindowText(hwnd_);
 }
 
 void Window::SetText(const std::string& text) {

@@ -1,0 +1,68 @@
+// The owning base of every child window built on a system control class (EDIT, BUTTON, LISTBOX,
+// COMBOBOX, ...). It creates the window, links it to this object (a window property for the
+// parent's routing of notifications, a subclass for the control's own messages), hands it the
+// parent's font, and follows its life: when the window goes (WM_NCDESTROY, also when the parent
+// destroys its children first) the link is cut and the handle cleared; when the object goes first,
+// the link is cut before the window is destroyed, so that notifications sent during DestroyWindow
+// (EN_KILLFOCUS and the like) never reach a dying object.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace win {
+
+// The text of any window, whatever its length.
+std::string WindowText(HWND hwnd);
+
+class ChildWindow {
+ public:
+  ChildWindow() = default;
+  ChildWindow(const ChildWindow&) = delete;
+  ChildWindow& operator=(const ChildWindow&) = delete;
+  virtual ~ChildWindow();
+
+  HWND hwnd() const { return hwnd_; }
+  int Id() const { return GetDlgCtrlID(hwnd_); }
+  std::string Text() const { return WindowText(hwnd_); }
+  // Replaces the text only when it differs (for an edit, each replacement is a change).
+  void SetText(const std::string& text);
+  void SetFont(HFONT font, bool redraw = true);  // not owned
+  bool Focused() const { return hwnd_ && GetFocus() == hwnd_; }
+  void SetFocus() const { ::SetFocus(hwnd_); }
+  bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+  void SetVisible(bool visible) const { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+  bool Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
+  void SetEnabled(bool enabled) const { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
+  void SetBounds(int left, int top, int width, int height) const;
+  // Places the window right after `previous` in the tab (Z) order; first when nullptr.
+  void SetTabOrderAfter(HWND previous) const;
+
+  // The object linked to a child window, or nullptr.
+  static ChildWindow* FromHandle(HWND hwnd);
+
+  // Notifications the parent received for this window. Return true when handled; `result` is
+  // then the message result.
+  virtual bool OnParentCommand(WORD /*code*/) { return false; }
+  virtual bool OnParentNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+  virtual bool OnParentColor(HDC /*dc*/, LRESULT& /*result*/) { return false; }
+
+ protected:
+  // Creates the control as a child of `parent` with the parent's font. Throws on failure.
+  void CreateChild(const char* className, const std::string& text, DWORD style, DWORD exStyle,
+                   int left, int top, int width, int height, HWND parent, int id);
+  // The control's own messages, before the system class handles them.
+  virtual LRESULT OnChildMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    return DefaultChild(msg, wp, lp);
+  }
+  LRESULT DefaultChild(UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                       DWORD_PTR ref);
+  void Detach();
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace win
