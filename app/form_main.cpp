@@ -498,6 +498,13 @@ void TForm_Main::SpeedButton_ConfigClick() {
     for (int r = 0; r < kReagentCount; ++r) {
       resources.reagentPictures[static_cast<size_t>(r)] = ReagentImage(r).BitmapHandle();
     }
+    // The icons are drawn as pages first show them: the About picture's may not be yet.
+    for (int i : kAboutSpells) {
+      if (!ImageSrcDrawn[static_cast<size_t>(i)] &&
+          DrawSpellIconInto(ImageSrc1.get(), ImageSrc2.get(), i)) {
+        ImageSrcDrawn.set(static_cast<size_t>(i));
+      }
+    }
     resources.spellAtlas = ImageSrc1.get();
     TForm_Config dialog(hwnd(), resources);
     dialog.ReagentCost = ReagentCost;

@@ -489,13 +489,12 @@ win::Bitmap MakeAboutPicture(HBITMAP spellAtlas, int width, int height) {
     win::MemoryDc icons(CreateCompatibleDC(nullptr));
     win::SelectScope selectIcons(icons.get(), spellAtlas);
     SetStretchBltMode(dc.get(), HALFTONE);
-    constexpr int kPick[8] = {5, 2, 2, 0, 1, 6, 2, 5};  // a favourite of each circle
     constexpr int kIcon = 28;
     for (int c = 0; c < 8; ++c) {
       const double angle = -1.5707963 + c * 0.7853982;
       const int x = cx + static_cast<int>(std::lround(63 * std::cos(angle))) - kIcon / 2;
       const int y = cy + static_cast<int>(std::lround(63 * std::sin(angle))) - kIcon / 2;
-      const int spell = c * 8 + kPick[c];
+      const int spell = kAboutSpells[static_cast<size_t>(c)];  // one of circle c + 1
       StretchBlt(dc.get(), x, y, kIcon, kIcon, icons.get(), 40 * (spell % 8), 40 * (spell / 8), 40,
                  40, SRCCOPY);
     }

@@ -161,7 +161,9 @@ class TForm_Config : public win::Dialog, public ConfigData {
   ConfigPageTexts texts_;  // what FillPages wrote, kept for the pages not made yet
 };
 
-// The About page's picture: the spell icons of the eight circles on a ring around the name.
+// The About page's picture: the spell icons of the eight circles on a ring around the name. The
+// atlas must hold the icons of kAboutSpells.
+inline constexpr std::array<int, 8> kAboutSpells = {5, 10, 18, 24, 33, 46, 50, 61};
 win::Bitmap MakeAboutPicture(HBITMAP spellAtlas, int width, int height);
 
 }  // namespace quillorb

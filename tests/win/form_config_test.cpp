@@ -316,6 +316,7 @@ TEST_F(ConfigDialog, Pictures) {
   for (int r = 0; r < kReagentCount; ++r) {
     resources.reagentPictures[static_cast<size_t>(r)] = main_->ReagentImage(r).BitmapHandle();
   }
+  for (int i : kAboutSpells) DrawSpellIconInto(main_->ImageSrc1.get(), main_->ImageSrc2.get(), i);
   resources.spellAtlas = main_->ImageSrc1.get();
   TForm_Config dialog(main_->hwnd(), resources);
   static_cast<ConfigData&>(dialog) = data;
