@@ -108,8 +108,8 @@ class TForm_Main : public win::Form {
   std::vector<std::string> ClientCaptions;
   SpellTable Spells{};
   HWND AssistantWindow = nullptr;
-  AssistantApiLink AssistantApi;     // registered with the published API's window
-  int32_t CountReagentTicks = 0;     // ticks of the running count request
+  AssistantApiLink AssistantApi;  // registered with the published API's window
+  int32_t CountReagentTicks = 0;  // ticks of the running count request
   int32_t UndoSpell = -1;
   bool UndoLastWasCast = false;
   win::Bitmap BarBitmap;
