@@ -1,5 +1,7 @@
 #include "app/form_main.h"
 
+#include <algorithm>
+
 #include "app/art.h"
 #include "app/messages.h"
 #include "app/spell_art.h"
@@ -350,7 +352,13 @@ void TForm_Main::ReadCounters() {
 void TForm_Main::WriteCounters() {
   CountersUpdating = true;
   for (int r = 0; r < kReagentCount; ++r) {
-    NumEdit(r).SetInteger(BackpackReagent[static_cast<size_t>(r)]);
+    TNumEdit& counter = NumEdit(r);
+    const int32_t value = BackpackReagent[static_cast<size_t>(r)];
+    // A counter that shows the number already keeps its text: each replacement costs several
+    // messages to the edit, and an assistant's report changes one counter of the eight.
+    const int32_t shown = std::clamp(value, 0, static_cast<int32_t>(counter.Max));
+    if (!counter.Editing() && counter.Integer() == shown) continue;
+    counter.SetInteger(value);
   }
   CountersUpdating = false;
   RefreshSlotLabels();
@@ -544,7 +552,7 @@ void TForm_Main::OnAssistReagentCount(WPARAM wp, LPARAM lp) {
   const int r = ReagentOfCountCode(wp);
   if (r >= 0) BackpackReagent[static_cast<size_t>(r)] = CountOfParam(lp);
   WriteCounters();  // the counter clamps to 0..999
-  Timer_CountReagent->SetEnabled(false);
+  if (Timer_CountReagent->Enabled()) Timer_CountReagent->SetEnabled(false);
   SpeedButton_Count->SetEnabled(true);
   Panel1->SetCaption(" Reagent Count... Finished");
 }
