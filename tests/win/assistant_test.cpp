@@ -9,10 +9,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/form_main.h"
+#include "client/danger_dialog.h"
 #include "tests/win/assistant_standin.h"
+#include "tests/win/client_standin.h"
 
 namespace quillorb {
 namespace {
@@ -336,6 +339,45 @@ TEST_F(AssistantProtocol, EveryCountGetsItsWholeTimeOut) {
   EXPECT_TRUE(Counting());
   Tick(1);
   EXPECT_FALSE(Counting());
+}
+
+TEST_F(AssistantProtocol, ReportsWhileTheDangerQuestionIsOpenKeepTheLedgerWhole) {
+  standin::FakeClient client;
+  form_->TabSet1->SetTabIndex(4);  // page "  1 ": slot s holds spell s
+  form_->SpeedButton_Inscription->SetDown(false);
+  form_->Spells[1].Danger = true;
+  const TSpell& reported = form_->Spells[0];
+  for (const int answer : {IDOK, IDCANCEL}) {
+    SetAllCounters(*form_, 3);
+    form_->UndoSpell = 5;
+    form_->UndoLastWasCast = false;
+    // While the question is open: a count of 40 Black Pearl, then a report of a cast of spell 0.
+    Snapshot expected = Take(*form_);
+    expected.panel = kFinished;
+    for (size_t r = 0; r < kReagentCount; ++r) {
+      expected.counters[r] = std::to_string(std::max(0, (r == 0 ? 40 : 3) - reported.Reagent[r]));
+      expected.used[r] += reported.Reagent[r];
+    }
+    ++expected.casts[0];
+    std::thread answerer([&] {
+      HWND dialog = nullptr;
+      harness::WaitUntil([&] {
+        dialog = FindWindowA(kDangerDialogClass, nullptr);
+        return dialog && IsWindowVisible(dialog);
+      });
+      assistant_->Command(standin::kCmdSendCount, 2, 40);
+      assistant_->Command(standin::kCmdSendCast, 1);
+      const RECT r = harness::WindowRectOf(GetDlgItem(dialog, answer));
+      harness::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    });
+    form_->CastSlot(1);
+    answerer.join();
+    // Yes: the keys went to the client and the assistant will book the cast; No: nothing more.
+    EXPECT_EQ(Take(*form_), expected) << (answer == IDOK ? "Yes" : "No");
+    EXPECT_EQ(form_->UndoSpell, answer == IDOK ? 1 : 5);
+  }
+  form_->Spells[1].Danger = false;
+  form_->TabSet1->SetTabIndex(0);
 }
 
 }  // namespace
