@@ -1,5 +1,7 @@
 #include "app/form_main.h"
 
+#include <algorithm>
+
 #include "app/art.h"
 #include "app/messages.h"
 #include "app/spell_art.h"
@@ -105,6 +107,7 @@ void TForm_Main::CreateControls() {
     return b;
   };
   SpeedButton_Count = button(244, 0, "Count", Glyph::Count);
+  SpeedButton_Count->OnClick = [this](win::GraphicControl&) { SpeedButton_CountClick(); };
   SpeedButton_bank = button(244, 20, "Bank", Glyph::Bank);
   SpeedButton_Config = button(594, 0, "Configuration", Glyph::Config);
   SpeedButton_Undo = button(594, 20, "Undo", Glyph::Undo);
@@ -152,6 +155,7 @@ void TForm_Main::CreateControls() {
   Timer1 = std::make_unique<win::Timer>(*this, 5000, true);
   Timer1->OnTimer = [this](win::Timer&) { Timer1Timer(); };
   Timer_CountReagent = std::make_unique<win::Timer>(*this, 5000, false);
+  Timer_CountReagent->OnTimer = [this](win::Timer&) { Timer_CountReagentTimer(); };
 }
 
 // ------------------------------------------------------------------ start-up and shutdown
@@ -190,8 +194,7 @@ void TForm_Main::FormCreate() {
   // Left untouched until a page is composed into it: no memory is taken for pages never shown.
   BarBitmap = win::CreateDib32(320, 40 * kTabPages);
   for (int i = 0; i < kReagentCount; ++i) DrawReagentIcon(ReagentImage(i), i);
-  AssistantWindow = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
-  SpeedButton_Count->SetEnabled(AssistantWindow != nullptr);
+  LinkAssistant();
   LoadProfile();
   BuildSpellBar();
   WriteCounters();
@@ -224,6 +227,7 @@ void TForm_Main::SetUser(const std::string& name) {
 void TForm_Main::FormDestroy() {
   if (destroyed_) return;
   destroyed_ = true;
+  UnlinkAssistant();
   {
     // A refused users.ini is reported, but the profile is still saved.
     const std::string usersFile = UsersFileName(programDir_);
@@ -351,7 +355,13 @@ void TForm_Main::ReadCounters() {
 void TForm_Main::WriteCounters() {
   CountersUpdating = true;
   for (int r = 0; r < kReagentCount; ++r) {
-    NumEdit(r).SetInteger(BackpackReagent[static_cast<size_t>(r)]);
+    TNumEdit& counter = NumEdit(r);
+    const int32_t value = BackpackReagent[static_cast<size_t>(r)];
+    // A counter that shows the number already keeps its text: each replacement costs several
+    // messages to the edit, and an assistant's report changes one counter of the eight.
+    const int32_t shown = std::clamp(value, 0, static_cast<int32_t>(counter.Max));
+    if (!counter.Editing() && counter.Integer() == shown) continue;
+    counter.SetInteger(value);
   }
   CountersUpdating = false;
   RefreshSlotLabels();
@@ -518,11 +528,72 @@ void TForm_Main::DrawReagentIcon(win::Image& image, int index) {
   image.SetBitmap(std::move(picture), true);
 }
 
-// ------------------------------------------------------------------ assistant reports
+// ------------------------------------------------------------------ assistant program
 
-void TForm_Main::OnAssistReagentCount(WPARAM, LPARAM) {}
+void TForm_Main::LinkAssistant() {
+  AssistantWindow = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
+  // The published API is used only when no assistant speaks our own protocol.
+  if (!AssistantWindow && AssistantApi.Register(FindAssistantApiWindow(), hwnd())) {
+    Panel1->SetCaption(" Assistant linked");
+  }
+  SpeedButton_Count->SetEnabled(AssistantWindow != nullptr || AssistantApi.Linked());
+}
 
-void TForm_Main::OnAssistSpellCast(WPARAM, LPARAM) {}
+void TForm_Main::UnlinkAssistant() {
+  AssistantApi.Unregister();
+}
+
+void TForm_Main::SpeedButton_CountClick() {
+  if (AssistantApi.Linked()) {
+    AssistantApi.RequestRecount();  // the counts arrive one by one as counter changes
+    return;
+  }
+  if (!AssistantWindow) return;
+  HWND assistant = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
+  if (!assistant) return;
+  SpeedButton_Count->SetEnabled(false);
+  // Every request gets the whole time-out, however early the previous one was answered.
+  CountReagentTicks = 0;
+  Timer_CountReagent->SetEnabled(true);
+  // Said before asking: an assistant that answers inside the request has finished by its return.
+  Panel1->SetCaption(" Reagent Count... Working");
+  RequestReagentCount(assistant);
+}
+
+void TForm_Main::Timer_CountReagentTimer() {
+  if (++CountReagentTicks < kCountTimeoutTicks) return;
+  Timer_CountReagent->SetEnabled(false);
+  SpeedButton_Count->SetEnabled(true);
+  CountReagentTicks = 0;
+}
+
+void TForm_Main::OnAssistReagentCount(WPARAM wp, LPARAM lp) {
+  if (!AssistantWindow) return;
+  ReadCounters();
+  const int r = ReagentOfCountCode(wp);
+  if (r >= 0) BackpackReagent[static_cast<size_t>(r)] = CountOfParam(lp);
+  WriteCounters();  // the counter clamps to 0..999
+  if (Timer_CountReagent->Enabled()) Timer_CountReagent->SetEnabled(false);
+  SpeedButton_Count->SetEnabled(true);
+  Panel1->SetCaption(" Reagent Count... Finished");
+}
+
+void TForm_Main::OnAssistSpellCast(WPARAM wp, LPARAM) {
+  const int i = SpellOfCastNumber(wp);
+  if (!AssistantWindow || i < 0) return;
+  ReadCounters();
+  // Booked only; the undo record stays with the player's own last action.
+  Spells[static_cast<size_t>(i)].Cast(1, BackpackReagent, ReagentUsed);
+  WriteCounters();
+}
+
+void TForm_Main::OnAssistCounterChanged(WPARAM wp, LPARAM lp) {
+  const int r = ReagentOfApiCounter(wp);
+  if (!AssistantApi.Linked() || r < 0) return;
+  ReadCounters();
+  BackpackReagent[static_cast<size_t>(r)] = CountOfParam(lp);
+  WriteCounters();
+}
 
 // ------------------------------------------------------------------ message dispatch
 
@@ -533,6 +604,9 @@ LRESULT TForm_Main::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kAssistSpellCastMessage:
       OnAssistSpellCast(wp, lp);
+      return 0;
+    case kApiCounterMessage:
+      OnAssistCounterChanged(wp, lp);
       return 0;
     case WM_CLOSE:
       FormDestroy();

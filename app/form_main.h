@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/spell_art.h"
+#include "client/assistant_link.h"
 #include "controls/num_edit.h"
 #include "model/profile.h"
 #include "model/spell.h"
@@ -24,8 +25,8 @@ namespace quillorb {
 inline constexpr int kTabPages = 12;  // A..D, then the eight circles
 inline constexpr int kClientWidth = 640;
 inline constexpr int kClientHeight = 60;
-inline constexpr UINT kAssistReagentCountMessage = 0x464;
-inline constexpr UINT kAssistSpellCastMessage = 0x466;
+// A count request that gets no answer is given up on this tick of Timer_CountReagent.
+inline constexpr int32_t kCountTimeoutTicks = 13;
 
 // Child window identifiers, so that other programs (and the tests) can find the controls.
 enum ControlId : int {
@@ -81,9 +82,16 @@ class TForm_Main : public win::Form {
   // The spell index in a slot of the current page.
   int32_t SlotSpell(int slot) const;
 
-  // Reports of the assistant program.
+  // The assistant program: the count request, its time-out, and the assistant's reports.
+  void SpeedButton_CountClick();
+  void Timer_CountReagentTimer();
   void OnAssistReagentCount(WPARAM wp, LPARAM lp);
   void OnAssistSpellCast(WPARAM wp, LPARAM lp);
+  // A counter change from the published assistant API (WM_USER+301).
+  void OnAssistCounterChanged(WPARAM wp, LPARAM lp);
+  // Links with an assistant found at creation; unlinks at shutdown.
+  void LinkAssistant();
+  void UnlinkAssistant();
 
   int CurrentPage() const { return TabSet1 ? TabSet1->TabIndex() : 0; }
 
@@ -103,6 +111,8 @@ class TForm_Main : public win::Form {
   std::vector<std::string> ClientCaptions;
   SpellTable Spells{};
   HWND AssistantWindow = nullptr;
+  AssistantApiLink AssistantApi;  // registered with the published API's window
+  int32_t CountReagentTicks = 0;  // ticks of the running count request
   int32_t UndoSpell = -1;
   bool UndoLastWasCast = false;
   win::Bitmap BarBitmap;

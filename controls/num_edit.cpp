@@ -222,7 +222,8 @@ void TNumEdit::DoExit() {
 }
 
 void TNumEdit::DoChange() {
-  TextChanged(Text());
+  // Only typed text is parsed; an assigned value's text is not read back.
+  if (Editing()) TextChanged(Text());
   TCustomEditEx::DoChange();
 }
 

@@ -264,6 +264,11 @@ void Timer::SetEnabled(bool enabled) {
   Apply();
 }
 
+void Timer::SetInterval(UINT intervalMs) {
+  interval_ = intervalMs;
+  Apply();
+}
+
 void Timer::Apply() {
   if (!form_.hwnd()) return;
   if (enabled_) {

@@ -78,6 +78,8 @@ class Timer {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
   UINT Interval() const { return interval_; }
+  // A running timer restarts with the new interval.
+  void SetInterval(UINT intervalMs);
   // Starts the timer on the form's window (call again after the window exists).
   void Apply();
   void Fire();
