@@ -1,5 +1,7 @@
 // Runs steps inside a dialog's modal loop: one step per tick of a thread timer, so that every key
-// and click a step sends has been handled before the next step looks at the result.
+// and click a step sends has been handled before the next step looks at the result. The first step
+// waits until a visible window of this thread is active: activation arrives asynchronously and
+// moves the focus, so keys sent before it would go astray.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +29,8 @@ class DialogScript {
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     DialogScript* self = current_;
     if (!self || self->Finished()) return;
+    HWND active = GetActiveWindow();
+    if (self->next_ == 0 && !(active && IsWindowVisible(active))) return;
     self->steps_[self->next_++]();
   }
   static inline DialogScript* current_ = nullptr;
