@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "model/grid_model.h"
@@ -104,6 +105,8 @@ class TCtrlGrid : public win::StringGrid {
   TCtrl ctrls_[kMaxCtrls];
   std::string handedText_;  // what the active control was given
   bool hiding_ = false;     // inside HideControl
+  // Shared with the handlers installed on the registered controls; cleared when the grid goes.
+  std::shared_ptr<TCtrlGrid*> alive_;
 };
 
 }  // namespace quillorb

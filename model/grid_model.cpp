@@ -7,9 +7,11 @@ namespace {
 const std::string kNoText;
 }  // namespace
 
-GridModel::GridModel(int colCount, int rowCount) {
-  SetColCount(colCount);
-  SetRowCount(rowCount);
+GridModel::GridModel(int colCount, int rowCount)
+    : colWidths_(static_cast<size_t>(std::max(colCount, 1)), kDefaultColWidth),
+      rowHeights_(static_cast<size_t>(std::max(rowCount, 1)), kDefaultRowHeight) {
+  cells_.assign(rowHeights_.size(), std::vector<std::string>(colWidths_.size()));
+  Normalise();
 }
 
 void GridModel::SetColCount(int count) {
@@ -308,7 +310,10 @@ GridRect GridModel::CellRect(int col, int row) const {
 
 bool GridModel::WhollyVisible(int col, int row) const {
   const GridRect r = CellRect(col, row);
-  return !r.Empty() && r.right - r.left == ColWidth(col) && r.bottom - r.top == RowHeight(row);
+  if (r.Empty()) return false;
+  // Cut at the left edge or at the top or bottom edge: not whole.
+  if (r.left == 0 && r.right - r.left != ColWidth(col)) return false;
+  return r.bottom - r.top == RowHeight(row);
 }
 
 GridCoord GridModel::CellAt(int x, int y) const {

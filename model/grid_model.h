@@ -125,7 +125,10 @@ class GridModel {
   // The cell's rectangle in client coordinates, without its grid lines, cut to the client area;
   // the empty rectangle when no part of it is on screen (a scrolling cell scrolled away).
   GridRect CellRect(int col, int row) const;
-  // Shown with its whole width and height (not cut at any edge of the client area).
+  // Shown whole enough for a control to be laid over it: not cut at the left edge, and with its
+  // whole height (not cut at the top or the bottom). A cell may be cut at the right edge (a
+  // last column a little wider than the room left of the scroll bar): a control laid over it
+  // covers what is shown.
   bool WhollyVisible(int col, int row) const;
   // The cell under a client point (grid lines belong to the cell before them); {-1, -1} when
   // the point is beyond the last column or row or outside the client area.

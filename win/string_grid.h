@@ -189,6 +189,9 @@ class StringGrid : public Window {
   // Editor: where it goes, and its text into the cell.
   void PlaceEditor();
   void CommitEditor();
+  // Closes the editor, writing its text into the cell or not; `refocus`: a focus in the editor
+  // goes to the grid.
+  void CloseEditor(bool commit, bool refocus);
   bool HandleGridKey(WORD key, unsigned shift);
 
   quillorb::GridModel model_;
@@ -201,6 +204,7 @@ class StringGrid : public Window {
   quillorb::GridCoord editorCell_;  // the cell the editor is over
   bool dragging_ = false;
   bool updatingScrollBars_ = false;
+  int wheelRemainder_ = 0;
 };
 
 }  // namespace win
