@@ -101,6 +101,26 @@ TEST_F(Dialogs, AddSwitchAndSwitchBackKeepBothCharactersAcrossARestart) {
   EXPECT_TRUE(Has(File("users.ini"), "Last=Hero"));
 }
 
+TEST_F(Dialogs, ACharacterWhoseProfileCannotBeSavedStaysCurrent) {
+  harness::WriteFile(folder_ + "quillorb - Hero.ini", "[Reagent]\r\nReagent0=9\r\n");
+  Start();
+  // Another program holds the profile open: it can be read, but not replaced.
+  HANDLE lock = CreateFileA((folder_ + "quillorb.ini").c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  HWND list = OpenCharacters();
+  SendMessageA(GetDlgItem(list, 10), LB_SETCURSEL, 1, 0);  // Hero
+  Press(list, IDOK);
+  HWND box = harness::WaitForMessageBox(app_->Proc());
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(harness::MessageBoxText(box).find(L"quillorb.ini"), std::wstring::npos);
+  harness::DismissMessageBox(box);
+  ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindow(box); }));
+  CloseHandle(lock);
+  EXPECT_EQ(harness::WindowText(app_->Window()), "Quillorb");
+  EXPECT_EQ(Counter(0), "5");  // nothing of the unsaved character was replaced
+}
+
 TEST_F(Dialogs, ABankVisitReachesTheLedgerOnOkOnly) {
   Start();
   HWND bank = Open(255, 30, "TBankReagentDialog");
