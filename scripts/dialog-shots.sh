@@ -38,7 +38,12 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     wine $shot $3 --close
   }
   take 255 30 TBankReagentDialog bank
-  take 627 10 TForm_ChrList characters
+  wine $shot TForm_Main --click 627 10
+  wine $shot TForm_ChrList characters.bmp
+  wine $shot TForm_ChrList --click 229 92
+  wine $shot QuillorbInputBox input.bmp
+  wine $shot QuillorbInputBox --close
+  wine $shot TForm_ChrList --close
   take 627 30 TForm_Statistical analysis
   wine $shot TForm_Main --close
   wait
@@ -46,4 +51,5 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
 for f in bank characters analysis; do
   convert "$shots/$f.bmp" "docs/$f.png"
 done
-echo "Screenshots: docs/bank.png docs/characters.png docs/analysis.png"
+convert "$shots/input.bmp" build/input-box.png
+echo "Screenshots: docs/bank.png docs/characters.png docs/analysis.png build/input-box.png"
