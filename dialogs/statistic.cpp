@@ -33,7 +33,7 @@ std::unique_ptr<win::Label> RightLabel(win::Form& form, int right, int top, int 
   return label;
 }
 
-// A 2-pixel line in the shadow colour over the highlight colour, as a shape of the form draws it.
+// A 2-pixel line in the text colour, under a title or over the sum.
 std::unique_ptr<win::PaintBox> Line(win::Form& form, int left, int top, int width) {
   auto line = std::make_unique<win::PaintBox>(form, left, top, width, 2);
   line->OnPaint = [](win::PaintBox& box, HDC dc) {
