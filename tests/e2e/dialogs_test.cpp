@@ -39,6 +39,8 @@ class Dialogs : public ::testing::Test {
   // Clicks a strip button and waits for its dialog.
   HWND Open(int x, int y, const char* dialogClass) {
     harness::Click(app_->ScreenPoint(x, y));
+    // Off the strip, so that no button's hint pops up (and has to be hidden again) meanwhile.
+    harness::MoveMouse(app_->ScreenPoint(300, 400));
     return app_->Proc().WaitForWindow(dialogClass);
   }
   HWND OpenCharacters() { return Open(627, 10, "TForm_ChrList"); }
