@@ -149,9 +149,11 @@ void TForm_Main::CreateControls() {
     Counters[static_cast<size_t>(r)] = std::move(edit);
   }
 
-  SpellAtlases atlases = MakeSpellAtlases();
-  ImageSrc1 = std::move(atlases.normal);
-  ImageSrc2 = std::move(atlases.greyed);
+  // The atlases start empty: each icon is drawn when a page that shows it is first composed, so
+  // that the window shows after drawing the eight icons of its first page, not all 64.
+  ImageSrc1 = win::CreateDib32(kSpellAtlasSize, kSpellAtlasSize);
+  ImageSrc2 = win::CreateDib32(kSpellAtlasSize, kSpellAtlasSize);
+  ImageSrcDrawn.reset();
   ImageList_Reagent = std::make_unique<ReagentIconList>();
 
   Timer1 = std::make_unique<win::Timer>(*this, 5000, true);
@@ -192,7 +194,8 @@ void TForm_Main::FormCreate() {
     CurrentUser = ReadLastUser(users);
   }
   SetUser(CurrentUser);
-  BarBitmap = win::CreateFilledBitmap(320, 40 * kTabPages, GetSysColor(COLOR_BTNSHADOW));
+  // Left untouched until a page is composed into it: no memory is taken for pages never shown.
+  BarBitmap = win::CreateDib32(320, 40 * kTabPages);
   for (int i = 0; i < kReagentCount; ++i) DrawReagentIcon(ReagentImage(i), i);
   AssistantWindow = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
   SpeedButton_Count->SetEnabled(AssistantWindow != nullptr);
@@ -383,31 +386,48 @@ void TForm_Main::NumEdit_GLChange() {
 
 // ------------------------------------------------------------------ spell bar and strip
 
+// The bar is composed page by page: BuildSpellBar composes the page shown and leaves the others
+// to their first showing (PaintBox1Paint). Each page comes out as if all twelve were composed at
+// once: a circle page is the atlas row with the spells not in the book greyed, a user page shows
+// each of its spells as the spell's circle page does.
 void TForm_Main::BuildSpellBar() {
-  if (!BarBitmap || !ImageSrc1 || !ImageSrc2) return;
+  BarPagesComposed.reset();
+  ComposeBarPage(CurrentPage());
+}
+
+void TForm_Main::ComposeBarPage(int page) {
+  if (!BarBitmap || !ImageSrc1 || !ImageSrc2 || page < 0 || page >= kTabPages) return;
+  if (BarPagesComposed[static_cast<size_t>(page)]) return;
+  std::array<int32_t, kSlotsPerPage> spells{};
+  for (int s = 0; s < kSlotsPerPage; ++s) {
+    spells[static_cast<size_t>(s)] =
+        page < kUserPages ? SpellSlot[static_cast<size_t>(page)][static_cast<size_t>(s)]
+                          : (page - kUserPages) * 8 + s;
+  }
+  for (int32_t i : spells) {
+    if (i < 0 || i >= kSpellCount || ImageSrcDrawn[static_cast<size_t>(i)]) continue;
+    if (DrawSpellIconInto(ImageSrc1.get(), ImageSrc2.get(), i)) {
+      ImageSrcDrawn.set(static_cast<size_t>(i));
+    }
+  }
   win::MemoryDc bar(CreateCompatibleDC(nullptr));
   win::MemoryDc normal(CreateCompatibleDC(nullptr));
   win::MemoryDc greyed(CreateCompatibleDC(nullptr));
   win::SelectScope selectBar(bar.get(), BarBitmap.get());
   win::SelectScope selectNormal(normal.get(), ImageSrc1.get());
   win::SelectScope selectGreyed(greyed.get(), ImageSrc2.get());
-  constexpr int kCirclePages = kCell * kUserPages;  // y of page "  1 "
-  // The eight circle pages are the atlas itself, with the spells not in the book greyed.
-  BitBlt(bar.get(), 0, kCirclePages, 320, 320, normal.get(), 0, 0, SRCCOPY);
-  for (int i = 0; i < kSpellCount; ++i) {
-    if (Spells[static_cast<size_t>(i)].InSpellBook) continue;
-    const int x = kCell * (i % 8);
-    const int y = kCell * (i / 8);
-    BitBlt(bar.get(), x, kCirclePages + y, kCell, kCell, greyed.get(), x, y, SRCCOPY);
-  }
-  // The user pages copy their cells from the circle pages, greyed or not.
-  for (int p = 0; p < kUserPages; ++p) {
-    for (int slot = 0; slot < kSlotsPerPage; ++slot) {
-      const int i = SpellSlot[static_cast<size_t>(p)][static_cast<size_t>(slot)];
-      BitBlt(bar.get(), kCell * slot, kCell * p, kCell, kCell, bar.get(), kCell * (i % 8),
-             kCirclePages + kCell * (i / 8), SRCCOPY);
+  for (int s = 0; s < kSlotsPerPage; ++s) {
+    const int32_t i = spells[static_cast<size_t>(s)];
+    if (i < 0 || i >= kSpellCount) {
+      const RECT cell{kCell * s, kCell * page, kCell * (s + 1), kCell * (page + 1)};
+      FillRect(bar.get(), &cell, GetSysColorBrush(COLOR_BTNSHADOW));
+      continue;
     }
+    HDC source = Spells[static_cast<size_t>(i)].InSpellBook ? normal.get() : greyed.get();
+    BitBlt(bar.get(), kCell * s, kCell * page, kCell, kCell, source, kCell * (i % 8),
+           kCell * (i / 8), SRCCOPY);
   }
+  BarPagesComposed.set(static_cast<size_t>(page));
 }
 
 int32_t TForm_Main::SlotSpell(int slot) const {
@@ -482,6 +502,7 @@ void TForm_Main::ReagentImageMouseDown(win::GraphicControl& sender, const win::M
 
 void TForm_Main::PaintBox1Paint(HDC dc) {
   if (!BarBitmap) return;
+  ComposeBarPage(CurrentPage());
   win::MemoryDc source(CreateCompatibleDC(dc));
   win::SelectScope select(source.get(), BarBitmap.get());
   BitBlt(dc, 0, 0, 320, kCell, source.get(), 0, kCell * CurrentPage(), SRCCOPY);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <bitset>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +64,8 @@ class TForm_Main : public win::Form {
 
   // The spell bar and the counter strip.
   void BuildSpellBar();
+  // Composes page `page` of BarBitmap unless it is up to date, drawing the icons it needs.
+  void ComposeBarPage(int page);
   void PaintBox1Paint(HDC dc);
   void TabSet1Click();
   void DrawReagentIcon(win::Image& image, int index);
@@ -107,6 +110,7 @@ class TForm_Main : public win::Form {
   int32_t UndoSpell = -1;
   bool UndoLastWasCast = false;
   win::Bitmap BarBitmap;
+  std::bitset<kTabPages> BarPagesComposed;  // the pages of BarBitmap that are up to date
 
   // ---- Controls.
   std::unique_ptr<win::PaintBox> PaintBox1;
@@ -124,8 +128,9 @@ class TForm_Main : public win::Form {
   std::unique_ptr<win::SpeedButton> SpeedButton_Save;
   std::unique_ptr<win::SpeedButton> SpeedButton_Graph;
   std::unique_ptr<win::SpeedButton> SpeedButton_Casting;
-  win::Bitmap ImageSrc1;  // the spell icon atlas, 320 x 320
-  win::Bitmap ImageSrc2;  // the same icons greyed
+  win::Bitmap ImageSrc1;          // the spell icon atlas, 320 x 320
+  win::Bitmap ImageSrc2;          // the same icons greyed
+  std::bitset<64> ImageSrcDrawn;  // the icons drawn into both atlases so far
   std::unique_ptr<ReagentIconList> ImageList_Reagent;
   std::unique_ptr<win::Label> Label_ConfigDialogFont;
   std::unique_ptr<win::Timer> Timer1;

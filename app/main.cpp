@@ -1,6 +1,5 @@
 // Program entry: one main window and its message loop.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "app/form_main.h"
 #include "win/app.h"
@@ -8,8 +7,6 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   try {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
     win::SetApplicationTitle("Quillorb");
     quillorb::TForm_Main form;
     quillorb::Form_Main = &form;

@@ -35,6 +35,10 @@ add_custom_command(OUTPUT ${QUILLORB_ZIP}
   COMMENT "Packing ${QUILLORB_ZIP}")
 add_custom_target(release_zip ALL DEPENDS ${QUILLORB_ZIP})
 
+# art_preview.exe: the spell and reagent pictures as BMPs to look at.
+add_executable(art_preview tools/art_preview.cpp)
+target_link_libraries(art_preview PRIVATE quillorb_app ${QUILLORB_STATIC_LINK})
+
 # window_shot.exe: screenshots of a running window (scripts/run.sh, README pictures).
 if(QUILLORB_TESTS)
   add_executable(window_shot tools/window_shot.cpp)

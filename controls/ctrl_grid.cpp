@@ -52,8 +52,14 @@ void TCtrlGrid::AddControl(int32_t col, int32_t row, win::HostedControl* control
   entry.CellRow = row;
   entry.CellControl = control;
   if (control) {
-    entry.SavedOnKeyPress = control->OnKeyPress;
-    entry.SavedOnExit = control->OnExit;
+    // A control registered before already carries the grid's handlers: its own are those saved
+    // at its first registration (saving the grid's would make them call themselves).
+    const TCtrl* first = nullptr;
+    for (int32_t i = 0; i < ctrlCount_ && !first; ++i) {
+      if (ctrls_[i].CellControl == control) first = &ctrls_[i];
+    }
+    entry.SavedOnKeyPress = first ? first->SavedOnKeyPress : control->OnKeyPress;
+    entry.SavedOnExit = first ? first->SavedOnExit : control->OnExit;
     entry.DefaultText = text;
     control->SetVisible(false);
     std::shared_ptr<TCtrlGrid*> alive = alive_;
@@ -105,8 +111,9 @@ void TCtrlGrid::ShowControlAt(int32_t col, int32_t row) {
   control->SetText(handedText_);
   // Right above the grid: drawn over it, and next to it in the tab order.
   HWND above = GetWindow(hwnd(), GW_HWNDPREV);
+  const UINT keepOrder = above == control->hwnd() ? SWP_NOZORDER : 0;
   SetWindowPos(control->hwnd(), above ? above : HWND_TOP, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | keepOrder);
 }
 
 void TCtrlGrid::MoveActiveControl(int32_t col, int32_t row) {

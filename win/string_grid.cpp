@@ -106,6 +106,8 @@ namespace {
 constexpr char kClassName[] = "QuillorbStringGrid";
 }  // namespace
 
+const UINT StringGrid::kRedrawScrollBars = WM_APP + 0x47;
+
 StringGrid::StringGrid(HWND parent, int id, int left, int top, int width, int height) {
   RegisterClass(kClassName, CS_DBLCLKS, nullptr, nullptr);
   font_ = reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0));
@@ -120,6 +122,11 @@ StringGrid::StringGrid(HWND parent, int id, int left, int top, int width, int he
 StringGrid::~StringGrid() {
   // The editor is our child: it goes before the grid's window does.
   editor_.reset();
+  if (buffer_.dc) {
+    SelectObject(buffer_.dc, buffer_.initial);
+    DeleteDC(buffer_.dc);
+  }
+  if (buffer_.bitmap) DeleteObject(buffer_.bitmap);
 }
 
 // ------------------------------------------------------------------ sizes and cells
@@ -199,7 +206,7 @@ void StringGrid::SetOptions(unsigned options) {
   options_ = options;
   if (!(options_ & GridEditing)) HideEditor();
   if (!(options_ & GridRangeSelect)) model_.MoveCurrent(model_.Current());
-  Invalidate();
+  InvalidateAll();
 }
 
 void StringGrid::SetScrollBars(GridScrollBars bars) {
@@ -211,7 +218,7 @@ void StringGrid::SetScrollBars(GridScrollBars bars) {
 void StringGrid::SetFont(HFONT font) {
   font_ = font;
   if (editor_) editor_->SetFont(font_);
-  Invalidate();
+  InvalidateAll();
 }
 
 // ------------------------------------------------------------------ position
@@ -225,22 +232,23 @@ void StringGrid::SetTopLeft(int leftCol, int topRow) {
 }
 
 RECT StringGrid::CellRect(int col, int row) const {
-  const quillorb::GridRect r = model_.CellRect(col, row);
+  const quillorb::GridRect r = Laid().CellRect(col, row);
   return {r.left, r.top, r.right, r.bottom};
 }
 
 GridCoord StringGrid::CellAt(POINT client) const {
-  return model_.CellAt(client.x, client.y);
+  return Laid().CellAt(client.x, client.y);
 }
 
 bool StringGrid::FocusCell(GridCoord cell, bool extend) {
+  Laid();
   cell.col = std::clamp(cell.col, FixedCols(), ColCount() - 1);
   cell.row = std::clamp(cell.row, FixedRows(), RowCount() - 1);
   const GridCoord before = model_.Current();
   if (cell == before && (extend || model_.Anchor() == before)) {
     // Nothing moves; still make sure the cell is in view.
     if (model_.ScrollInView(cell)) {
-      Invalidate();
+      InvalidateAll();
       UpdateScrollBars();
       TopLeftChanged();
     }
@@ -251,7 +259,7 @@ bool StringGrid::FocusCell(GridCoord cell, bool extend) {
   InvalidateSelection();
   const bool scrolled = model_.MoveCurrent(cell, extend && (options_ & GridRangeSelect));
   if (scrolled) {
-    Invalidate();
+    InvalidateAll();
     UpdateScrollBars();
   } else {
     InvalidateSelection();
@@ -263,6 +271,7 @@ bool StringGrid::FocusCell(GridCoord cell, bool extend) {
 }
 
 void StringGrid::ScrollTo(int leftCol, int topRow) {
+  Laid();
   const int oldLeft = LeftCol();
   const int oldTop = TopRow();
   if (!model_.SetTopLeft(leftCol, topRow)) return;
@@ -288,7 +297,7 @@ void StringGrid::ScrollTo(int leftCol, int topRow) {
     RECT area{0, fixedH, client.right, client.bottom};
     ScrollWindowEx(hwnd(), 0, dy, &area, &area, nullptr, nullptr, SW_INVALIDATE);
   } else {
-    Invalidate();
+    InvalidateAll();
   }
   UpdateScrollBars();
   TopLeftChanged();
@@ -306,6 +315,7 @@ HWND StringGrid::EditorHandle() const {
 
 void StringGrid::ShowEditor() {
   if (editorOpen_ || !CanEditShow() || !hwnd()) return;
+  Laid();
   if (!model_.WhollyVisible(Col(), Row()) && model_.CellRect(Col(), Row()).Empty()) return;
   if (!editor_) {
     editor_ = std::make_unique<GridEditor>(*this);
@@ -416,6 +426,7 @@ bool StringGrid::WantsReturn() const {
 }
 
 bool StringGrid::HandleGridKey(WORD key, unsigned shift) {
+  Laid();
   const bool extend = (shift & ShiftKey) && (options_ & GridRangeSelect);
   const bool ctrl = (shift & CtrlKey) != 0;
   GridMove move;
@@ -464,10 +475,17 @@ bool StringGrid::HandleGridKey(WORD key, unsigned shift) {
 
 void StringGrid::Relayout() {
   if (!hwnd()) return;
-  const RECT client = ClientRect();
-  model_.SetClientSize(client.right, client.bottom);
-  UpdateScrollBars();
-  Invalidate();
+  layoutDirty_ = true;
+  InvalidateAll();
+}
+
+const quillorb::GridModel& StringGrid::Laid() const {
+  if (layoutDirty_) {
+    auto* self = const_cast<StringGrid*>(this);
+    self->layoutDirty_ = false;
+    self->UpdateScrollBars();
+  }
+  return model_;
 }
 
 void StringGrid::UpdateScrollBars() {
@@ -487,7 +505,24 @@ void StringGrid::UpdateScrollBars() {
         si.nPage = static_cast<UINT>(count - maxFirst);
         si.nPos = position;
       }
-      SetScrollInfo(hwnd(), bar, &si, TRUE);
+      // Setting a scroll bar redraws it: only when something changed.
+      SCROLLINFO now{};
+      now.cbSize = sizeof now;
+      now.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+      const bool shown = GetScrollInfo(hwnd(), bar, &now) && now.nMax > now.nMin;
+      const bool same = shown ? (now.nMin == si.nMin && now.nMax == si.nMax &&
+                                 now.nPage == si.nPage && now.nPos == si.nPos)
+                              : si.nMax <= si.nMin;
+      if (same) return;
+      // Drawing a scroll bar is slow on some systems: when only the position moved, the bar is
+      // redrawn once the queue is empty, so that a burst of scrolls draws it once.
+      const bool moveOnly = shown && now.nMin == si.nMin && now.nMax == si.nMax &&
+                            now.nPage == si.nPage && si.nMax > si.nMin;
+      SetScrollInfo(hwnd(), bar, &si, !moveOnly);
+      if (moveOnly && !scrollBarRedrawPosted_) {
+        scrollBarRedrawPosted_ = true;
+        PostMessageA(hwnd(), kRedrawScrollBars, 0, 0);
+      }
     };
     const bool vertical =
         scrollBars_ == GridScrollBars::Vertical || scrollBars_ == GridScrollBars::Both;
@@ -503,9 +538,21 @@ void StringGrid::UpdateScrollBars() {
   updatingScrollBars_ = false;
 }
 
+void StringGrid::InvalidateAll() {
+  if (!hwnd() || wholeInvalid_) return;
+  wholeInvalid_ = true;
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 void StringGrid::InvalidateCell(int col, int row) {
-  if (!hwnd()) return;
+  if (!hwnd() || wholeInvalid_) return;
+  // Many cells at once (a fill): one invalidation for all.
+  if (++invalidCells_ > 16) {
+    InvalidateAll();
+    return;
+  }
   RECT r = CellRect(col, row);
+  if (IsRectEmpty(&r)) return;  // not on screen
   if (options_ & GridRowSelect) {
     r = ClientRect();
     const RECT cell = CellRect(FixedCols(), row);
@@ -518,7 +565,7 @@ void StringGrid::InvalidateCell(int col, int row) {
 }
 
 void StringGrid::InvalidateSelection() {
-  if (!hwnd()) return;
+  if (!hwnd() || wholeInvalid_) return;
   const quillorb::GridRect s = model_.Selection();
   RECT a = CellRect(std::max(s.left, LeftCol()), std::max(s.top, TopRow()));
   RECT b = CellRect(s.right, s.bottom);
@@ -531,6 +578,46 @@ void StringGrid::InvalidateSelection() {
   }
   InflateRect(&r, GridLineWidth(), GridLineWidth());
   InvalidateRect(hwnd(), &r, FALSE);
+}
+
+void StringGrid::PaintThroughBuffer() {
+  PaintScope scope(hwnd());
+  const RECT client = ClientRect();
+  if (client.right <= 0 || client.bottom <= 0) return;
+  // One off-screen bitmap of the client size, kept between paints.
+  if (!buffer_.dc) {
+    buffer_.dc = CreateCompatibleDC(scope.dc());
+    buffer_.initial = GetCurrentObject(buffer_.dc, OBJ_BITMAP);
+  }
+  if (!buffer_.bitmap || buffer_.width < client.right || buffer_.height < client.bottom) {
+    SelectObject(buffer_.dc, buffer_.initial);
+    if (buffer_.bitmap) DeleteObject(buffer_.bitmap);
+    buffer_.bitmap = CreateCompatibleBitmap(scope.dc(), client.right, client.bottom);
+    buffer_.width = client.right;
+    buffer_.height = client.bottom;
+    SelectObject(buffer_.dc, buffer_.bitmap);
+  }
+  const RECT& r = scope.rect();
+  Paint(buffer_.dc, r);
+  BitBlt(scope.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, buffer_.dc, r.left, r.top,
+         SRCCOPY);
+}
+
+void StringGrid::RedrawScrollBars() {
+  scrollBarRedrawPosted_ = false;
+  // Setting a position draws the bar only when it changes: step away and back.
+  for (int bar : {SB_VERT, SB_HORZ}) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    if (!GetScrollInfo(hwnd(), bar, &si) || si.nMax <= si.nMin) continue;
+    const int pos = si.nPos;
+    si.fMask = SIF_POS;
+    si.nPos = pos == si.nMin ? si.nMax : si.nMin;
+    SetScrollInfo(hwnd(), bar, &si, FALSE);
+    si.nPos = pos;
+    SetScrollInfo(hwnd(), bar, &si, TRUE);
+  }
 }
 
 void StringGrid::Paint(HDC dc, const RECT& dirty) {
@@ -604,6 +691,8 @@ void StringGrid::PaintCell(HDC dc, int col, int row, const RECT& rect) {
           model_.Selected(col, row) && (!current || !focused || (options_ & GridDrawFocusSelected));
     }
   }
+  // Under the open editor the cell shows as the editor does.
+  if (editorOpen_ && editorCell_ == GridCoord{col, row}) selected = false;
   COLORREF back = GetSysColor(fixed ? COLOR_BTNFACE : COLOR_WINDOW);
   COLORREF fore = GetSysColor(fixed ? COLOR_BTNTEXT : COLOR_WINDOWTEXT);
   if (selected) {
@@ -616,8 +705,16 @@ void StringGrid::PaintCell(HDC dc, int col, int row, const RECT& rect) {
   ExtTextOutA(dc, rect.left + 2, rect.top + 2, ETO_OPAQUE | ETO_CLIPPED, &rect, text.data(),
               static_cast<UINT>(text.size()), nullptr);
   if (fixed) {
-    RECT edge = rect;
-    DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+    // A raised edge: light above and left, shadow below and right.
+    const int w = rect.right - rect.left;
+    const int h = rect.bottom - rect.top;
+    HGDIOBJ old = SelectObject(dc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+    PatBlt(dc, rect.left, rect.top, w, 1, PATCOPY);
+    PatBlt(dc, rect.left, rect.top, 1, h, PATCOPY);
+    SelectObject(dc, GetSysColorBrush(COLOR_BTNSHADOW));
+    PatBlt(dc, rect.left, rect.bottom - 1, w, 1, PATCOPY);
+    PatBlt(dc, rect.right - 1, rect.top, 1, h, PATCOPY);
+    SelectObject(dc, old);
   } else if (current && focused && !(options_ & GridRowSelect) &&
              !(editorOpen_ && editorCell_ == model_.Current())) {
     RECT focus = rect;
@@ -658,6 +755,7 @@ void StringGrid::MouseMove(POINT pt) {
 }
 
 void StringGrid::OnScroll(int bar, WORD code) {
+  Laid();
   SCROLLINFO si{};
   si.cbSize = sizeof si;
   si.fMask = SIF_ALL;
@@ -701,16 +799,21 @@ void StringGrid::OnScroll(int bar, WORD code) {
 LRESULT StringGrid::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT:
-      PaintBuffered([this](HDC dc, const RECT& dirty) { Paint(dc, dirty); });
+      Laid();
+      wholeInvalid_ = false;
+      invalidCells_ = 0;
+      PaintThroughBuffer();
+      return 0;
+    case kRedrawScrollBars:
+      RedrawScrollBars();
       return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_SIZE:
       if (!updatingScrollBars_) {
-        model_.SetClientSize(LOWORD(lp), HIWORD(lp));
-        UpdateScrollBars();
+        layoutDirty_ = true;
+        InvalidateAll();
         PlaceEditor();
-        Invalidate();
       }
       return 0;
     case WM_GETDLGCODE: {

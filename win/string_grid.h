@@ -104,16 +104,16 @@ class StringGrid : public Window {
   quillorb::GridRect Selection() const { return model_.Selection(); }
 
   // The scroll position: the top-left scrolling cell (clamped; fires TopLeftChanged on change).
-  int LeftCol() const { return model_.LeftCol(); }
-  int TopRow() const { return model_.TopRow(); }
+  int LeftCol() const { return Laid().LeftCol(); }
+  int TopRow() const { return Laid().TopRow(); }
   void SetTopLeft(int leftCol, int topRow);
-  int VisibleColCount() const { return model_.VisibleColCount(); }
-  int VisibleRowCount() const { return model_.VisibleRowCount(); }
+  int VisibleColCount() const { return Laid().VisibleColCount(); }
+  int VisibleRowCount() const { return Laid().VisibleRowCount(); }
 
   // The cell's rectangle in client coordinates (cut to the client area); empty ({0,0,0,0}) when
   // no part of it is on screen.
   RECT CellRect(int col, int row) const;
-  bool CellWhollyVisible(int col, int row) const { return model_.WhollyVisible(col, row); }
+  bool CellWhollyVisible(int col, int row) const { return Laid().WhollyVisible(col, row); }
   // The cell under a client point; {-1, -1} outside the cells.
   quillorb::GridCoord CellAt(POINT client) const;
 
@@ -128,7 +128,7 @@ class StringGrid : public Window {
   HWND EditorHandle() const;
 
   // The arithmetic behind the window (read only; change the grid through the setters above).
-  const quillorb::GridModel& Model() const { return model_; }
+  const quillorb::GridModel& Model() const { return Laid(); }
 
   // Events. A key-down handler runs before the grid's own key handling; setting `key` to 0
   // swallows the key.
@@ -172,10 +172,17 @@ class StringGrid : public Window {
 
  private:
   friend class GridEditor;
+  static const UINT kRedrawScrollBars;  // posted: draw the scroll bars whose position moved
+  void PaintThroughBuffer();
+  void RedrawScrollBars();
   void Paint(HDC dc, const RECT& dirty);
   void PaintCell(HDC dc, int col, int row, const RECT& rect);
-  // After a change of sizes or counts: client size into the model, scroll bars, repaint.
+  // After a change of sizes or counts: the whole grid is repainted, and the scroll bars (with
+  // the client size they leave) are brought up to date at the next paint or the next question
+  // that depends on them, so that a run of changes costs one update.
   void Relayout();
+  // The model with the client size and scroll bars brought up to date.
+  const quillorb::GridModel& Laid() const;
   void UpdateScrollBars();
   // Moves the current cell (asking SelectCell), scrolls it into view, repaints; returns whether
   // it moved.
@@ -184,6 +191,7 @@ class StringGrid : public Window {
   void OnScroll(int bar, WORD code);
   void MouseDown(POINT pt, WPARAM keys, bool doubleClick);
   void MouseMove(POINT pt);
+  void InvalidateAll();
   void InvalidateCell(int col, int row);
   void InvalidateSelection();
   // Editor: where it goes, and its text into the cell.
@@ -205,6 +213,17 @@ class StringGrid : public Window {
   bool dragging_ = false;
   bool updatingScrollBars_ = false;
   int wheelRemainder_ = 0;
+  bool layoutDirty_ = false;
+  bool wholeInvalid_ = false;  // the whole client area waits for a paint
+  int invalidCells_ = 0;       // cells invalidated one by one since the last paint
+  bool scrollBarRedrawPosted_ = false;
+  struct Buffer {
+    HDC dc = nullptr;
+    HGDIOBJ initial = nullptr;  // the bitmap the DC came with
+    HBITMAP bitmap = nullptr;
+    int width = 0;
+    int height = 0;
+  } buffer_;
 };
 
 }  // namespace win

@@ -196,6 +196,34 @@ TEST_F(CtrlGridTest, TheThirtyThirdRegistrationIsRefusedWithAMessage) {
   ExpectOver(1, 7, "Choice 07");
 }
 
+TEST_F(CtrlGridTest, TheControlsOwnHandlersStillRun) {
+  // A second grid with a combo that has handlers of its own before it is registered: typed 'a'
+  // becomes 'b', every key and every exit is counted.
+  ShowWindow(form.grid->hwnd(), SW_HIDE);
+  TCtrlGrid g(form.hwnd(), 200, 4, 28, 397, 173);
+  g.SetOptions(g.Options() | win::GridEditing);
+  g.SetColCount(2);
+  g.SetColWidth(1, 200);
+  win::ComboBox combo(form.hwnd(), 201, 0, 0, 120);
+  std::vector<char> keys;
+  int exits = 0;
+  combo.OnKeyPress = [&](win::HostedControl&, char& key) {
+    keys.push_back(key);
+    if (key == 'a') key = 'b';
+  };
+  combo.OnExit = [&](win::HostedControl&) { ++exits; };
+  g.AddControl(1, 2, &combo, "");
+  g.AddControl(1, -1, &combo, "");  // the same control again: its own handlers once, no loop
+  ASSERT_TRUE(grid_test::Activate(form.hwnd(), g.hwnd()));
+  ASSERT_TRUE(Press(VK_RETURN, [&] { return combo.HasFocus(); }));
+  harness::TypeText("a");
+  ASSERT_TRUE(Pump([&] { return combo.Text() == "b"; }));
+  EXPECT_TRUE(Press(VK_RETURN, [&] { return GetFocus() == g.hwnd(); }));
+  EXPECT_EQ(g.Cell(1, 1), "b");
+  EXPECT_EQ(keys, (std::vector<char>{'a', '\r'}));
+  EXPECT_EQ(exits, 1);
+}
+
 TEST_F(CtrlGridTest, TheComboOutlivingTheGridIgnoresItsHandlers) {
   ASSERT_TRUE(form.grid->SetCurrent(1, 2));
   form.grid.reset();
