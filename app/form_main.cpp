@@ -6,7 +6,11 @@
 #include "app/messages.h"
 #include "app/spell_art.h"
 #include "client/window_link.h"
+#include "dialogs/bank_dialog.h"
+#include "dialogs/chr_list.h"
+#include "dialogs/statistic.h"
 #include "model/catalogue.h"
+#include "model/characters.h"
 #include "model/file_io.h"
 #include "model/text.h"
 #include "win/app.h"
@@ -116,6 +120,9 @@ void TForm_Main::CreateControls() {
   SpeedButton_Inscription->SetGroupIndex(1, true);
   SpeedButton_Save = button(616, 0, "Select Character", Glyph::SelectCharacter);
   SpeedButton_Graph = button(616, 20, "Analysis", Glyph::Analysis);
+  SpeedButton_bank->OnClick = [this](win::GraphicControl&) { SpeedButton_bankClick(); };
+  SpeedButton_Save->OnClick = [this](win::GraphicControl&) { SpeedButton_SaveClick(); };
+  SpeedButton_Graph->OnClick = [this](win::GraphicControl&) { SpeedButton_GraphClick(); };
   SpeedButton_Casting = button(616, 40, "Original Rune Casting", Glyph::RuneCasting);
   SpeedButton_Casting->SetGroupIndex(2, true);
 
@@ -526,6 +533,74 @@ void TForm_Main::DrawReagentIcon(win::Image& image, int index) {
     ImageList_Reagent->Draw(dc.get(), index, 0, 0);
   }
   image.SetBitmap(std::move(picture), true);
+}
+
+// ------------------------------------------------------------------ dialogs of the strip
+
+void TForm_Main::SpeedButton_bankClick() {
+  {
+    std::array<HBITMAP, kReagentCount> icons{};
+    for (int r = 0; r < kReagentCount; ++r) {
+      icons[static_cast<size_t>(r)] = ReagentImage(r).BitmapHandle();
+    }
+    TBankReagentDialog dialog(hwnd(), icons);
+    ReadCounters();
+    for (int r = 0; r < kReagentCount; ++r) {
+      dialog.BackpackCount(r).SetInteger(BackpackReagent[static_cast<size_t>(r)]);
+    }
+    for (int r = 0; r < kReagentCount; ++r) {
+      dialog.BankCount(r).SetInteger(BankReagent[static_cast<size_t>(r)]);
+    }
+    dialog.NumEdit_Backpack->SetInteger(AdjustRegsInBackpack);
+    if (dialog.ShowModal() == win::kModalOk) {
+      for (int r = 0; r < kReagentCount; ++r) {
+        BackpackReagent[static_cast<size_t>(r)] = dialog.BackpackCount(r).Integer();
+      }
+      for (int r = 0; r < kReagentCount; ++r) {
+        BankReagent[static_cast<size_t>(r)] = dialog.BankCount(r).Integer();
+      }
+      AdjustRegsInBackpack = dialog.NumEdit_Backpack->Integer();
+      WriteCounters();
+    }
+  }
+  ApplyTopmost();
+}
+
+void TForm_Main::SpeedButton_SaveClick() {
+  {
+    TForm_ChrList dialog(hwnd(), ConfigDialogFont(), programDir_);
+    dialog.CurChr = CurrentUser.empty() ? std::string(kDefaultCharacterEntry) : CurrentUser;
+    if (dialog.ShowModal() == win::kModalOk) {
+      const std::string name = dialog.CurChr == kDefaultCharacterEntry ? "" : dialog.CurChr;
+      win::HourglassScope hourglass;
+      // A character whose profile could not be saved stays current, so that nothing of it is
+      // lost (the failure has been reported).
+      if (SaveProfile() && name != CurrentUser) {
+        SetUser(name);
+        LoadProfile();
+        BuildSpellBar();
+        WriteCounters();
+        PaintBox1->Repaint();
+      }
+    }
+  }
+  ApplyTopmost();
+}
+
+void TForm_Main::SpeedButton_GraphClick() {
+  {
+    std::array<HBITMAP, kReagentCount> icons{};
+    for (int r = 0; r < kReagentCount; ++r) {
+      icons[static_cast<size_t>(r)] = ReagentImage(r).BitmapHandle();
+    }
+    TForm_Statistical dialog(hwnd(), icons, ReagentUsed, ReagentCost, Spells);
+    dialog.OnClear = [this] {
+      ReagentUsed.fill(0);
+      for (TSpell& spell : Spells) spell.CastCount = 0;
+    };
+    dialog.ShowModal();
+  }
+  ApplyTopmost();
 }
 
 // ------------------------------------------------------------------ assistant program

@@ -77,6 +77,10 @@ class TForm_Main : public win::Form {
   void PaintBox2MouseDown(win::GraphicControl& sender, const win::MouseEvent& e);
   void PaintBox2MouseMove(win::GraphicControl& sender);
   void SpeedButton_UndoClick();
+  // The dialogs of the strip's buttons.
+  void SpeedButton_bankClick();
+  void SpeedButton_SaveClick();
+  void SpeedButton_GraphClick();
   // Image2MouseDown .. Image_SSMouseDown: the picture's tag is its reagent.
   void ReagentImageMouseDown(win::GraphicControl& sender, const win::MouseEvent& e);
   // The spell index in a slot of the current page.

@@ -61,6 +61,11 @@ LRESULT TCustomEditEx::OnEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     }
+    case WM_KEYDOWN:
+      // A single-line edit in a dialog presses the dialog's default button on Return itself
+      // (DM_GETDEFID); the field moves the focus on instead, on the character that follows.
+      if (wp == VK_RETURN && EnterKeyToExit) return 0;
+      break;
     case WM_CHAR:
       if (wp == VK_RETURN && EnterKeyToExit) {
         DoEnterKey();
