@@ -1,6 +1,7 @@
 #include "app/form_main.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "app/art.h"
 #include "app/messages.h"
@@ -9,6 +10,7 @@
 #include "dialogs/bank_dialog.h"
 #include "dialogs/chr_list.h"
 #include "dialogs/statistic.h"
+#include "dialogs/form_config.h"
 #include "model/catalogue.h"
 #include "model/characters.h"
 #include "model/file_io.h"
@@ -114,6 +116,7 @@ void TForm_Main::CreateControls() {
   SpeedButton_Count->OnClick = [this](win::GraphicControl&) { SpeedButton_CountClick(); };
   SpeedButton_bank = button(244, 20, "Bank", Glyph::Bank);
   SpeedButton_Config = button(594, 0, "Configuration", Glyph::Config);
+  SpeedButton_Config->OnClick = [this](win::GraphicControl&) { SpeedButton_ConfigClick(); };
   SpeedButton_Undo = button(594, 20, "Undo", Glyph::Undo);
   SpeedButton_Undo->OnClick = [this](win::GraphicControl&) { SpeedButton_UndoClick(); };
   SpeedButton_Inscription = button(594, 40, "Inscription", Glyph::Inscription);
@@ -501,6 +504,58 @@ void TForm_Main::SpeedButton_UndoClick() {
   }
   UndoLastWasCast = !UndoLastWasCast;
   WriteCounters();
+}
+
+void TForm_Main::SpeedButton_ConfigClick() {
+  std::optional<win::HourglassScope> hourglass(std::in_place);
+  {
+    TForm_Config::Resources resources;
+    resources.castingFont = ConfigDialogFont();
+    for (int r = 0; r < kReagentCount; ++r) {
+      resources.reagentPictures[static_cast<size_t>(r)] = ReagentImage(r).BitmapHandle();
+    }
+    // The icons are drawn as pages first show them: the About picture's may not be yet.
+    for (int i : kAboutSpells) {
+      if (!ImageSrcDrawn[static_cast<size_t>(i)] &&
+          DrawSpellIconInto(ImageSrc1.get(), ImageSrc2.get(), i)) {
+        ImageSrcDrawn.set(static_cast<size_t>(i));
+      }
+    }
+    resources.spellAtlas = ImageSrc1.get();
+    TForm_Config dialog(hwnd(), resources);
+    dialog.ReagentCost = ReagentCost;
+    for (int p = 0; p < kUserPages; ++p) {
+      dialog.UserSlot[static_cast<size_t>(p)] = SpellSlot[static_cast<size_t>(p)];
+    }
+    for (int i = 0; i < kSpellCount; ++i) {
+      dialog.Spells[static_cast<size_t>(i)].Assign(Spells[static_cast<size_t>(i)]);
+    }
+    dialog.ClientCaption = ClientCaption;
+    dialog.SetCaptionList(ClientCaptions);
+    dialog.AlwaysOnTop = AlwaysOnTop;
+    dialog.EnableSpellCasting = SpeedButton_Casting->Down();
+    hourglass.reset();
+    if (dialog.ShowModal() == win::kModalOk) {
+      hourglass.emplace();
+      ReagentCost = dialog.ReagentCost;
+      for (int p = 0; p < kUserPages; ++p) {
+        SpellSlot[static_cast<size_t>(p)] = dialog.UserSlot[static_cast<size_t>(p)];
+      }
+      for (int i = 0; i < kSpellCount; ++i) {
+        Spells[static_cast<size_t>(i)].Assign(dialog.Spells[static_cast<size_t>(i)]);
+      }
+      ClientCaption = dialog.ClientCaption;
+      ClientCaptions = dialog.CaptionList();
+      AlwaysOnTop = dialog.AlwaysOnTop;
+      SpeedButton_Casting->SetDown(dialog.EnableSpellCasting);
+      BuildSpellBar();
+      PaintBox1->Repaint();
+      RefreshSlotLabels();
+      Panel1->SetCaption(" Spell Information...");
+    }
+  }  // the dialog is destroyed, whatever its result
+  hourglass.reset();
+  ApplyTopmost();
 }
 
 void TForm_Main::ReagentImageMouseDown(win::GraphicControl& sender, const win::MouseEvent& e) {

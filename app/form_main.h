@@ -81,6 +81,8 @@ class TForm_Main : public win::Form {
   void SpeedButton_bankClick();
   void SpeedButton_SaveClick();
   void SpeedButton_GraphClick();
+  // Opens the configuration dialog on a copy of the data; OK takes the copy back.
+  void SpeedButton_ConfigClick();
   // Image2MouseDown .. Image_SSMouseDown: the picture's tag is its reagent.
   void ReagentImageMouseDown(win::GraphicControl& sender, const win::MouseEvent& e);
   // The spell index in a slot of the current page.
