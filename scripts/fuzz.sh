@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with the host clang and runs each for a while.
 # Usage: scripts/fuzz.sh [seconds per target, default 60] [target names...]
-# FUZZ_RUNS=N runs each target for N executions instead of a time.
+# FUZZ_RUNS=N runs each target for N executions instead of a time; FUZZ_MAX_LEN caps an input
+# (default 65536).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -23,8 +24,8 @@ for target in "${targets[@]}"; do
   [ -z "${FUZZ_RUNS:-}" ] || limit=(-runs="$FUZZ_RUNS")
   echo "== $name (${FUZZ_RUNS:-${seconds}s} ${FUZZ_RUNS:+runs})"
   if [ -d "$starts" ]; then
-    "$target" "${limit[@]}" -max_len=65536 -print_final_stats=1 "$corpus" "$starts"
+    "$target" "${limit[@]}" -max_len="${FUZZ_MAX_LEN:-65536}" -print_final_stats=1 "$corpus" "$starts"
   else
-    "$target" "${limit[@]}" -max_len=65536 -print_final_stats=1 "$corpus"
+    "$target" "${limit[@]}" -max_len="${FUZZ_MAX_LEN:-65536}" -print_final_stats=1 "$corpus"
   fi
 done

@@ -113,6 +113,14 @@ class DialogWatcher {
         20000);
     if (stop_ || !dialog) return;
     appeared_ = true;
+    // Answered only once the dialog has set itself up (in front, the focus on its first button):
+    // a press that lands before that loses its button to the initial focus and clicks nothing.
+    harness::WaitUntil(
+        [&] {
+          const HWND focus = harness::FocusOf(dialog);
+          return GetForegroundWindow() == dialog && focus && IsChild(dialog, focus);
+        },
+        5000);
     GetWindowRect(dialog, &rect_);
     topmost_ = (GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     caption_ = harness::WindowText(dialog);
@@ -516,10 +524,10 @@ TEST(Cast, AClientThatDoesNotComeToTheFrontGetsNoKeysAndNothingIsBooked) {
   ASSERT_TRUE(
       harness::WaitUntil([&] { return harness::FocusOf(client.Window()) == nullptr; }, 5000));
   client.Mark();
-  PostMessageA(client.Window(), WM_APP + 1, 3000, 0);
+  // Sent, not posted, so that the client is surely busy with it when the timeout returns.
   DWORD_PTR ignored = 0;
   ASSERT_FALSE(
-      SendMessageTimeoutA(client.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &ignored));
+      SendMessageTimeoutA(client.Window(), WM_APP + 1, 3000, 0, SMTO_NORMAL, 200, &ignored));
   TSpell spell = TestSpell();
   Ledger ledger;
   const DWORD t0 = GetTickCount();
