@@ -50,6 +50,7 @@ TForm_Main::TForm_Main() = default;
 
 TForm_Main::~TForm_Main() {
   if (Form_Main == this) Form_Main = nullptr;
+  if (hostInstalled_) InstallCastHost(nullptr);
 }
 
 void TForm_Main::Create() {
@@ -66,6 +67,8 @@ void TForm_Main::Create() {
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                 DEFAULT_PITCH | FF_DONTCARE, "Arial")));
   CreateControls();
+  InstallCastHost(this);
+  hostInstalled_ = true;
   FormCreate();
 }
 
@@ -192,13 +195,27 @@ void TForm_Main::FormCreate() {
   UndoSpell = -1;
   UndoLastWasCast = false;
 
+  // A save killed mid-write leaves its temporary file; nobody else saves in this folder now.
+  RemoveStaleTemporaryFiles(programDir_);
   {
+    // A users.ini that exists but cannot be read, or that names a character whose name cannot be
+    // part of a file name, is reported once and left as it is at shutdown.
+    const std::string usersFile = UsersFileName(programDir_);
     IniDocument users;
     std::string bytes;
-    if (ReadWholeFile(UsersFileName(programDir_), bytes) == ReadStatus::Ok) {
-      users = IniDocument(bytes);
+    const ReadStatus status = ReadWholeFile(usersFile, bytes);
+    if (status == ReadStatus::Ok) users = IniDocument(bytes);
+    if (status == ReadStatus::Failed) {
+      keepUsersFile_ = true;
+      ShowFileError(kFileOpenError, usersFile);
     }
     CurrentUser = ReadLastUser(users);
+    if (!IsPlainCharacterName(CurrentUser,
+                              [](unsigned char c) { return IsDBCSLeadByte(c) != FALSE; })) {
+      keepUsersFile_ = true;
+      ShowFileError(kRefusedNameError, CurrentUser);
+      CurrentUser.clear();
+    }
   }
   SetUser(CurrentUser);
   // Left untouched until a page is composed into it: no memory is taken for pages never shown.
@@ -238,7 +255,7 @@ void TForm_Main::FormDestroy() {
   if (destroyed_) return;
   destroyed_ = true;
   UnlinkAssistant();
-  {
+  if (!keepUsersFile_) {
     // A refused users.ini is reported, but the profile is still saved.
     const std::string usersFile = UsersFileName(programDir_);
     IniDocument users;
@@ -264,7 +281,12 @@ void TForm_Main::LoadProfile() {
   }
   IniDocument ini;
   std::string bytes;
-  if (ReadWholeFile(ProfileFileName, bytes) == ReadStatus::Ok) ini = IniDocument(bytes);
+  const ReadStatus status = ReadWholeFile(ProfileFileName, bytes);
+  if (status == ReadStatus::Ok) ini = IniDocument(bytes);
+  // A profile that exists but cannot be read (locked by another program, say) is reported; the
+  // defaults are used, and the file is not overwritten with them at the next save.
+  profileUnreadable_ = status == ReadStatus::Failed;
+  if (profileUnreadable_) ShowFileError(kFileOpenError, ProfileFileName);
 
   ProfileSettings s;
   ReadProfile(ini, s, Spells, decimalSeparator_);
@@ -319,6 +341,7 @@ ProfileSettings TForm_Main::CurrentSettings() const {
 
 bool TForm_Main::SaveProfile() {
   ReadCounters();
+  if (profileUnreadable_) return SaveCatalogue();
   // Keys are written into the file as it stands, so that what the program does not know stays.
   IniDocument ini;
   std::string bytes;
@@ -328,6 +351,10 @@ bool TForm_Main::SaveProfile() {
     ShowFileError(kFileWriteError, ProfileFileName);
     return false;
   }
+  return SaveCatalogue();
+}
+
+bool TForm_Main::SaveCatalogue() {
   // A catalogue that could not be read is not overwritten with spells it never gave us.
   if (catalogueUnreadable_) return true;
   if (!WriteCatalogue(SpellFileName, Spells)) {
@@ -452,7 +479,7 @@ void TForm_Main::CastSlot(int slot) {
   TSpell& spell = Spells[static_cast<size_t>(i)];
   if (!spell.InSpellBook) return;
   ReadCounters();
-  const uint8_t mode = SpeedButton_Inscription->Down() ? 1 : 0;
+  const CastMode mode = SpeedButton_Inscription->Down() ? CastMode::BookOnly : CastMode::IntoGame;
   if (!spell.Cast(mode, BackpackReagent, ReagentUsed)) return;
   UndoSpell = i;
   UndoLastWasCast = true;
@@ -477,6 +504,13 @@ void TForm_Main::PaintBox2MouseDown(win::GraphicControl& sender, const win::Mous
 }
 
 void TForm_Main::PaintBox2MouseMove(win::GraphicControl& sender) {
+  if (panelNoticeAt_) {
+    // A mouse-move message without a move (after an activation, say) keeps the notice.
+    POINT at{};
+    GetCursorPos(&at);
+    if (at.x == panelNoticeAt_->x && at.y == panelNoticeAt_->y) return;
+    panelNoticeAt_.reset();
+  }
   ShowSpellInfo(sender.Tag);
 }
 
@@ -500,7 +534,7 @@ void TForm_Main::SpeedButton_UndoClick() {
   if (UndoLastWasCast) {
     spell.Undo(BackpackReagent, ReagentUsed);
   } else {
-    spell.Cast(1, BackpackReagent, ReagentUsed);
+    spell.Cast(CastMode::BookOnly, BackpackReagent, ReagentUsed);
   }
   UndoLastWasCast = !UndoLastWasCast;
   WriteCounters();
@@ -588,6 +622,30 @@ void TForm_Main::DrawReagentIcon(win::Image& image, int index) {
     ImageList_Reagent->Draw(dc.get(), index, 0, 0);
   }
   image.SetBitmap(std::move(picture), true);
+}
+
+// ------------------------------------------------------------------ the casting pipeline's host
+
+bool TForm_Main::RuneCastingDown() const {
+  return SpeedButton_Casting && SpeedButton_Casting->Down();
+}
+
+HWND TForm_Main::AssistantHandle() const {
+  return AssistantWindow;
+}
+
+HWND TForm_Main::QuestionOwner() const {
+  return hwnd();
+}
+
+void TForm_Main::CastNotDelivered(CastFailure why) {
+  if (!Panel1) return;
+  Panel1->SetCaption(why == CastFailure::NoClientWindow
+                         ? " Game window not found"
+                         : " Game window not in front - nothing cast");
+  POINT at{};
+  GetCursorPos(&at);
+  panelNoticeAt_ = at;
 }
 
 // ------------------------------------------------------------------ dialogs of the strip
@@ -713,7 +771,7 @@ void TForm_Main::OnAssistSpellCast(WPARAM wp, LPARAM) {
   if (!AssistantWindow || i < 0) return;
   ReadCounters();
   // Booked only; the undo record stays with the player's own last action.
-  Spells[static_cast<size_t>(i)].Cast(1, BackpackReagent, ReagentUsed);
+  Spells[static_cast<size_t>(i)].Cast(CastMode::BookOnly, BackpackReagent, ReagentUsed);
   WriteCounters();
 }
 
@@ -739,6 +797,10 @@ LRESULT TForm_Main::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       OnAssistCounterChanged(wp, lp);
       return 0;
     case WM_CLOSE:
+      // A close that arrives while the shutdown runs (its error box is open, say) is ignored:
+      // the window must outlive the save that reads its position.
+      if (closing_) return 0;
+      closing_ = true;
       FormDestroy();
       DestroyWindow(hwnd());
       return 0;

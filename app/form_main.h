@@ -7,11 +7,13 @@
 #include <array>
 #include <bitset>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/spell_art.h"
 #include "client/assistant_link.h"
+#include "client/cast.h"
 #include "controls/num_edit.h"
 #include "model/profile.h"
 #include "model/spell.h"
@@ -35,7 +37,7 @@ enum ControlId : int {
   kIdNumEditFirst = 110,  // NumEdit_BP .. NumEdit_SS: 110..117
 };
 
-class TForm_Main : public win::Form {
+class TForm_Main : public win::Form, private CastHost {
  public:
   TForm_Main();
   ~TForm_Main() override;
@@ -160,7 +162,14 @@ class TForm_Main : public win::Form {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  // What the casting pipeline asks of the main window.
+  bool RuneCastingDown() const override;
+  HWND AssistantHandle() const override;
+  HWND QuestionOwner() const override;
+  void CastNotDelivered(CastFailure why) override;
+
   void CreateControls();
+  bool SaveCatalogue();
   ProfileSettings CurrentSettings() const;
   POINT WindowTopLeft() const;
 
@@ -170,6 +179,13 @@ class TForm_Main : public win::Form {
   win::Icon icon_;
   bool destroyed_ = false;
   bool catalogueUnreadable_ = false;
+  bool profileUnreadable_ = false;  // the current profile file exists but could not be read
+  bool keepUsersFile_ = false;      // users.ini could not be read or named a refused character
+  bool closing_ = false;
+  bool hostInstalled_ = false;
+  // Where the mouse stood when Panel1 was given a notice instead of the spell information: the
+  // notice stays until the mouse really moves over a slot again.
+  std::optional<POINT> panelNoticeAt_;
 };
 
 // The one main window, for the parts of the program that read it.

@@ -15,9 +15,11 @@ void AppendTabOrder(HWND parent, std::vector<HWND>& order) {
   }
 }
 
-// Visible, and enabled together with all its parents.
+// Visible, enabled together with all its parents, and not a window that takes no keys (a panel,
+// a label: they answer DLGC_STATIC, as the dialog manager's walk expects).
 bool CanTakeFocus(HWND window) {
   if (!IsWindowVisible(window)) return false;
+  if (SendMessageA(window, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) return false;
   const HWND desktop = GetDesktopWindow();
   for (HWND w = window; w && w != desktop; w = GetAncestor(w, GA_PARENT)) {
     if (!IsWindowEnabled(w)) return false;
@@ -200,6 +202,9 @@ void TNumEdit::SetClearStart(bool clear) {
 
 void TNumEdit::RefreshText() {
   SetText(DisplayText());
+  // Scrolled while typing, the view would keep hiding the first digits once the field is left
+  // (a text that did not change is not replaced, so nothing else scrolls it back).
+  if (!Focused()) ShowFromStart();
 }
 
 LRESULT TNumEdit::OnEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -223,7 +228,8 @@ void TNumEdit::DoEnter() {
 void TNumEdit::DoExit() {
   TCustomEditEx::DoExit();
   EndEditing(Modified);
-  RefreshText();
+  SetText(DisplayText());
+  ShowFromStart();  // the focus is on its way out: Focused() may still say yes
 }
 
 void TNumEdit::DoChange() {
