@@ -1,13 +1,18 @@
 #include "app/form_main.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "app/art.h"
 #include "app/messages.h"
 #include "app/spell_art.h"
 #include "client/window_link.h"
+#include "dialogs/bank_dialog.h"
+#include "dialogs/chr_list.h"
+#include "dialogs/statistic.h"
 #include "dialogs/form_config.h"
 #include "model/catalogue.h"
+#include "model/characters.h"
 #include "model/file_io.h"
 #include "model/text.h"
 #include "win/app.h"
@@ -45,6 +50,7 @@ TForm_Main::TForm_Main() = default;
 
 TForm_Main::~TForm_Main() {
   if (Form_Main == this) Form_Main = nullptr;
+  if (hostInstalled_) InstallCastHost(nullptr);
 }
 
 void TForm_Main::Create() {
@@ -61,6 +67,8 @@ void TForm_Main::Create() {
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                 DEFAULT_PITCH | FF_DONTCARE, "Arial")));
   CreateControls();
+  InstallCastHost(this);
+  hostInstalled_ = true;
   FormCreate();
 }
 
@@ -108,6 +116,7 @@ void TForm_Main::CreateControls() {
     return b;
   };
   SpeedButton_Count = button(244, 0, "Count", Glyph::Count);
+  SpeedButton_Count->OnClick = [this](win::GraphicControl&) { SpeedButton_CountClick(); };
   SpeedButton_bank = button(244, 20, "Bank", Glyph::Bank);
   SpeedButton_Config = button(594, 0, "Configuration", Glyph::Config);
   SpeedButton_Config->OnClick = [this](win::GraphicControl&) { SpeedButton_ConfigClick(); };
@@ -117,6 +126,9 @@ void TForm_Main::CreateControls() {
   SpeedButton_Inscription->SetGroupIndex(1, true);
   SpeedButton_Save = button(616, 0, "Select Character", Glyph::SelectCharacter);
   SpeedButton_Graph = button(616, 20, "Analysis", Glyph::Analysis);
+  SpeedButton_bank->OnClick = [this](win::GraphicControl&) { SpeedButton_bankClick(); };
+  SpeedButton_Save->OnClick = [this](win::GraphicControl&) { SpeedButton_SaveClick(); };
+  SpeedButton_Graph->OnClick = [this](win::GraphicControl&) { SpeedButton_GraphClick(); };
   SpeedButton_Casting = button(616, 40, "Original Rune Casting", Glyph::RuneCasting);
   SpeedButton_Casting->SetGroupIndex(2, true);
 
@@ -156,6 +168,7 @@ void TForm_Main::CreateControls() {
   Timer1 = std::make_unique<win::Timer>(*this, 5000, true);
   Timer1->OnTimer = [this](win::Timer&) { Timer1Timer(); };
   Timer_CountReagent = std::make_unique<win::Timer>(*this, 5000, false);
+  Timer_CountReagent->OnTimer = [this](win::Timer&) { Timer_CountReagentTimer(); };
 }
 
 // ------------------------------------------------------------------ start-up and shutdown
@@ -182,20 +195,33 @@ void TForm_Main::FormCreate() {
   UndoSpell = -1;
   UndoLastWasCast = false;
 
+  // A save killed mid-write leaves its temporary file; nobody else saves in this folder now.
+  RemoveStaleTemporaryFiles(programDir_);
   {
+    // A users.ini that exists but cannot be read, or that names a character whose name cannot be
+    // part of a file name, is reported once and left as it is at shutdown.
+    const std::string usersFile = UsersFileName(programDir_);
     IniDocument users;
     std::string bytes;
-    if (ReadWholeFile(UsersFileName(programDir_), bytes) == ReadStatus::Ok) {
-      users = IniDocument(bytes);
+    const ReadStatus status = ReadWholeFile(usersFile, bytes);
+    if (status == ReadStatus::Ok) users = IniDocument(bytes);
+    if (status == ReadStatus::Failed) {
+      keepUsersFile_ = true;
+      ShowFileError(kFileOpenError, usersFile);
     }
     CurrentUser = ReadLastUser(users);
+    if (!IsPlainCharacterName(CurrentUser,
+                              [](unsigned char c) { return IsDBCSLeadByte(c) != FALSE; })) {
+      keepUsersFile_ = true;
+      ShowFileError(kRefusedNameError, CurrentUser);
+      CurrentUser.clear();
+    }
   }
   SetUser(CurrentUser);
   // Left untouched until a page is composed into it: no memory is taken for pages never shown.
   BarBitmap = win::CreateDib32(320, 40 * kTabPages);
   for (int i = 0; i < kReagentCount; ++i) DrawReagentIcon(ReagentImage(i), i);
-  AssistantWindow = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
-  SpeedButton_Count->SetEnabled(AssistantWindow != nullptr);
+  LinkAssistant();
   LoadProfile();
   BuildSpellBar();
   WriteCounters();
@@ -228,7 +254,8 @@ void TForm_Main::SetUser(const std::string& name) {
 void TForm_Main::FormDestroy() {
   if (destroyed_) return;
   destroyed_ = true;
-  {
+  UnlinkAssistant();
+  if (!keepUsersFile_) {
     // A refused users.ini is reported, but the profile is still saved.
     const std::string usersFile = UsersFileName(programDir_);
     IniDocument users;
@@ -254,7 +281,12 @@ void TForm_Main::LoadProfile() {
   }
   IniDocument ini;
   std::string bytes;
-  if (ReadWholeFile(ProfileFileName, bytes) == ReadStatus::Ok) ini = IniDocument(bytes);
+  const ReadStatus status = ReadWholeFile(ProfileFileName, bytes);
+  if (status == ReadStatus::Ok) ini = IniDocument(bytes);
+  // A profile that exists but cannot be read (locked by another program, say) is reported; the
+  // defaults are used, and the file is not overwritten with them at the next save.
+  profileUnreadable_ = status == ReadStatus::Failed;
+  if (profileUnreadable_) ShowFileError(kFileOpenError, ProfileFileName);
 
   ProfileSettings s;
   ReadProfile(ini, s, Spells, decimalSeparator_);
@@ -309,6 +341,7 @@ ProfileSettings TForm_Main::CurrentSettings() const {
 
 bool TForm_Main::SaveProfile() {
   ReadCounters();
+  if (profileUnreadable_) return SaveCatalogue();
   // Keys are written into the file as it stands, so that what the program does not know stays.
   IniDocument ini;
   std::string bytes;
@@ -318,6 +351,10 @@ bool TForm_Main::SaveProfile() {
     ShowFileError(kFileWriteError, ProfileFileName);
     return false;
   }
+  return SaveCatalogue();
+}
+
+bool TForm_Main::SaveCatalogue() {
   // A catalogue that could not be read is not overwritten with spells it never gave us.
   if (catalogueUnreadable_) return true;
   if (!WriteCatalogue(SpellFileName, Spells)) {
@@ -355,7 +392,13 @@ void TForm_Main::ReadCounters() {
 void TForm_Main::WriteCounters() {
   CountersUpdating = true;
   for (int r = 0; r < kReagentCount; ++r) {
-    NumEdit(r).SetInteger(BackpackReagent[static_cast<size_t>(r)]);
+    TNumEdit& counter = NumEdit(r);
+    const int32_t value = BackpackReagent[static_cast<size_t>(r)];
+    // A counter that shows the number already keeps its text: each replacement costs several
+    // messages to the edit, and an assistant's report changes one counter of the eight.
+    const int32_t shown = std::clamp(value, 0, static_cast<int32_t>(counter.Max));
+    if (!counter.Editing() && counter.Integer() == shown) continue;
+    counter.SetInteger(value);
   }
   CountersUpdating = false;
   RefreshSlotLabels();
@@ -436,7 +479,7 @@ void TForm_Main::CastSlot(int slot) {
   TSpell& spell = Spells[static_cast<size_t>(i)];
   if (!spell.InSpellBook) return;
   ReadCounters();
-  const uint8_t mode = SpeedButton_Inscription->Down() ? 1 : 0;
+  const CastMode mode = SpeedButton_Inscription->Down() ? CastMode::BookOnly : CastMode::IntoGame;
   if (!spell.Cast(mode, BackpackReagent, ReagentUsed)) return;
   UndoSpell = i;
   UndoLastWasCast = true;
@@ -461,6 +504,13 @@ void TForm_Main::PaintBox2MouseDown(win::GraphicControl& sender, const win::Mous
 }
 
 void TForm_Main::PaintBox2MouseMove(win::GraphicControl& sender) {
+  if (panelNoticeAt_) {
+    // A mouse-move message without a move (after an activation, say) keeps the notice.
+    POINT at{};
+    GetCursorPos(&at);
+    if (at.x == panelNoticeAt_->x && at.y == panelNoticeAt_->y) return;
+    panelNoticeAt_.reset();
+  }
   ShowSpellInfo(sender.Tag);
 }
 
@@ -484,7 +534,7 @@ void TForm_Main::SpeedButton_UndoClick() {
   if (UndoLastWasCast) {
     spell.Undo(BackpackReagent, ReagentUsed);
   } else {
-    spell.Cast(1, BackpackReagent, ReagentUsed);
+    spell.Cast(CastMode::BookOnly, BackpackReagent, ReagentUsed);
   }
   UndoLastWasCast = !UndoLastWasCast;
   WriteCounters();
@@ -574,11 +624,164 @@ void TForm_Main::DrawReagentIcon(win::Image& image, int index) {
   image.SetBitmap(std::move(picture), true);
 }
 
-// ------------------------------------------------------------------ assistant reports
+// ------------------------------------------------------------------ the casting pipeline's host
 
-void TForm_Main::OnAssistReagentCount(WPARAM, LPARAM) {}
+bool TForm_Main::RuneCastingDown() const {
+  return SpeedButton_Casting && SpeedButton_Casting->Down();
+}
 
-void TForm_Main::OnAssistSpellCast(WPARAM, LPARAM) {}
+HWND TForm_Main::AssistantHandle() const {
+  return AssistantWindow;
+}
+
+HWND TForm_Main::QuestionOwner() const {
+  return hwnd();
+}
+
+void TForm_Main::CastNotDelivered(CastFailure why) {
+  if (!Panel1) return;
+  Panel1->SetCaption(why == CastFailure::NoClientWindow
+                         ? " Game window not found"
+                         : " Game window not in front - nothing cast");
+  POINT at{};
+  GetCursorPos(&at);
+  panelNoticeAt_ = at;
+}
+
+// ------------------------------------------------------------------ dialogs of the strip
+
+void TForm_Main::SpeedButton_bankClick() {
+  {
+    std::array<HBITMAP, kReagentCount> icons{};
+    for (int r = 0; r < kReagentCount; ++r) {
+      icons[static_cast<size_t>(r)] = ReagentImage(r).BitmapHandle();
+    }
+    TBankReagentDialog dialog(hwnd(), icons);
+    ReadCounters();
+    for (int r = 0; r < kReagentCount; ++r) {
+      dialog.BackpackCount(r).SetInteger(BackpackReagent[static_cast<size_t>(r)]);
+    }
+    for (int r = 0; r < kReagentCount; ++r) {
+      dialog.BankCount(r).SetInteger(BankReagent[static_cast<size_t>(r)]);
+    }
+    dialog.NumEdit_Backpack->SetInteger(AdjustRegsInBackpack);
+    if (dialog.ShowModal() == win::kModalOk) {
+      for (int r = 0; r < kReagentCount; ++r) {
+        BackpackReagent[static_cast<size_t>(r)] = dialog.BackpackCount(r).Integer();
+      }
+      for (int r = 0; r < kReagentCount; ++r) {
+        BankReagent[static_cast<size_t>(r)] = dialog.BankCount(r).Integer();
+      }
+      AdjustRegsInBackpack = dialog.NumEdit_Backpack->Integer();
+      WriteCounters();
+    }
+  }
+  ApplyTopmost();
+}
+
+void TForm_Main::SpeedButton_SaveClick() {
+  {
+    TForm_ChrList dialog(hwnd(), ConfigDialogFont(), programDir_);
+    dialog.CurChr = CurrentUser.empty() ? std::string(kDefaultCharacterEntry) : CurrentUser;
+    if (dialog.ShowModal() == win::kModalOk) {
+      const std::string name = dialog.CurChr == kDefaultCharacterEntry ? "" : dialog.CurChr;
+      win::HourglassScope hourglass;
+      // A character whose profile could not be saved stays current, so that nothing of it is
+      // lost (the failure has been reported).
+      if (SaveProfile() && name != CurrentUser) {
+        SetUser(name);
+        LoadProfile();
+        BuildSpellBar();
+        WriteCounters();
+        PaintBox1->Repaint();
+      }
+    }
+  }
+  ApplyTopmost();
+}
+
+void TForm_Main::SpeedButton_GraphClick() {
+  {
+    std::array<HBITMAP, kReagentCount> icons{};
+    for (int r = 0; r < kReagentCount; ++r) {
+      icons[static_cast<size_t>(r)] = ReagentImage(r).BitmapHandle();
+    }
+    TForm_Statistical dialog(hwnd(), icons, ReagentUsed, ReagentCost, Spells);
+    dialog.OnClear = [this] {
+      ReagentUsed.fill(0);
+      for (TSpell& spell : Spells) spell.CastCount = 0;
+    };
+    dialog.ShowModal();
+  }
+  ApplyTopmost();
+}
+
+// ------------------------------------------------------------------ assistant program
+
+void TForm_Main::LinkAssistant() {
+  AssistantWindow = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
+  // The published API is used only when no assistant speaks our own protocol.
+  if (!AssistantWindow && AssistantApi.Register(FindAssistantApiWindow(), hwnd())) {
+    Panel1->SetCaption(" Assistant linked");
+  }
+  SpeedButton_Count->SetEnabled(AssistantWindow != nullptr || AssistantApi.Linked());
+}
+
+void TForm_Main::UnlinkAssistant() {
+  AssistantApi.Unregister();
+}
+
+void TForm_Main::SpeedButton_CountClick() {
+  if (AssistantApi.Linked()) {
+    AssistantApi.RequestRecount();  // the counts arrive one by one as counter changes
+    return;
+  }
+  if (!AssistantWindow) return;
+  HWND assistant = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
+  if (!assistant) return;
+  SpeedButton_Count->SetEnabled(false);
+  // Every request gets the whole time-out, however early the previous one was answered.
+  CountReagentTicks = 0;
+  Timer_CountReagent->SetEnabled(true);
+  // Said before asking: an assistant that answers inside the request has finished by its return.
+  Panel1->SetCaption(" Reagent Count... Working");
+  RequestReagentCount(assistant);
+}
+
+void TForm_Main::Timer_CountReagentTimer() {
+  if (++CountReagentTicks < kCountTimeoutTicks) return;
+  Timer_CountReagent->SetEnabled(false);
+  SpeedButton_Count->SetEnabled(true);
+  CountReagentTicks = 0;
+}
+
+void TForm_Main::OnAssistReagentCount(WPARAM wp, LPARAM lp) {
+  if (!AssistantWindow) return;
+  ReadCounters();
+  const int r = ReagentOfCountCode(wp);
+  if (r >= 0) BackpackReagent[static_cast<size_t>(r)] = CountOfParam(lp);
+  WriteCounters();  // the counter clamps to 0..999
+  if (Timer_CountReagent->Enabled()) Timer_CountReagent->SetEnabled(false);
+  SpeedButton_Count->SetEnabled(true);
+  Panel1->SetCaption(" Reagent Count... Finished");
+}
+
+void TForm_Main::OnAssistSpellCast(WPARAM wp, LPARAM) {
+  const int i = SpellOfCastNumber(wp);
+  if (!AssistantWindow || i < 0) return;
+  ReadCounters();
+  // Booked only; the undo record stays with the player's own last action.
+  Spells[static_cast<size_t>(i)].Cast(CastMode::BookOnly, BackpackReagent, ReagentUsed);
+  WriteCounters();
+}
+
+void TForm_Main::OnAssistCounterChanged(WPARAM wp, LPARAM lp) {
+  const int r = ReagentOfApiCounter(wp);
+  if (!AssistantApi.Linked() || r < 0) return;
+  ReadCounters();
+  BackpackReagent[static_cast<size_t>(r)] = CountOfParam(lp);
+  WriteCounters();
+}
 
 // ------------------------------------------------------------------ message dispatch
 
@@ -590,7 +793,14 @@ LRESULT TForm_Main::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kAssistSpellCastMessage:
       OnAssistSpellCast(wp, lp);
       return 0;
+    case kApiCounterMessage:
+      OnAssistCounterChanged(wp, lp);
+      return 0;
     case WM_CLOSE:
+      // A close that arrives while the shutdown runs (its error box is open, say) is ignored:
+      // the window must outlive the save that reads its position.
+      if (closing_) return 0;
+      closing_ = true;
       FormDestroy();
       DestroyWindow(hwnd());
       return 0;

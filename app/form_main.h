@@ -7,10 +7,13 @@
 #include <array>
 #include <bitset>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/spell_art.h"
+#include "client/assistant_link.h"
+#include "client/cast.h"
 #include "controls/num_edit.h"
 #include "model/profile.h"
 #include "model/spell.h"
@@ -24,8 +27,8 @@ namespace quillorb {
 inline constexpr int kTabPages = 12;  // A..D, then the eight circles
 inline constexpr int kClientWidth = 640;
 inline constexpr int kClientHeight = 60;
-inline constexpr UINT kAssistReagentCountMessage = 0x464;
-inline constexpr UINT kAssistSpellCastMessage = 0x466;
+// A count request that gets no answer is given up on this tick of Timer_CountReagent.
+inline constexpr int32_t kCountTimeoutTicks = 13;
 
 // Child window identifiers, so that other programs (and the tests) can find the controls.
 enum ControlId : int {
@@ -34,7 +37,7 @@ enum ControlId : int {
   kIdNumEditFirst = 110,  // NumEdit_BP .. NumEdit_SS: 110..117
 };
 
-class TForm_Main : public win::Form {
+class TForm_Main : public win::Form, private CastHost {
  public:
   TForm_Main();
   ~TForm_Main() override;
@@ -76,6 +79,10 @@ class TForm_Main : public win::Form {
   void PaintBox2MouseDown(win::GraphicControl& sender, const win::MouseEvent& e);
   void PaintBox2MouseMove(win::GraphicControl& sender);
   void SpeedButton_UndoClick();
+  // The dialogs of the strip's buttons.
+  void SpeedButton_bankClick();
+  void SpeedButton_SaveClick();
+  void SpeedButton_GraphClick();
   // Opens the configuration dialog on a copy of the data; OK takes the copy back.
   void SpeedButton_ConfigClick();
   // Image2MouseDown .. Image_SSMouseDown: the picture's tag is its reagent.
@@ -83,9 +90,16 @@ class TForm_Main : public win::Form {
   // The spell index in a slot of the current page.
   int32_t SlotSpell(int slot) const;
 
-  // Reports of the assistant program.
+  // The assistant program: the count request, its time-out, and the assistant's reports.
+  void SpeedButton_CountClick();
+  void Timer_CountReagentTimer();
   void OnAssistReagentCount(WPARAM wp, LPARAM lp);
   void OnAssistSpellCast(WPARAM wp, LPARAM lp);
+  // A counter change from the published assistant API (WM_USER+301).
+  void OnAssistCounterChanged(WPARAM wp, LPARAM lp);
+  // Links with an assistant found at creation; unlinks at shutdown.
+  void LinkAssistant();
+  void UnlinkAssistant();
 
   int CurrentPage() const { return TabSet1 ? TabSet1->TabIndex() : 0; }
 
@@ -105,6 +119,8 @@ class TForm_Main : public win::Form {
   std::vector<std::string> ClientCaptions;
   SpellTable Spells{};
   HWND AssistantWindow = nullptr;
+  AssistantApiLink AssistantApi;  // registered with the published API's window
+  int32_t CountReagentTicks = 0;  // ticks of the running count request
   int32_t UndoSpell = -1;
   bool UndoLastWasCast = false;
   win::Bitmap BarBitmap;
@@ -146,7 +162,14 @@ class TForm_Main : public win::Form {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  // What the casting pipeline asks of the main window.
+  bool RuneCastingDown() const override;
+  HWND AssistantHandle() const override;
+  HWND QuestionOwner() const override;
+  void CastNotDelivered(CastFailure why) override;
+
   void CreateControls();
+  bool SaveCatalogue();
   ProfileSettings CurrentSettings() const;
   POINT WindowTopLeft() const;
 
@@ -156,6 +179,13 @@ class TForm_Main : public win::Form {
   win::Icon icon_;
   bool destroyed_ = false;
   bool catalogueUnreadable_ = false;
+  bool profileUnreadable_ = false;  // the current profile file exists but could not be read
+  bool keepUsersFile_ = false;      // users.ini could not be read or named a refused character
+  bool closing_ = false;
+  bool hostInstalled_ = false;
+  // Where the mouse stood when Panel1 was given a notice instead of the spell information: the
+  // notice stays until the mouse really moves over a slot again.
+  std::optional<POINT> panelNoticeAt_;
 };
 
 // The one main window, for the parts of the program that read it.

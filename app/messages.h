@@ -9,6 +9,9 @@ namespace quillorb {
 inline constexpr wchar_t kFileOpenError[] = L"ﾌｧｲﾙ %s は開けません";
 inline constexpr wchar_t kFileCreateError[] = L"ﾌｧｲﾙ %s を作成できません";
 inline constexpr wchar_t kFileWriteError[] = L"Unable to write to %s";
+inline constexpr wchar_t kRefusedNameError[] =
+    L"The character name \"%s\" in users.ini cannot be part of a file name. The default "
+    L"profile is used and users.ini is left as it is.";
 
 // The pattern with its "%s" replaced by `argument`.
 inline std::wstring FormatWithFile(const wchar_t* pattern, const std::wstring& argument) {

@@ -12,10 +12,9 @@
 #include <new>
 #include <vector>
 
-#include "app/form_main.h"
+#include "client/cast.h"
 #include "bench/bench_util.h"
 #include "model/spell.h"
-#include "win/graphic.h"
 
 namespace {
 
@@ -55,11 +54,14 @@ int main() {
   ShowWindow(client, SW_SHOWNORMAL);
   Drain();
 
-  TForm_Main main;
-  main.SpeedButton_Casting = std::make_unique<win::SpeedButton>(main, 616, 40, 22, 20);
-  main.SpeedButton_Casting->SetGroupIndex(2, true);
-  main.SpeedButton_Casting->SetDown(true);
-  Form_Main = &main;
+  // The main window's part: rune casting on, no assistant.
+  struct Host final : CastHost {
+    bool RuneCastingDown() const override { return true; }
+    HWND AssistantHandle() const override { return nullptr; }
+    HWND QuestionOwner() const override { return nullptr; }
+    void CastNotDelivered(CastFailure) override {}
+  } host;
+  InstallCastHost(&host);
 
   TSpell spell;
   spell.CastText = "Kal Vas Flam Ort Por";  // 20 characters
@@ -80,7 +82,7 @@ int main() {
     g_allocations = 0;
     g_counting = true;
     const double t0 = NowUs();
-    const bool cast = spell.Cast(0, stock, used);
+    const bool cast = spell.Cast(CastMode::IntoGame, stock, used);
     const double t1 = NowUs();
     g_counting = false;
     if (!cast) {
@@ -93,7 +95,7 @@ int main() {
     }
     Drain();
   }
-  Form_Main = nullptr;
+  InstallCastHost(nullptr);
   std::sort(samples.begin(), samples.end());
   const double median = samples[samples.size() / 2];
   const double p95 = samples[samples.size() * 95 / 100];

@@ -1,7 +1,8 @@
-// The casting pipeline: TSpell::Cast, a member of the spell record that needs the window system.
-#include <windows.h>
+// The casting pipeline into the game client, the model's GameCaster.
+#include "client/cast.h"
 
-#include "app/form_main.h"
+#include <string>
+
 #include "client/danger_dialog.h"
 #include "client/window_link.h"
 #include "model/spell.h"
@@ -9,22 +10,19 @@
 namespace quillorb {
 namespace {
 
-// The main window's rune-casting toggle ("Original Rune Casting"); up when there is no main window.
-bool RuneCastingDown() {
-  return Form_Main && Form_Main->SpeedButton_Casting && Form_Main->SpeedButton_Casting->Down();
-}
+CastHost* g_host = nullptr;
 
-// Whether the assistant program will report the cast (and so book it). An assistant window that
-// has gone since start-up reports nothing, so the cast is booked here.
-bool AssistantReportsCasts() {
-  return Form_Main && Form_Main->AssistantWindow && IsWindow(Form_Main->AssistantWindow);
-}
-
-// Asks the dangerous-spell question over the client window; true for Yes.
+// Asks the dangerous-spell question over the client window; true for Yes. Whatever the answer,
+// the client is brought to the front before the dialog hides: the dialog's owner (Quillorb) is
+// then never activated in between, which under Wine could take the activation back from the
+// client after it had been given (a late focus event) and send the keys to Quillorb.
 bool ConfirmDangerousCast(HWND client, const std::string& name) {
-  TOKBottomDlg dialog(Form_Main ? Form_Main->hwnd() : nullptr);
+  TOKBottomDlg dialog(g_host ? g_host->QuestionOwner() : nullptr);
   dialog.PlaceOver(client);
   dialog.Label_Spell->SetCaption(name + " ?");
+  dialog.OnEnd = [client](int) {
+    if (IsWindow(client)) SetForegroundWindow(client);
+  };
   return dialog.ShowModal() == TOKBottomDlg::kYes;
 }
 
@@ -43,31 +41,40 @@ void PostCastText(HWND client, const std::string& text) {
   }
 }
 
-}  // namespace
+GameCast Refuse(CastFailure why) {
+  if (g_host) g_host->CastNotDelivered(why);
+  return GameCast::NotCast;
+}
 
-bool TSpell::Cast(uint8_t CastMode, ReagentCounts& stock, ReagentCounts& used) {
-  if (!InSpellBook) return false;
-  if (CastMode == 0) {
+class ClientCaster final : public GameCaster {
+ public:
+  GameCast CastIntoGame(const TSpell& spell) override {
     HWND client = FindClientWindow();
-    if (!client) return false;
-    if (Danger && !ConfirmDangerousCast(client, Name)) {
-      SetForegroundWindow(client);  // back into the game
-      return false;
-    }
-    // A client that went away (or was hidden) while the question was open gets nothing, and
-    // nothing is booked for a cast that never reached the game.
-    if (!IsWindowVisible(client)) return false;
-    if (RuneCastingDown() && !CastText.empty()) {
-      PostCastText(client, CastText);
+    if (!client) return Refuse(CastFailure::NoClientWindow);
+    if (spell.Danger && !ConfirmDangerousCast(client, spell.Name)) return GameCast::NotCast;
+    // A client that went away while the question was open gets nothing.
+    if (!IsWindow(client) || !IsWindowVisible(client)) return Refuse(CastFailure::NoClientWindow);
+    // Keys go to whichever window is in front when they are injected: nothing is typed, and
+    // nothing booked, unless that is verifiably the client.
+    if (!BringToFront(client, kClientFrontTimeoutMs)) return Refuse(CastFailure::NotInFront);
+    if (g_host && g_host->RuneCastingDown() && !spell.CastText.empty()) {
+      PostCastText(client, spell.CastText);
       SendKeyCombination(client, VK_RETURN, false, false, false);
     }
-    SendKeyCombination(client, Key, Alt, Ctrl, Shift);
-    if (AssistantReportsCasts()) return true;  // the assistant's report books it
+    SendKeyCombination(client, spell.Key, spell.Alt, spell.Ctrl, spell.Shift);
+    // An assistant window that has gone since start-up reports nothing: book the cast here.
+    HWND assistant = g_host ? g_host->AssistantHandle() : nullptr;
+    return assistant && IsWindow(assistant) ? GameCast::CastAssistantBooks : GameCast::Cast;
   }
-  AddReagents(stock, -1);
-  AddReagents(used, +1);
-  IncCount();
-  return true;
+};
+
+ClientCaster g_caster;
+
+}  // namespace
+
+void InstallCastHost(CastHost* host) {
+  g_host = host;
+  SetGameCaster(&g_caster);
 }
 
 }  // namespace quillorb

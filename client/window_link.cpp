@@ -5,6 +5,40 @@
 namespace quillorb {
 namespace {
 constexpr UINT kActivationWaitMs = 250;
+
+// `window` is the foreground window (or owns it) and its thread has handled the activation: its
+// active window is the foreground one and its keyboard focus lies inside it.
+bool InFront(HWND window) {
+  HWND foreground = GetForegroundWindow();
+  if (!foreground || (foreground != window && GetAncestor(foreground, GA_ROOTOWNER) != window)) {
+    return false;
+  }
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  if (!thread || !GetGUIThreadInfo(thread, &info)) return false;
+  return info.hwndActive == foreground && info.hwndFocus &&
+         (info.hwndFocus == foreground || IsChild(foreground, info.hwndFocus));
+}
+
+}  // namespace
+
+bool BringToFront(HWND window, DWORD timeoutMs) {
+  if (!window || !IsWindowVisible(window)) return false;
+  if (InFront(window)) return true;
+  SetForegroundWindow(window);
+  const DWORD start = GetTickCount();
+  for (;;) {
+    // A message round trip lets the window's thread take the activation (under Wine it does so
+    // only when it handles its messages); messages sent to us meanwhile are handled too.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &ignored);
+    if (InFront(window)) return true;
+    const DWORD waited = GetTickCount() - start;
+    if (waited >= timeoutMs || !IsWindow(window)) return false;
+    // Wait for anything sent to this thread, or a few milliseconds.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
+  }
 }
 
 HWND FindClientWindow() {

@@ -19,6 +19,12 @@ HWND FindClientWindow();
 // `prefix`, compared byte for byte; nullptr when there is none.
 HWND FindWindowByCaptionPrefix(std::string prefix);
 
+// Makes `window` the foreground window and waits, at most `timeoutMs`, until its thread has taken
+// the activation and the keyboard focus (keys injected before that go elsewhere). True when the
+// window is verifiably in front; false, with the wait given up, when it is not visible or did not
+// come to the front in time.
+bool BringToFront(HWND window, DWORD timeoutMs);
+
 // Brings `window` to the front and types the key with its modifiers through keybd_event.
 // False, with nothing sent, when the window is not visible.
 bool SendKeyCombination(HWND window, uint16_t key, bool alt, bool ctrl, bool shift);

@@ -15,9 +15,11 @@ void AppendTabOrder(HWND parent, std::vector<HWND>& order) {
   }
 }
 
-// Visible, and enabled together with all its parents.
+// Visible, enabled together with all its parents, and not a window that takes no keys (a panel,
+// a label: they answer DLGC_STATIC, as the dialog manager's walk expects).
 bool CanTakeFocus(HWND window) {
   if (!IsWindowVisible(window)) return false;
+  if (SendMessageA(window, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) return false;
   const HWND desktop = GetDesktopWindow();
   for (HWND w = window; w && w != desktop; w = GetAncestor(w, GA_PARENT)) {
     if (!IsWindowEnabled(w)) return false;
@@ -61,6 +63,11 @@ LRESULT TCustomEditEx::OnEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     }
+    case WM_KEYDOWN:
+      // A single-line edit in a dialog presses the dialog's default button on Return itself
+      // (DM_GETDEFID); the field moves the focus on instead, on the character that follows.
+      if (wp == VK_RETURN && EnterKeyToExit) return 0;
+      break;
     case WM_CHAR:
       if (wp == VK_RETURN && EnterKeyToExit) {
         DoEnterKey();
@@ -195,6 +202,9 @@ void TNumEdit::SetClearStart(bool clear) {
 
 void TNumEdit::RefreshText() {
   SetText(DisplayText());
+  // Scrolled while typing, the view would keep hiding the first digits once the field is left
+  // (a text that did not change is not replaced, so nothing else scrolls it back).
+  if (!Focused()) ShowFromStart();
 }
 
 LRESULT TNumEdit::OnEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -218,11 +228,13 @@ void TNumEdit::DoEnter() {
 void TNumEdit::DoExit() {
   TCustomEditEx::DoExit();
   EndEditing(Modified);
-  RefreshText();
+  SetText(DisplayText());
+  ShowFromStart();  // the focus is on its way out: Focused() may still say yes
 }
 
 void TNumEdit::DoChange() {
-  TextChanged(Text());
+  // Only typed text is parsed; an assigned value's text is not read back.
+  if (Editing()) TextChanged(Text());
   TCustomEditEx::DoChange();
 }
 

@@ -15,6 +15,10 @@ bool FileExists(const std::string& path);
 // Writes `bytes` to a temporary file in the same folder, flushes it to disk, then moves it over
 // `path`. On any failure the old file is left as it was, the temporary file is removed, and
 // `error` (if given) says what failed.
+// Removes the temporary files in `folder` (which ends with its separator) that a save of ours
+// left when it was killed mid-write (IsOwnTemporaryFileName). Returns how many were removed.
+int RemoveStaleTemporaryFiles(const std::string& folder);
+
 bool ReplaceFileContents(const std::string& path, std::string_view bytes,
                          std::string* error = nullptr);
 

@@ -1,6 +1,7 @@
 // Host implementation of the file layer (POSIX), used by the native tests and the fuzz targets.
 #include "model/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+
+#include "model/profile.h"
 
 namespace quillorb {
 namespace {
@@ -102,6 +105,19 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
     return false;
   }
   return true;
+}
+
+int RemoveStaleTemporaryFiles(const std::string& folder) {
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return 0;
+  int removed = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (IsOwnTemporaryFileName(entry->d_name) && ::unlink((folder + entry->d_name).c_str()) == 0) {
+      ++removed;
+    }
+  }
+  ::closedir(dir);
+  return removed;
 }
 
 }  // namespace quillorb

@@ -36,7 +36,10 @@ float ReadPrice(const IniDocument& ini, int r, char decimalSeparator) {
   if (!ini.Has("ReagentCost", Indexed("ReagentCost", r))) return fallback;
   auto value =
       ParseDecimal(ini.ReadString("ReagentCost", Indexed("ReagentCost", r), ""), decimalSeparator);
-  if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) return fallback;
+  // Rounded to 32 bits: what lies below the midpoint between the largest float and the next power
+  // of two becomes the largest float (it is written as 3.40282346638529E38, a little above it).
+  constexpr double kFloatOverflow = 0x1.ffffffp127;
+  if (!value || !(std::fabs(*value) < kFloatOverflow)) return fallback;
   return static_cast<float>(*value);
 }
 
@@ -149,6 +152,52 @@ std::string SpellFileName(const std::string& programDir) {
 
 std::string UsersFileName(const std::string& programDir) {
   return programDir + "users.ini";
+}
+
+bool IsPlainCharacterName(std::string_view name, bool (*isLeadByte)(unsigned char)) {
+  if (name.find("..") != std::string_view::npos) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (isLeadByte && isLeadByte(c) && i + 1 < name.size()) {
+      ++i;  // a double-byte character: its trail byte is no character of its own
+      continue;
+    }
+    if (c < 0x20 || c == 0x7F) return false;
+    if (std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsOwnTemporaryFileName(std::string_view name) {
+  // <file>.<digits>-<digits>.tmp
+  constexpr std::string_view kTmp = ".tmp";
+  if (name.size() < kTmp.size() || name.substr(name.size() - kTmp.size()) != kTmp) return false;
+  name.remove_suffix(kTmp.size());
+  auto takeDigits = [&name](char before) {
+    size_t n = 0;
+    while (n < name.size() && name[name.size() - 1 - n] >= '0' && name[name.size() - 1 - n] <= '9')
+      ++n;
+    if (n == 0 || n == name.size() || name[name.size() - 1 - n] != before) return false;
+    name.remove_suffix(n + 1);
+    return true;
+  };
+  if (!takeDigits('-') || !takeDigits('.')) return false;
+  auto lower = [](std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+  };
+  const std::string file = lower(name);
+  if (file == "quillorb.ini" || file == "users.ini" || file == "spells.txt") return true;
+  constexpr std::string_view kPrefix = "quillorb - ";
+  constexpr std::string_view kIni = ".ini";
+  return file.size() > kPrefix.size() + kIni.size() &&
+         file.compare(0, kPrefix.size(), kPrefix) == 0 &&
+         file.compare(file.size() - kIni.size(), kIni.size(), kIni) == 0;
 }
 
 std::string ReadLastUser(const IniDocument& users) {

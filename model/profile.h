@@ -57,6 +57,16 @@ std::string ProfileFileName(const std::string& programDir, const std::string& us
 std::string SpellFileName(const std::string& programDir);
 std::string UsersFileName(const std::string& programDir);
 
+// Whether a character name may become part of a file name in the program's folder: no path
+// separators, no "..", none of : * ? " < > | and no control characters. The empty name (the
+// default character) is fine. `isLeadByte` tells the lead bytes of double-byte characters of the
+// ANSI code page, whose trail bytes may look like '\\' or '|' without being them.
+bool IsPlainCharacterName(std::string_view name, bool (*isLeadByte)(unsigned char) = nullptr);
+
+// Whether `name` (a file name without folder) is one of the temporary files a save of ours leaves
+// when it is killed mid-write: one of our files' names followed by ".<process>-<count>.tmp".
+bool IsOwnTemporaryFileName(std::string_view name);
+
 // users.ini: section "User", key "Last".
 std::string ReadLastUser(const IniDocument& users);
 void WriteLastUser(IniDocument& users, const std::string& user);

@@ -15,6 +15,35 @@ inline constexpr int32_t kCountCeiling = 10000;
 using ReagentCounts = std::array<int32_t, kReagentCount>;
 using ReagentPrices = std::array<float, kReagentCount>;
 
+// How far a cast goes. Stored and passed as 0 or 1; any other stored value books only.
+enum class CastMode : uint8_t {
+  IntoGame = 0,  // cast into the game client, then book unless the assistant will report it
+  BookOnly = 1,  // book the reagents and the count; the game client is not touched
+};
+constexpr CastMode CastModeFromValue(int value) {
+  return value == 0 ? CastMode::IntoGame : CastMode::BookOnly;
+}
+
+class TSpell;
+
+// What a cast into the game came to.
+enum class GameCast {
+  NotCast,             // nothing reached the game: nothing is booked
+  Cast,                // the keys reached the game: book it here
+  CastAssistantBooks,  // the keys reached the game and the assistant will report (and book) it
+};
+
+// The casting into the game client. The program installs one (the Win32 casting pipeline) at
+// start; without one, a cast into the game casts nothing.
+class GameCaster {
+ public:
+  virtual GameCast CastIntoGame(const TSpell& spell) = 0;
+
+ protected:
+  ~GameCaster() = default;
+};
+void SetGameCaster(GameCaster* caster);
+
 class TSpell {
  public:
   TSpell() = default;
@@ -37,10 +66,10 @@ class TSpell {
   void DecCount();
   void Undo(ReagentCounts& stock, ReagentCounts& used);
 
-  // Casts the spell into the game client (CastMode 0) or only books it (any other mode): the
-  // reagents leave `stock` and join `used`, and the cast is counted. False when nothing happened.
-  // Defined by the casting pipeline (client/cast.cpp), which needs the window system.
-  bool Cast(uint8_t CastMode, ReagentCounts& stock, ReagentCounts& used);
+  // Casts the spell into the game client through the installed GameCaster (IntoGame) or only
+  // books it (BookOnly): the reagents leave `stock` and join `used`, and the cast is counted.
+  // False when nothing happened (not in the spellbook, or nothing reached the game).
+  bool Cast(CastMode mode, ReagentCounts& stock, ReagentCounts& used);
 
   std::string Name;
   std::string Rune;

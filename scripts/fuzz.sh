@@ -1,23 +1,31 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with the host clang and runs each for a while.
-# Usage: scripts/fuzz.sh [seconds per target, default 60]
+# Usage: scripts/fuzz.sh [seconds per target, default 60] [target names...]
+# FUZZ_RUNS=N runs each target for N executions instead of a time; FUZZ_MAX_LEN caps an input
+# (default 65536).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+shift || true
 scripts/install-deps.sh fuzz
 cmake -S . -B build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DQUILLORB_FUZZ=ON -DQUILLORB_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build build/fuzz -j"$(nproc)"
-for target in build/fuzz/bin/*_fuzz; do
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(build/fuzz/bin/*_fuzz)
+for target in "${targets[@]}"; do
   name=$(basename "$target")
+  target=build/fuzz/bin/$name
   corpus=build/fuzz/corpus/$name
   mkdir -p "$corpus"
   starts=fuzz/inputs/${name%_fuzz}
-  echo "== $name (${seconds}s)"
+  limit=(-max_total_time="$seconds")
+  [ -z "${FUZZ_RUNS:-}" ] || limit=(-runs="$FUZZ_RUNS")
+  echo "== $name (${FUZZ_RUNS:-${seconds}s} ${FUZZ_RUNS:+runs})"
   if [ -d "$starts" ]; then
-    "$target" -max_total_time="$seconds" -max_len=65536 "$corpus" "$starts"
+    "$target" "${limit[@]}" -max_len="${FUZZ_MAX_LEN:-65536}" -print_final_stats=1 "$corpus" "$starts"
   else
-    "$target" -max_total_time="$seconds" -max_len=65536 "$corpus"
+    "$target" "${limit[@]}" -max_len="${FUZZ_MAX_LEN:-65536}" -print_final_stats=1 "$corpus"
   fi
 done

@@ -47,6 +47,13 @@ int Dialog::ShowModal() {
   }
   if (modalResult_ == kModalNone) modalResult_ = kModalCancel;
   running_ = false;
+  if (OnEnd && hwnd()) {
+    try {
+      OnEnd(modalResult_);
+    } catch (...) {
+      ReportException();
+    }
+  }
   // The owner is enabled before the dialog hides, so that the system activates it again.
   if (disableOwner) EnableWindow(owner, TRUE);
   if (hwnd()) {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ class Dialog : public Form {
   int ModalResult() const { return modalResult_; }
   // A non-zero result ends the modal run.
   void SetModalResult(int result) { modalResult_ = result; }
+
+  // Runs when the modal run has its result, while the dialog is still shown and active (for
+  // example to hand the activation to another window before the dialog hides, so that the owner
+  // is not activated in between).
+  std::function<void(int result)> OnEnd;
 
   // The buttons on the dialog, in tab order.
   std::vector<Button*> Buttons() const;

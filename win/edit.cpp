@@ -5,6 +5,21 @@ namespace win {
 Edit::Edit(HWND parent, int id, int left, int top, int width, int height, DWORD extraStyle) {
   CreateChild("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | extraStyle, WS_EX_CLIENTEDGE,
               left, top, width, height, parent, id);
+  // The font came with the window, before this object took its messages: set the margins now.
+  SendMessageA(hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(kMargin, kMargin));
+}
+
+LRESULT Edit::OnChildMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != WM_SETFONT) return OnEditMessage(msg, wp, lp);
+  // A new font brings the font's own margins, a few pixels too wide for a small field.
+  const LRESULT result = OnEditMessage(msg, wp, lp);
+  DefaultEdit(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(kMargin, kMargin));
+  return result;
+}
+
+void Edit::ShowFromStart() {
+  SendMessageA(hwnd(), EM_SETSEL, 0, 0);
+  SendMessageA(hwnd(), EM_SCROLLCARET, 0, 0);
 }
 
 Edit::Selection Edit::GetSelection() const {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "model/profile.h"
 #include "win/handles.h"
 
 namespace quillorb {
@@ -109,6 +110,23 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
     return fail("Cannot replace");
   }
   return true;
+}
+
+int RemoveStaleTemporaryFiles(const std::string& folder) {
+  // Only names of the pattern CreateTempBeside makes for our own files: nothing else is touched.
+  WIN32_FIND_DATAA found{};
+  HANDLE find = FindFirstFileA((folder + "*.tmp").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  int removed = 0;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    if (IsOwnTemporaryFileName(found.cFileName) &&
+        DeleteFileA((folder + found.cFileName).c_str())) {
+      ++removed;
+    }
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+  return removed;
 }
 
 }  // namespace quillorb

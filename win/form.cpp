@@ -217,6 +217,21 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       it->second->Fire();
       return 0;
     }
+    case WM_ACTIVATE:
+      // The focused control is kept across a deactivation, as dialog boxes do: after a switch to
+      // another program and back, typing goes on where it was.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd(), focus)) focusWhenInactive_ = focus;
+        return 0;
+      }
+      if (!HIWORD(wp) && focusWhenInactive_ && IsWindow(focusWhenInactive_) &&
+          IsChild(hwnd(), focusWhenInactive_) && IsWindowVisible(focusWhenInactive_) &&
+          IsWindowEnabled(focusWhenInactive_)) {
+        ::SetFocus(focusWhenInactive_);
+        return 0;
+      }
+      break;
     case WM_GETFONT:
       // Child windows created on the form ask for the font they should draw with.
       return reinterpret_cast<LRESULT>(font_.get());
@@ -261,6 +276,11 @@ Timer::~Timer() {
 
 void Timer::SetEnabled(bool enabled) {
   enabled_ = enabled;
+  Apply();
+}
+
+void Timer::SetInterval(UINT intervalMs) {
+  interval_ = intervalMs;
   Apply();
 }
 

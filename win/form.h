@@ -65,6 +65,7 @@ class Form : public Window {
   std::set<const GraphicControl*> hinted_;  // controls registered with the tooltip
   std::map<UINT_PTR, Timer*> timers_;
   UINT_PTR nextTimerId_ = 1;
+  HWND focusWhenInactive_ = nullptr;  // the focused control when the form was last deactivated
 };
 
 // A message-driven timer of the GUI thread, running on a form's window.
@@ -78,6 +79,8 @@ class Timer {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
   UINT Interval() const { return interval_; }
+  // A running timer restarts with the new interval.
+  void SetInterval(UINT intervalMs);
   // Starts the timer on the form's window (call again after the window exists).
   void Apply();
   void Fire();

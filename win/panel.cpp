@@ -43,6 +43,8 @@ LRESULT Panel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
+    case WM_GETDLGCODE:
+      return DLGC_STATIC;  // nothing to type into: the focus walk passes it by
     case WM_SETTEXT: {
       LRESULT result = Default(msg, wp, lp);
       Invalidate();

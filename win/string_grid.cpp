@@ -630,6 +630,7 @@ void StringGrid::Paint(HDC dc, const RECT& dirty) {
   HGDIOBJ font = font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT);
   SelectScope selectFont(dc, font);
   SetBkMode(dc, OPAQUE);
+  const bool focused = GetFocus() == hwnd();  // asked once: it may cost a call to the system
 
   // The columns and rows on screen: the fixed ones, then the scrolled ones from the top-left.
   auto visible = [](int fixed, int first, int count, int limit, auto size, int lineWidth) {
@@ -670,14 +671,13 @@ void StringGrid::Paint(HDC dc, const RECT& dirty) {
         RECT lines{x, y, cell.right + line, cell.bottom + line};
         FillRect(dc, &lines, window);
       }
-      PaintCell(dc, col, row, cell);
+      PaintCell(dc, col, row, cell, focused);
     }
   }
 }
 
-void StringGrid::PaintCell(HDC dc, int col, int row, const RECT& rect) {
+void StringGrid::PaintCell(HDC dc, int col, int row, const RECT& rect, bool focused) {
   const bool fixed = col < FixedCols() || row < FixedRows();
-  const bool focused = GetFocus() == hwnd();
   const bool current = col == Col() && row == Row();
   // The selection is highlighted, except the current cell while the grid has the focus (it
   // shows the focus rectangle instead).

@@ -176,7 +176,7 @@ class StringGrid : public Window {
   void PaintThroughBuffer();
   void RedrawScrollBars();
   void Paint(HDC dc, const RECT& dirty);
-  void PaintCell(HDC dc, int col, int row, const RECT& rect);
+  void PaintCell(HDC dc, int col, int row, const RECT& rect, bool focused);
   // After a change of sizes or counts: the whole grid is repainted, and the scroll bars (with
   // the client size they leave) are brought up to date at the next paint or the next question
   // that depends on them, so that a run of changes costs one update.

@@ -138,6 +138,8 @@ LRESULT TabSet::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
+    case WM_GETDLGCODE:
+      return DLGC_STATIC;  // mouse only: the focus walk passes it by
     case WM_LBUTTONDOWN: {
       int hit = TabAt(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
       if (hit >= 0 && hit != index_) {

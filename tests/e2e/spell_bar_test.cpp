@@ -120,6 +120,24 @@ TEST_F(SpellBar, ALeftClickCastsIntoTheClientAndBooksTheCast) {
   EXPECT_TRUE(Has(profile, "SpellCount4=1"));
 }
 
+TEST_F(SpellBar, AClickWithoutAGameWindowSaysSoAndChangesNothing) {
+  ASSERT_EQ(FindWindowA("Ultima Online", nullptr), nullptr);
+  Start(ProfileWith(""));
+  harness::Click(Slot(0));  // Magic Arrow
+  ASSERT_TRUE(harness::WaitUntil([&] { return PanelText() == " Game window not found"; }, 5000))
+      << PanelText();
+  EXPECT_EQ(Counter(kSA), "10");
+  // The notice stays while the mouse rests; moving over a slot shows the spell again.
+  harness::MoveMouse(App().ScreenPoint(270 + 40 * 1 + 20, 20));  // Clumsy
+  EXPECT_TRUE(harness::WaitUntil([&] { return PanelText().rfind(" Clumsy (", 0) == 0; }, 5000))
+      << PanelText();
+  ASSERT_TRUE(App().Close());
+  const std::string profile = Profile();
+  EXPECT_TRUE(Has(profile, "Reagent6=10")) << profile;
+  EXPECT_TRUE(Has(profile, "ReagentUsed6=0"));
+  EXPECT_TRUE(Has(profile, "SpellCount4=0"));
+}
+
 TEST_F(SpellBar, UndoAlternatesBetweenTakingBackAndBookingAgain) {
   Start(ProfileWith("Inscription=1\r\n"));  // books without any client
   const POINT undo = App().ScreenPoint(605, 30);

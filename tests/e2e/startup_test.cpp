@@ -2,7 +2,10 @@
 // leaves behind when it is closed, good and bad ones alike.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <sstream>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -253,6 +256,160 @@ TEST_F(Startup, DamagedFilesGiveDefaultsWithoutACrash) {
   EXPECT_EQ(profile.rfind(std::string(4 << 20, 'x'), 0), 0u);
   EXPECT_NE(profile.find("\r\nSpell00=0\r\n"), std::string::npos);
   EXPECT_EQ(Lines(harness::ReadFile(Path("spells.txt"))).size(), 65u);
+}
+
+// ------------------------------------------------------------------ files that must cost nothing
+
+// Every file of the folder with its bytes.
+std::vector<std::pair<std::string, std::string>> Snapshot(const std::string& folder) {
+  std::vector<std::pair<std::string, std::string>> files;
+  WIN32_FIND_DATAA fd;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &fd);
+  if (find == INVALID_HANDLE_VALUE) return files;
+  do {
+    const std::string n = fd.cFileName;
+    if (n != "." && n != "..") files.push_back({n, harness::ReadFile(folder + n)});
+  } while (FindNextFileA(find, &fd));
+  FindClose(find);
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+TEST_F(Startup, AProfileLockedAtStartIsReportedAndLeftByteForByte) {
+  const std::string before = "[Reagent]\r\nReagent0=77\r\n[SpellCount]\r\nSpellCount3=12\r\n";
+  harness::WriteFile(Path("quillorb.ini"), before);
+  FileLock lock(Path("quillorb.ini"), 0);  // not even readable
+  ASSERT_TRUE(lock.Held());
+  Quillorb app(folder_, true, false);
+  HWND box = harness::WaitForMessageBox(app.Proc());
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(harness::MessageBoxText(box).find(L"quillorb.ini"), std::wstring::npos);
+  harness::DismissMessageBox(box);
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  EXPECT_EQ(CounterText(app, 0), "0");  // the defaults, for this run
+  lock.Release();
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(harness::ReadFile(Path("quillorb.ini")), before);
+  EXPECT_EQ(harness::ReadFile(Path("users.ini")), "[User]\r\nLast=\r\n");
+}
+
+TEST_F(Startup, ACharacterNameThatIsNoFileNameIsRefusedAndUsersIniKept) {
+  // Outside the folder, where a name full of "..\" would lead.
+  const std::string outside = harness::NewTempFolder("outside");
+  harness::WriteFile(outside + "quillorb - x.ini", "[Reagent]\r\nReagent0=5\r\n");
+  for (const std::string last : {R"(..\..\..\..\x)", "../../x", "a:b", "x|y"}) {
+    SCOPED_TRACE(last);
+    const std::string users = "[User]\r\nLast=" + last + "\r\n";
+    harness::WriteFile(Path("users.ini"), users);
+    Quillorb app(folder_, true, false);
+    HWND box = harness::WaitForMessageBox(app.Proc());
+    ASSERT_NE(box, nullptr);
+    const std::wstring wide(last.begin(), last.end());
+    EXPECT_NE(harness::MessageBoxText(box).find(L"\"" + wide + L"\""), std::wstring::npos);
+    harness::DismissMessageBox(box);
+    ASSERT_NE(app.WaitForMainWindow(), nullptr);
+    EXPECT_EQ(harness::WindowText(app.Window()), "Quillorb");
+    EXPECT_EQ(CounterText(app, 0), "0");
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(harness::ReadFile(Path("users.ini")), users);
+    EXPECT_TRUE(harness::FileExists(Path("quillorb.ini")));
+  }
+  EXPECT_EQ(Snapshot(outside).size(), 1u);
+  EXPECT_EQ(harness::ReadFile(outside + "quillorb - x.ini"), "[Reagent]\r\nReagent0=5\r\n");
+  harness::RemoveFolder(outside);
+}
+
+TEST_F(Startup, AnUnreadableUsersIniIsReportedAndNotOverwritten) {
+  const std::string users = "[User]\r\nLast=Bob\r\n";
+  harness::WriteFile(Path("users.ini"), users);
+  FileLock lock(Path("users.ini"), 0);
+  ASSERT_TRUE(lock.Held());
+  Quillorb app(folder_, true, false);
+  HWND box = harness::WaitForMessageBox(app.Proc());
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(harness::MessageBoxText(box).find(L"users.ini"), std::wstring::npos);
+  harness::DismissMessageBox(box);
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  lock.Release();
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(harness::ReadFile(Path("users.ini")), users);
+}
+
+TEST_F(Startup, ASecondCloseDuringTheShutdownIsIgnored) {
+  harness::WriteFile(Path("quillorb.ini"), "[Config]\r\nLeft=120\r\nTop=70\r\n");
+  Quillorb app(folder_, true);
+  {
+    // users.ini cannot be replaced: the shutdown stops at its error box.
+    harness::WriteFile(Path("users.ini"), "[User]\r\nLast=\r\n");
+    FileLock lock(Path("users.ini"), FILE_SHARE_READ | FILE_SHARE_WRITE);
+    PostMessageA(app.Window(), WM_CLOSE, 0, 0);
+    HWND box = harness::WaitForMessageBox(app.Proc());
+    ASSERT_NE(box, nullptr);
+    SendMessageTimeoutA(app.Window(), WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, nullptr);
+    EXPECT_TRUE(IsWindow(app.Window()));
+    EXPECT_TRUE(IsWindow(box));
+    harness::DismissMessageBox(box);
+  }
+  ASSERT_TRUE(app.Proc().WaitForExit(15000));
+  const std::string profile = harness::ReadFile(Path("quillorb.ini"));
+  EXPECT_NE(profile.find("\r\nLeft=120\r\n"), std::string::npos) << profile;
+  EXPECT_NE(profile.find("\r\nTop=70\r\n"), std::string::npos);
+}
+
+TEST_F(Startup, StaleTemporaryFilesOfOurSavesAreRemovedOthersKept) {
+  for (const char* name :
+       {"quillorb.ini.4242-0.tmp", "users.ini.17-3.tmp", "quillorb - Bob.ini.9-1.tmp",
+        "spells.txt.5-2.tmp", "notes.tmp", "quillorb.ini.tmp"}) {
+    harness::WriteFile(Path(name), std::string(1000, 'x'));
+  }
+  Quillorb app(folder_, true);
+  EXPECT_FALSE(harness::FileExists(Path("quillorb.ini.4242-0.tmp")));
+  EXPECT_FALSE(harness::FileExists(Path("users.ini.17-3.tmp")));
+  EXPECT_FALSE(harness::FileExists(Path("quillorb - Bob.ini.9-1.tmp")));
+  EXPECT_FALSE(harness::FileExists(Path("spells.txt.5-2.tmp")));
+  EXPECT_TRUE(harness::FileExists(Path("notes.tmp")));
+  EXPECT_TRUE(harness::FileExists(Path("quillorb.ini.tmp")));
+  ASSERT_TRUE(app.Close());
+}
+
+// ------------------------------------------------------------------ one strip per folder
+
+TEST_F(Startup, ASecondStartInTheSameFolderBringsTheFirstBackAndEnds) {
+  Quillorb first(folder_, true);
+  ShowWindow(first.Window(), SW_MINIMIZE);
+  ASSERT_TRUE(harness::WaitUntil([&] { return IsIconic(first.Window()) != FALSE; }));
+  const auto files = Snapshot(folder_);
+  // Started again under another spelling of the same folder.
+  std::string upper = folder_;
+  for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+  const DWORD t0 = GetTickCount();
+  harness::Process second = harness::Process::Start(upper + "QUILLORB.EXE", "", upper);
+  ASSERT_TRUE(second.WaitForExit(5000));
+  const DWORD took = GetTickCount() - t0;
+  EXPECT_EQ(second.ExitCode(), 0u);
+  std::printf("second start ended after %lu ms\n", static_cast<unsigned long>(took));
+  EXPECT_TRUE(harness::WaitUntil(
+      [&] { return !IsIconic(first.Window()) && GetForegroundWindow() == first.Window(); }));
+  EXPECT_EQ(Snapshot(folder_), files);
+  int windows = 0;
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        if (harness::ClassName(w) == "TForm_Main") ++*reinterpret_cast<int*>(lp);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  EXPECT_EQ(windows, 1);
+
+  // A copy in another folder runs on its own.
+  const std::string other = harness::NewTempFolder("other");
+  {
+    Quillorb elsewhere(other, true);
+    EXPECT_NE(elsewhere.Window(), first.Window());
+    EXPECT_TRUE(IsWindow(first.Window()));
+    ASSERT_TRUE(elsewhere.Close());
+  }
+  harness::RemoveFolder(other);
+  ASSERT_TRUE(first.Close());
 }
 
 }  // namespace

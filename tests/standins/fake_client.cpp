@@ -1,6 +1,7 @@
 // Stand-in for the game client: a top-level window of class "Ultima Online" that writes every
 // keyboard, input-method and activation message it receives to a log file, one line per message,
-// flushed at once so that a test can read the log while the program runs.
+// flushed at once so that a test can read the log while the program runs. WM_APP + 1 makes it hang
+// for wParam milliseconds, like a busy game.
 //
 //   fake_client.exe <log file> [visible|minimized|hidden] [x y width height] [caption]
 //
@@ -64,6 +65,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Log(msg, wp, lp);
   switch (msg) {
     case WM_IME_CHAR:
+      return 0;
+    case WM_APP + 1:  // a test makes the client hang for wParam milliseconds
+      Sleep(static_cast<DWORD>(wp));
       return 0;
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP:

@@ -13,7 +13,7 @@
 
 #include "model/spell.h"
 #include "tests/win/client_standin.h"
-#include "tests/win/main_window_stub.h"
+#include "tests/win/test_cast_host.h"
 
 namespace quillorb {
 namespace {
@@ -76,7 +76,7 @@ TEST(CastText, DoubleByteCharactersTravelAsOneCode) {
     GTEST_SKIP() << "the ANSI code page is " << GetACP()
                  << ", not 932: run with LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8";
   }
-  MainWindowStub main;
+  TestCastHost main;
   standin::FakeClient client;
   client.Mark();
   TSpell spell;
@@ -90,7 +90,7 @@ TEST(CastText, DoubleByteCharactersTravelAsOneCode) {
   {
     RecordPostedImeChars record;
     ASSERT_TRUE(record.Active());
-    ASSERT_TRUE(spell.Cast(0, stock, used));
+    ASSERT_TRUE(spell.Cast(CastMode::IntoGame, stock, used));
   }
   EXPECT_EQ(g_postedImeChars, (std::vector<WPARAM>{'a', 0x82A0, 'b', 0x8200}));
 

@@ -1,0 +1,39 @@
+// The casting pipeline into the game client: find the client, ask the dangerous-spell question,
+// bring the client to the front, type the player's words and press the spell's macro key. It
+// reaches the program around it only through CastHost, which the main window implements and
+// installs once; installing it also makes it the model's GameCaster (TSpell::Cast).
+#pragma once
+
+#include <windows.h>
+
+namespace quillorb {
+
+// Why a cast into the game reached nothing (the question answered No is no failure).
+enum class CastFailure {
+  NoClientWindow,  // no game client window exists
+  NotInFront,      // the client could not be brought to the front in time: nothing was typed
+};
+
+class CastHost {
+ public:
+  // The "Original Rune Casting" toggle: type the spell's own words before its macro key.
+  virtual bool RuneCastingDown() const = 0;
+  // The assistant program's window found at start, or nullptr.
+  virtual HWND AssistantHandle() const = 0;
+  // The owner of the dangerous-spell question.
+  virtual HWND QuestionOwner() const = 0;
+  // A cast into the game reached nothing; nothing was booked.
+  virtual void CastNotDelivered(CastFailure why) = 0;
+
+ protected:
+  ~CastHost() = default;
+};
+
+// Installs `host` (nullptr: none; the pipeline then types no words, knows no assistant and asks
+// without an owner) and the pipeline as the model's GameCaster.
+void InstallCastHost(CastHost* host);
+
+// How long the client may take to come to the front before a cast is given up.
+inline constexpr DWORD kClientFrontTimeoutMs = 1000;
+
+}  // namespace quillorb

@@ -1,0 +1,31 @@
+// The casting pipeline's host for tests: the rune-casting toggle, the assistant window and the
+// question's owner as plain fields, and the failures it was told of. Installed for its lifetime.
+#pragma once
+
+#include <vector>
+
+#include "client/cast.h"
+
+namespace quillorb {
+
+class TestCastHost final : public CastHost {
+ public:
+  explicit TestCastHost(bool runeCastingDown = true) : runeCasting(runeCastingDown) {
+    InstallCastHost(this);
+  }
+  ~TestCastHost() { InstallCastHost(nullptr); }
+  TestCastHost(const TestCastHost&) = delete;
+  TestCastHost& operator=(const TestCastHost&) = delete;
+
+  bool RuneCastingDown() const override { return runeCasting; }
+  HWND AssistantHandle() const override { return assistant; }
+  HWND QuestionOwner() const override { return owner; }
+  void CastNotDelivered(CastFailure why) override { failures.push_back(why); }
+
+  bool runeCasting;
+  HWND assistant = nullptr;
+  HWND owner = nullptr;
+  std::vector<CastFailure> failures;
+};
+
+}  // namespace quillorb
