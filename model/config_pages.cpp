@@ -10,9 +10,6 @@ namespace {
 constexpr const char* kBook = "BOOK";
 constexpr const char* kDanger = "DANGER";
 constexpr const char* kModifiers[3] = {"ALT", "CTRL", "SHIFT"};
-// The Reagents page's column headers, in reagent order.
-constexpr const char* kReagentHeaders[kReagentCount] = {"BP", "BM", "GL", "GS",
-                                                        "MR", "NS", "SA", "SS"};
 
 const std::string& Cell(const CellTable& table, size_t row, size_t col) {
   static const std::string kEmpty;
@@ -133,7 +130,7 @@ ConfigPageTexts FillPageTexts(const ConfigData& data) {
     reagents[0] = label;
     for (int k = 0; k < kReagentCount; ++k) {
       if (s.Reagent[static_cast<size_t>(k)] != 0)
-        reagents[static_cast<size_t>(k + 1)] = kReagentHeaders[k];
+        reagents[static_cast<size_t>(k + 1)] = kReagentCodes[k];
     }
     p.Macro[row] = {label, s.Alt ? kModifiers[0] : "", s.Ctrl ? kModifiers[1] : "",
                     s.Shift ? kModifiers[2] : "", KeyText(s.Key)};
