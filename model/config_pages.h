@@ -12,6 +12,7 @@
 
 #include "model/profile.h"
 #include "model/spell.h"
+#include "model/statistics.h"  // kReagentCodes
 
 namespace quillorb {
 
