@@ -12,7 +12,6 @@
 
 #include "model/profile.h"
 #include "model/spell.h"
-#include "model/statistics.h"  // kReagentCodes
 
 namespace quillorb {
 
@@ -59,9 +58,6 @@ std::string KeyText(uint16_t key);
 // bits (so 0x80..0xFF give 0xFF80..0xFFFF, as files have always stored them). Empty: 0. Longer:
 // the F-key form, the number after the first character + 0x6F; an unreadable number gives 0.
 uint16_t KeyFromText(std::string_view text);
-// Whether a stored key can be pressed in the game: only virtual keys 1..254 are. 0 (no key) and
-// the widened codes of characters 0x80..0xFF are never injected.
-bool IsInjectableKey(uint16_t key);
 // The KEY cell's new text for a key press: F1..F24 for their virtual keys, else the character
 // the keyboard gives for the key (`mappedChar`, its low 8 bits) or nothing (the cell stays).
 std::optional<std::string> CapturedKeyText(unsigned virtualKey, unsigned mappedChar);
