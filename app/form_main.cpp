@@ -1,10 +1,18 @@
 #include "app/form_main.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "app/art.h"
 #include "app/messages.h"
 #include "app/spell_art.h"
 #include "client/window_link.h"
+#include "dialogs/bank_dialog.h"
+#include "dialogs/chr_list.h"
+#include "dialogs/statistic.h"
+#include "dialogs/form_config.h"
 #include "model/catalogue.h"
+#include "model/characters.h"
 #include "model/file_io.h"
 #include "model/text.h"
 #include "win/app.h"
@@ -108,14 +116,19 @@ void TForm_Main::CreateControls() {
     return b;
   };
   SpeedButton_Count = button(244, 0, "Count", Glyph::Count);
+  SpeedButton_Count->OnClick = [this](win::GraphicControl&) { SpeedButton_CountClick(); };
   SpeedButton_bank = button(244, 20, "Bank", Glyph::Bank);
   SpeedButton_Config = button(594, 0, "Configuration", Glyph::Config);
+  SpeedButton_Config->OnClick = [this](win::GraphicControl&) { SpeedButton_ConfigClick(); };
   SpeedButton_Undo = button(594, 20, "Undo", Glyph::Undo);
   SpeedButton_Undo->OnClick = [this](win::GraphicControl&) { SpeedButton_UndoClick(); };
   SpeedButton_Inscription = button(594, 40, "Inscription", Glyph::Inscription);
   SpeedButton_Inscription->SetGroupIndex(1, true);
   SpeedButton_Save = button(616, 0, "Select Character", Glyph::SelectCharacter);
   SpeedButton_Graph = button(616, 20, "Analysis", Glyph::Analysis);
+  SpeedButton_bank->OnClick = [this](win::GraphicControl&) { SpeedButton_bankClick(); };
+  SpeedButton_Save->OnClick = [this](win::GraphicControl&) { SpeedButton_SaveClick(); };
+  SpeedButton_Graph->OnClick = [this](win::GraphicControl&) { SpeedButton_GraphClick(); };
   SpeedButton_Casting = button(616, 40, "Original Rune Casting", Glyph::RuneCasting);
   SpeedButton_Casting->SetGroupIndex(2, true);
 
@@ -145,14 +158,17 @@ void TForm_Main::CreateControls() {
     Counters[static_cast<size_t>(r)] = std::move(edit);
   }
 
-  SpellAtlases atlases = MakeSpellAtlases();
-  ImageSrc1 = std::move(atlases.normal);
-  ImageSrc2 = std::move(atlases.greyed);
+  // The atlases start empty: each icon is drawn when a page that shows it is first composed, so
+  // that the window shows after drawing the eight icons of its first page, not all 64.
+  ImageSrc1 = win::CreateDib32(kSpellAtlasSize, kSpellAtlasSize);
+  ImageSrc2 = win::CreateDib32(kSpellAtlasSize, kSpellAtlasSize);
+  ImageSrcDrawn.reset();
   ImageList_Reagent = std::make_unique<ReagentIconList>();
 
   Timer1 = std::make_unique<win::Timer>(*this, 5000, true);
   Timer1->OnTimer = [this](win::Timer&) { Timer1Timer(); };
   Timer_CountReagent = std::make_unique<win::Timer>(*this, 5000, false);
+  Timer_CountReagent->OnTimer = [this](win::Timer&) { Timer_CountReagentTimer(); };
 }
 
 // ------------------------------------------------------------------ start-up and shutdown
@@ -202,10 +218,10 @@ void TForm_Main::FormCreate() {
     }
   }
   SetUser(CurrentUser);
-  BarBitmap = win::CreateFilledBitmap(320, 40 * kTabPages, GetSysColor(COLOR_BTNSHADOW));
+  // Left untouched until a page is composed into it: no memory is taken for pages never shown.
+  BarBitmap = win::CreateDib32(320, 40 * kTabPages);
   for (int i = 0; i < kReagentCount; ++i) DrawReagentIcon(ReagentImage(i), i);
-  AssistantWindow = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
-  SpeedButton_Count->SetEnabled(AssistantWindow != nullptr);
+  LinkAssistant();
   LoadProfile();
   BuildSpellBar();
   WriteCounters();
@@ -238,6 +254,7 @@ void TForm_Main::SetUser(const std::string& name) {
 void TForm_Main::FormDestroy() {
   if (destroyed_) return;
   destroyed_ = true;
+  UnlinkAssistant();
   if (!keepUsersFile_) {
     // A refused users.ini is reported, but the profile is still saved.
     const std::string usersFile = UsersFileName(programDir_);
@@ -375,7 +392,13 @@ void TForm_Main::ReadCounters() {
 void TForm_Main::WriteCounters() {
   CountersUpdating = true;
   for (int r = 0; r < kReagentCount; ++r) {
-    NumEdit(r).SetInteger(BackpackReagent[static_cast<size_t>(r)]);
+    TNumEdit& counter = NumEdit(r);
+    const int32_t value = BackpackReagent[static_cast<size_t>(r)];
+    // A counter that shows the number already keeps its text: each replacement costs several
+    // messages to the edit, and an assistant's report changes one counter of the eight.
+    const int32_t shown = std::clamp(value, 0, static_cast<int32_t>(counter.Max));
+    if (!counter.Editing() && counter.Integer() == shown) continue;
+    counter.SetInteger(value);
   }
   CountersUpdating = false;
   RefreshSlotLabels();
@@ -403,31 +426,48 @@ void TForm_Main::NumEdit_GLChange() {
 
 // ------------------------------------------------------------------ spell bar and strip
 
+// The bar is composed page by page: BuildSpellBar composes the page shown and leaves the others
+// to their first showing (PaintBox1Paint). Each page comes out as if all twelve were composed at
+// once: a circle page is the atlas row with the spells not in the book greyed, a user page shows
+// each of its spells as the spell's circle page does.
 void TForm_Main::BuildSpellBar() {
-  if (!BarBitmap || !ImageSrc1 || !ImageSrc2) return;
+  BarPagesComposed.reset();
+  ComposeBarPage(CurrentPage());
+}
+
+void TForm_Main::ComposeBarPage(int page) {
+  if (!BarBitmap || !ImageSrc1 || !ImageSrc2 || page < 0 || page >= kTabPages) return;
+  if (BarPagesComposed[static_cast<size_t>(page)]) return;
+  std::array<int32_t, kSlotsPerPage> spells{};
+  for (int s = 0; s < kSlotsPerPage; ++s) {
+    spells[static_cast<size_t>(s)] =
+        page < kUserPages ? SpellSlot[static_cast<size_t>(page)][static_cast<size_t>(s)]
+                          : (page - kUserPages) * 8 + s;
+  }
+  for (int32_t i : spells) {
+    if (i < 0 || i >= kSpellCount || ImageSrcDrawn[static_cast<size_t>(i)]) continue;
+    if (DrawSpellIconInto(ImageSrc1.get(), ImageSrc2.get(), i)) {
+      ImageSrcDrawn.set(static_cast<size_t>(i));
+    }
+  }
   win::MemoryDc bar(CreateCompatibleDC(nullptr));
   win::MemoryDc normal(CreateCompatibleDC(nullptr));
   win::MemoryDc greyed(CreateCompatibleDC(nullptr));
   win::SelectScope selectBar(bar.get(), BarBitmap.get());
   win::SelectScope selectNormal(normal.get(), ImageSrc1.get());
   win::SelectScope selectGreyed(greyed.get(), ImageSrc2.get());
-  constexpr int kCirclePages = kCell * kUserPages;  // y of page "  1 "
-  // The eight circle pages are the atlas itself, with the spells not in the book greyed.
-  BitBlt(bar.get(), 0, kCirclePages, 320, 320, normal.get(), 0, 0, SRCCOPY);
-  for (int i = 0; i < kSpellCount; ++i) {
-    if (Spells[static_cast<size_t>(i)].InSpellBook) continue;
-    const int x = kCell * (i % 8);
-    const int y = kCell * (i / 8);
-    BitBlt(bar.get(), x, kCirclePages + y, kCell, kCell, greyed.get(), x, y, SRCCOPY);
-  }
-  // The user pages copy their cells from the circle pages, greyed or not.
-  for (int p = 0; p < kUserPages; ++p) {
-    for (int slot = 0; slot < kSlotsPerPage; ++slot) {
-      const int i = SpellSlot[static_cast<size_t>(p)][static_cast<size_t>(slot)];
-      BitBlt(bar.get(), kCell * slot, kCell * p, kCell, kCell, bar.get(), kCell * (i % 8),
-             kCirclePages + kCell * (i / 8), SRCCOPY);
+  for (int s = 0; s < kSlotsPerPage; ++s) {
+    const int32_t i = spells[static_cast<size_t>(s)];
+    if (i < 0 || i >= kSpellCount) {
+      const RECT cell{kCell * s, kCell * page, kCell * (s + 1), kCell * (page + 1)};
+      FillRect(bar.get(), &cell, GetSysColorBrush(COLOR_BTNSHADOW));
+      continue;
     }
+    HDC source = Spells[static_cast<size_t>(i)].InSpellBook ? normal.get() : greyed.get();
+    BitBlt(bar.get(), kCell * s, kCell * page, kCell, kCell, source, kCell * (i % 8),
+           kCell * (i / 8), SRCCOPY);
   }
+  BarPagesComposed.set(static_cast<size_t>(page));
 }
 
 int32_t TForm_Main::SlotSpell(int slot) const {
@@ -500,6 +540,58 @@ void TForm_Main::SpeedButton_UndoClick() {
   WriteCounters();
 }
 
+void TForm_Main::SpeedButton_ConfigClick() {
+  std::optional<win::HourglassScope> hourglass(std::in_place);
+  {
+    TForm_Config::Resources resources;
+    resources.castingFont = ConfigDialogFont();
+    for (int r = 0; r < kReagentCount; ++r) {
+      resources.reagentPictures[static_cast<size_t>(r)] = ReagentImage(r).BitmapHandle();
+    }
+    // The icons are drawn as pages first show them: the About picture's may not be yet.
+    for (int i : kAboutSpells) {
+      if (!ImageSrcDrawn[static_cast<size_t>(i)] &&
+          DrawSpellIconInto(ImageSrc1.get(), ImageSrc2.get(), i)) {
+        ImageSrcDrawn.set(static_cast<size_t>(i));
+      }
+    }
+    resources.spellAtlas = ImageSrc1.get();
+    TForm_Config dialog(hwnd(), resources);
+    dialog.ReagentCost = ReagentCost;
+    for (int p = 0; p < kUserPages; ++p) {
+      dialog.UserSlot[static_cast<size_t>(p)] = SpellSlot[static_cast<size_t>(p)];
+    }
+    for (int i = 0; i < kSpellCount; ++i) {
+      dialog.Spells[static_cast<size_t>(i)].Assign(Spells[static_cast<size_t>(i)]);
+    }
+    dialog.ClientCaption = ClientCaption;
+    dialog.SetCaptionList(ClientCaptions);
+    dialog.AlwaysOnTop = AlwaysOnTop;
+    dialog.EnableSpellCasting = SpeedButton_Casting->Down();
+    hourglass.reset();
+    if (dialog.ShowModal() == win::kModalOk) {
+      hourglass.emplace();
+      ReagentCost = dialog.ReagentCost;
+      for (int p = 0; p < kUserPages; ++p) {
+        SpellSlot[static_cast<size_t>(p)] = dialog.UserSlot[static_cast<size_t>(p)];
+      }
+      for (int i = 0; i < kSpellCount; ++i) {
+        Spells[static_cast<size_t>(i)].Assign(dialog.Spells[static_cast<size_t>(i)]);
+      }
+      ClientCaption = dialog.ClientCaption;
+      ClientCaptions = dialog.CaptionList();
+      AlwaysOnTop = dialog.AlwaysOnTop;
+      SpeedButton_Casting->SetDown(dialog.EnableSpellCasting);
+      BuildSpellBar();
+      PaintBox1->Repaint();
+      RefreshSlotLabels();
+      Panel1->SetCaption(" Spell Information...");
+    }
+  }  // the dialog is destroyed, whatever its result
+  hourglass.reset();
+  ApplyTopmost();
+}
+
 void TForm_Main::ReagentImageMouseDown(win::GraphicControl& sender, const win::MouseEvent& e) {
   TNumEdit& counter = NumEdit(sender.Tag);
   const int32_t step = e.button == win::MouseButton::Left ? 1 : -1;
@@ -509,6 +601,7 @@ void TForm_Main::ReagentImageMouseDown(win::GraphicControl& sender, const win::M
 
 void TForm_Main::PaintBox1Paint(HDC dc) {
   if (!BarBitmap) return;
+  ComposeBarPage(CurrentPage());
   win::MemoryDc source(CreateCompatibleDC(dc));
   win::SelectScope select(source.get(), BarBitmap.get());
   BitBlt(dc, 0, 0, 320, kCell, source.get(), 0, kCell * CurrentPage(), SRCCOPY);
@@ -555,11 +648,140 @@ void TForm_Main::CastNotDelivered(CastFailure why) {
   panelNoticeAt_ = at;
 }
 
-// ------------------------------------------------------------------ assistant reports
+// ------------------------------------------------------------------ dialogs of the strip
 
-void TForm_Main::OnAssistReagentCount(WPARAM, LPARAM) {}
+void TForm_Main::SpeedButton_bankClick() {
+  {
+    std::array<HBITMAP, kReagentCount> icons{};
+    for (int r = 0; r < kReagentCount; ++r) {
+      icons[static_cast<size_t>(r)] = ReagentImage(r).BitmapHandle();
+    }
+    TBankReagentDialog dialog(hwnd(), icons);
+    ReadCounters();
+    for (int r = 0; r < kReagentCount; ++r) {
+      dialog.BackpackCount(r).SetInteger(BackpackReagent[static_cast<size_t>(r)]);
+    }
+    for (int r = 0; r < kReagentCount; ++r) {
+      dialog.BankCount(r).SetInteger(BankReagent[static_cast<size_t>(r)]);
+    }
+    dialog.NumEdit_Backpack->SetInteger(AdjustRegsInBackpack);
+    if (dialog.ShowModal() == win::kModalOk) {
+      for (int r = 0; r < kReagentCount; ++r) {
+        BackpackReagent[static_cast<size_t>(r)] = dialog.BackpackCount(r).Integer();
+      }
+      for (int r = 0; r < kReagentCount; ++r) {
+        BankReagent[static_cast<size_t>(r)] = dialog.BankCount(r).Integer();
+      }
+      AdjustRegsInBackpack = dialog.NumEdit_Backpack->Integer();
+      WriteCounters();
+    }
+  }
+  ApplyTopmost();
+}
 
-void TForm_Main::OnAssistSpellCast(WPARAM, LPARAM) {}
+void TForm_Main::SpeedButton_SaveClick() {
+  {
+    TForm_ChrList dialog(hwnd(), ConfigDialogFont(), programDir_);
+    dialog.CurChr = CurrentUser.empty() ? std::string(kDefaultCharacterEntry) : CurrentUser;
+    if (dialog.ShowModal() == win::kModalOk) {
+      const std::string name = dialog.CurChr == kDefaultCharacterEntry ? "" : dialog.CurChr;
+      win::HourglassScope hourglass;
+      // A character whose profile could not be saved stays current, so that nothing of it is
+      // lost (the failure has been reported).
+      if (SaveProfile() && name != CurrentUser) {
+        SetUser(name);
+        LoadProfile();
+        BuildSpellBar();
+        WriteCounters();
+        PaintBox1->Repaint();
+      }
+    }
+  }
+  ApplyTopmost();
+}
+
+void TForm_Main::SpeedButton_GraphClick() {
+  {
+    std::array<HBITMAP, kReagentCount> icons{};
+    for (int r = 0; r < kReagentCount; ++r) {
+      icons[static_cast<size_t>(r)] = ReagentImage(r).BitmapHandle();
+    }
+    TForm_Statistical dialog(hwnd(), icons, ReagentUsed, ReagentCost, Spells);
+    dialog.OnClear = [this] {
+      ReagentUsed.fill(0);
+      for (TSpell& spell : Spells) spell.CastCount = 0;
+    };
+    dialog.ShowModal();
+  }
+  ApplyTopmost();
+}
+
+// ------------------------------------------------------------------ assistant program
+
+void TForm_Main::LinkAssistant() {
+  AssistantWindow = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
+  // The published API is used only when no assistant speaks our own protocol.
+  if (!AssistantWindow && AssistantApi.Register(FindAssistantApiWindow(), hwnd())) {
+    Panel1->SetCaption(" Assistant linked");
+  }
+  SpeedButton_Count->SetEnabled(AssistantWindow != nullptr || AssistantApi.Linked());
+}
+
+void TForm_Main::UnlinkAssistant() {
+  AssistantApi.Unregister();
+}
+
+void TForm_Main::SpeedButton_CountClick() {
+  if (AssistantApi.Linked()) {
+    AssistantApi.RequestRecount();  // the counts arrive one by one as counter changes
+    return;
+  }
+  if (!AssistantWindow) return;
+  HWND assistant = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
+  if (!assistant) return;
+  SpeedButton_Count->SetEnabled(false);
+  // Every request gets the whole time-out, however early the previous one was answered.
+  CountReagentTicks = 0;
+  Timer_CountReagent->SetEnabled(true);
+  // Said before asking: an assistant that answers inside the request has finished by its return.
+  Panel1->SetCaption(" Reagent Count... Working");
+  RequestReagentCount(assistant);
+}
+
+void TForm_Main::Timer_CountReagentTimer() {
+  if (++CountReagentTicks < kCountTimeoutTicks) return;
+  Timer_CountReagent->SetEnabled(false);
+  SpeedButton_Count->SetEnabled(true);
+  CountReagentTicks = 0;
+}
+
+void TForm_Main::OnAssistReagentCount(WPARAM wp, LPARAM lp) {
+  if (!AssistantWindow) return;
+  ReadCounters();
+  const int r = ReagentOfCountCode(wp);
+  if (r >= 0) BackpackReagent[static_cast<size_t>(r)] = CountOfParam(lp);
+  WriteCounters();  // the counter clamps to 0..999
+  if (Timer_CountReagent->Enabled()) Timer_CountReagent->SetEnabled(false);
+  SpeedButton_Count->SetEnabled(true);
+  Panel1->SetCaption(" Reagent Count... Finished");
+}
+
+void TForm_Main::OnAssistSpellCast(WPARAM wp, LPARAM) {
+  const int i = SpellOfCastNumber(wp);
+  if (!AssistantWindow || i < 0) return;
+  ReadCounters();
+  // Booked only; the undo record stays with the player's own last action.
+  Spells[static_cast<size_t>(i)].Cast(CastMode::BookOnly, BackpackReagent, ReagentUsed);
+  WriteCounters();
+}
+
+void TForm_Main::OnAssistCounterChanged(WPARAM wp, LPARAM lp) {
+  const int r = ReagentOfApiCounter(wp);
+  if (!AssistantApi.Linked() || r < 0) return;
+  ReadCounters();
+  BackpackReagent[static_cast<size_t>(r)] = CountOfParam(lp);
+  WriteCounters();
+}
 
 // ------------------------------------------------------------------ message dispatch
 
@@ -570,6 +792,9 @@ LRESULT TForm_Main::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kAssistSpellCastMessage:
       OnAssistSpellCast(wp, lp);
+      return 0;
+    case kApiCounterMessage:
+      OnAssistCounterChanged(wp, lp);
       return 0;
     case WM_CLOSE:
       // A close that arrives while the shutdown runs (its error box is open, say) is ignored:

@@ -5,12 +5,14 @@
 #include <windows.h>
 
 #include <array>
+#include <bitset>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/spell_art.h"
+#include "client/assistant_link.h"
 #include "client/cast.h"
 #include "controls/num_edit.h"
 #include "model/profile.h"
@@ -25,8 +27,8 @@ namespace quillorb {
 inline constexpr int kTabPages = 12;  // A..D, then the eight circles
 inline constexpr int kClientWidth = 640;
 inline constexpr int kClientHeight = 60;
-inline constexpr UINT kAssistReagentCountMessage = 0x464;
-inline constexpr UINT kAssistSpellCastMessage = 0x466;
+// A count request that gets no answer is given up on this tick of Timer_CountReagent.
+inline constexpr int32_t kCountTimeoutTicks = 13;
 
 // Child window identifiers, so that other programs (and the tests) can find the controls.
 enum ControlId : int {
@@ -65,6 +67,8 @@ class TForm_Main : public win::Form, private CastHost {
 
   // The spell bar and the counter strip.
   void BuildSpellBar();
+  // Composes page `page` of BarBitmap unless it is up to date, drawing the icons it needs.
+  void ComposeBarPage(int page);
   void PaintBox1Paint(HDC dc);
   void TabSet1Click();
   void DrawReagentIcon(win::Image& image, int index);
@@ -75,14 +79,27 @@ class TForm_Main : public win::Form, private CastHost {
   void PaintBox2MouseDown(win::GraphicControl& sender, const win::MouseEvent& e);
   void PaintBox2MouseMove(win::GraphicControl& sender);
   void SpeedButton_UndoClick();
+  // The dialogs of the strip's buttons.
+  void SpeedButton_bankClick();
+  void SpeedButton_SaveClick();
+  void SpeedButton_GraphClick();
+  // Opens the configuration dialog on a copy of the data; OK takes the copy back.
+  void SpeedButton_ConfigClick();
   // Image2MouseDown .. Image_SSMouseDown: the picture's tag is its reagent.
   void ReagentImageMouseDown(win::GraphicControl& sender, const win::MouseEvent& e);
   // The spell index in a slot of the current page.
   int32_t SlotSpell(int slot) const;
 
-  // Reports of the assistant program.
+  // The assistant program: the count request, its time-out, and the assistant's reports.
+  void SpeedButton_CountClick();
+  void Timer_CountReagentTimer();
   void OnAssistReagentCount(WPARAM wp, LPARAM lp);
   void OnAssistSpellCast(WPARAM wp, LPARAM lp);
+  // A counter change from the published assistant API (WM_USER+301).
+  void OnAssistCounterChanged(WPARAM wp, LPARAM lp);
+  // Links with an assistant found at creation; unlinks at shutdown.
+  void LinkAssistant();
+  void UnlinkAssistant();
 
   int CurrentPage() const { return TabSet1 ? TabSet1->TabIndex() : 0; }
 
@@ -102,9 +119,12 @@ class TForm_Main : public win::Form, private CastHost {
   std::vector<std::string> ClientCaptions;
   SpellTable Spells{};
   HWND AssistantWindow = nullptr;
+  AssistantApiLink AssistantApi;  // registered with the published API's window
+  int32_t CountReagentTicks = 0;  // ticks of the running count request
   int32_t UndoSpell = -1;
   bool UndoLastWasCast = false;
   win::Bitmap BarBitmap;
+  std::bitset<kTabPages> BarPagesComposed;  // the pages of BarBitmap that are up to date
 
   // ---- Controls.
   std::unique_ptr<win::PaintBox> PaintBox1;
@@ -122,8 +142,9 @@ class TForm_Main : public win::Form, private CastHost {
   std::unique_ptr<win::SpeedButton> SpeedButton_Save;
   std::unique_ptr<win::SpeedButton> SpeedButton_Graph;
   std::unique_ptr<win::SpeedButton> SpeedButton_Casting;
-  win::Bitmap ImageSrc1;  // the spell icon atlas, 320 x 320
-  win::Bitmap ImageSrc2;  // the same icons greyed
+  win::Bitmap ImageSrc1;          // the spell icon atlas, 320 x 320
+  win::Bitmap ImageSrc2;          // the same icons greyed
+  std::bitset<64> ImageSrcDrawn;  // the icons drawn into both atlases so far
   std::unique_ptr<ReagentIconList> ImageList_Reagent;
   std::unique_ptr<win::Label> Label_ConfigDialogFont;
   std::unique_ptr<win::Timer> Timer1;

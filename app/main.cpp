@@ -1,6 +1,5 @@
 // Program entry: one main window and its message loop.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "app/form_main.h"
 #include "app/single_instance.h"
@@ -17,8 +16,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
       quillorb::BringRunningStripToFront(folderKey, 900);
       return 0;
     }
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
     win::SetApplicationTitle("Quillorb");
     quillorb::TForm_Main form;
     quillorb::Form_Main = &form;

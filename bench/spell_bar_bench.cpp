@@ -1,5 +1,6 @@
-// The spell bar's costs, in-process under Wine: composing the twelve pages (BuildSpellBar), a
-// page switch (one 320 x 40 copy), and a slot click that books a cast without any client
+// The spell bar's costs, in-process under Wine: BuildSpellBar (the page shown is composed, the
+// others when first shown), a page switch (one 320 x 40 copy; the first showing of a page composes
+// it too), and a slot click that books a cast without any client
 // (inscription mode), counters and casts-left labels included.
 #include <windows.h>
 

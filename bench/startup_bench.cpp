@@ -178,7 +178,7 @@ void StartupPhases() {
       {"pre_tooltip", "first tooltip window (common controls)"},
       {"pre_edit", "first EDIT control"},
       {"pre_find", "look-up of the assistant's window"},
-      {"icc", "InitCommonControlsEx"},
+      {"title", "SetApplicationTitle"},
       {"create", "TForm_Main::Create (window, controls, FormCreate)"},
       {"show", "TForm_Main::Show, made of:"},
       {"show_window", "  ShowWindow"},

@@ -3,7 +3,7 @@
 // reads the figures from phases.txt there, written once the shown window is idle:
 //   entry     CreateProcess in the starting program -> WinMain (the clock reading at WinMain is
 //             written; the performance counter is one clock for all processes)
-//   icc       InitCommonControlsEx
+//   title     SetApplicationTitle (the common controls wait for the first hover)
 //   create    TForm_Main::Create (window, controls, FormCreate with the profile load)
 //   show      TForm_Main::Show
 //   idle      until the message queue is first empty (first paints)
@@ -194,10 +194,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
       t = now;
       return d / 1000;
     };
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
     win::SetApplicationTitle("Quillorb");
-    const double iccMs = lap();
+    const double titleMs = lap();
     std::unique_ptr<Sampler> sampler;
     if (std::strstr(GetCommandLineA(), "--profile")) {
       HANDLE self = nullptr;
@@ -239,12 +237,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     quillorb::FindWindowByCaptionPrefix(quillorb::kAssistantCaptionPrefix);
     const double findMs = lap();
 
-    std::fprintf(file,
-                 "show_window %.2f\nupdate %.2f\nform_show %.2f\n"
-                 "icc %.2f\ncreate %.2f\nshow %.2f\nidle %.2f\nload %.2f\nbar %.2f\ncounters %.2f\n"
-                 "find %.2f\n",
-                 showWindowMs, updateMs, formShowMs, iccMs, createMs, showMs, idleMs, loadMs, barMs,
-                 countersMs, findMs);
+    std::fprintf(
+        file,
+        "show_window %.2f\nupdate %.2f\nform_show %.2f\n"
+        "title %.2f\ncreate %.2f\nshow %.2f\nidle %.2f\nload %.2f\nbar %.2f\ncounters %.2f\n"
+        "find %.2f\n",
+        showWindowMs, updateMs, formShowMs, titleMs, createMs, showMs, idleMs, loadMs, barMs,
+        countersMs, findMs);
     std::fclose(file);
     MoveFileA((out + ".part").c_str(), out.c_str());
     win::RunMessageLoop(form.hwnd());

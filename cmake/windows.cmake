@@ -15,7 +15,7 @@ file(GLOB QUILLORB_APP_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/controls/*.cpp ${CMAKE_SOURCE_DIR}/dialogs/*.cpp)
 list(FILTER QUILLORB_APP_SOURCES EXCLUDE REGEX "/app/main\\.cpp$")
 add_library(quillorb_app STATIC ${QUILLORB_APP_SOURCES})
-target_link_libraries(quillorb_app PUBLIC quillorb_win)
+target_link_libraries(quillorb_app PUBLIC quillorb_win comdlg32)
 
 add_executable(quillorb WIN32 app/main.cpp assets/quillorb.rc)
 target_link_libraries(quillorb PRIVATE quillorb_app ${QUILLORB_STATIC_LINK} -s
@@ -34,6 +34,10 @@ add_custom_command(OUTPUT ${QUILLORB_ZIP}
   DEPENDS quillorb ${CMAKE_SOURCE_DIR}/data/spells.txt ${CMAKE_SOURCE_DIR}/docs/player-readme.txt
   COMMENT "Packing ${QUILLORB_ZIP}")
 add_custom_target(release_zip ALL DEPENDS ${QUILLORB_ZIP})
+
+# art_preview.exe: the spell and reagent pictures as BMPs to look at.
+add_executable(art_preview tools/art_preview.cpp)
+target_link_libraries(art_preview PRIVATE quillorb_app ${QUILLORB_STATIC_LINK})
 
 # window_shot.exe: screenshots of a running window (scripts/run.sh, README pictures).
 if(QUILLORB_TESTS)

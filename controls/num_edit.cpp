@@ -63,6 +63,11 @@ LRESULT TCustomEditEx::OnEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     }
+    case WM_KEYDOWN:
+      // A single-line edit in a dialog presses the dialog's default button on Return itself
+      // (DM_GETDEFID); the field moves the focus on instead, on the character that follows.
+      if (wp == VK_RETURN && EnterKeyToExit) return 0;
+      break;
     case WM_CHAR:
       if (wp == VK_RETURN && EnterKeyToExit) {
         DoEnterKey();
@@ -228,7 +233,8 @@ void TNumEdit::DoExit() {
 }
 
 void TNumEdit::DoChange() {
-  TextChanged(Text());
+  // Only typed text is parsed; an assigned value's text is not read back.
+  if (Editing()) TextChanged(Text());
   TCustomEditEx::DoChange();
 }
 

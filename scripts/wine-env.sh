@@ -5,7 +5,13 @@ export WINEARCH=win64
 # No Mono or Gecko installers: they would wait for an answer on the virtual display.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
+# prepare_wine_prefix [desktop]: with "desktop", every Wine program of the session runs inside one
+# Wine virtual desktop of the screen's size instead of as bare windows on the X display. There,
+# hiding or destroying a visible top-level window takes milliseconds; on a bare X server without a
+# window manager Wine waits about 2 s for the window manager each time. Without it, the setting is
+# taken out again (the programs' windows show on the display as usual).
 prepare_wine_prefix() {
+  local want_desktop=${1:-}
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Preparing the Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
@@ -17,6 +23,17 @@ prepare_wine_prefix() {
   if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
     mkdir -p "$fonts"
     cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
+  local explorer='HKCU\Software\Wine\Explorer'
+  if grep -q '^"Desktop"="Default"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    if [ "$want_desktop" != desktop ]; then
+      wine reg delete "$explorer" /v Desktop /f >/dev/null 2>&1
+      wineserver -w
+    fi
+  elif [ "$want_desktop" = desktop ]; then
+    wine reg add "$explorer" /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add "$explorer\Desktops" /v Default /d 1280x800 /f >/dev/null 2>&1
+    wineserver -w
   fi
 }
 

@@ -26,4 +26,25 @@ Bitmap CreateFilledBitmap(int width, int height, COLORREF fill) {
   return bitmap;
 }
 
+void CopyCanvas(const quillorb::raster::Canvas& canvas, DWORD* bits, int dibWidth, int x, int y,
+                bool alpha) {
+  const DWORD mask = alpha ? 0xFFFFFFFF : 0x00FFFFFF;
+  for (int cy = 0; cy < canvas.Height(); ++cy) {
+    DWORD* row = bits + static_cast<ptrdiff_t>(y + cy) * dibWidth + x;
+    for (int cx = 0; cx < canvas.Width(); ++cx) {
+      const quillorb::raster::Col& c = canvas.At(cx, cy);
+      row[cx] = quillorb::raster::PackArgb(c.r, c.g, c.b, c.a) & mask;
+    }
+  }
+}
+
+Bitmap CreateDibFromCanvas(const quillorb::raster::Canvas& canvas, bool alpha) {
+  DWORD* bits = nullptr;
+  Bitmap bitmap = CreateDib32(canvas.Width(), canvas.Height(), &bits);
+  if (!bits) return bitmap;
+  CopyCanvas(canvas, bits, canvas.Width(), 0, 0, alpha);
+  GdiFlush();
+  return bitmap;
+}
+
 }  // namespace win

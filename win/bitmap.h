@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "model/raster.h"
 #include "win/handles.h"
 
 namespace win {
@@ -13,5 +14,13 @@ Bitmap CreateDib32(int width, int height, DWORD** bits = nullptr);
 
 // The same, filled with one colour.
 Bitmap CreateFilledBitmap(int width, int height, COLORREF fill);
+
+// Copies a canvas into the pixels of a 32-bit DIB `dibWidth` pixels wide, its top-left corner at
+// x, y: premultiplied 0xAARRGGBB, or 0x00RRGGBB with `alpha` false. The canvas must fit.
+void CopyCanvas(const quillorb::raster::Canvas& canvas, DWORD* bits, int dibWidth, int x, int y,
+                bool alpha);
+
+// A DIB section of the canvas's size holding its pixels.
+Bitmap CreateDibFromCanvas(const quillorb::raster::Canvas& canvas, bool alpha);
 
 }  // namespace win

@@ -14,7 +14,6 @@ Form::~Form() {
   for (auto& [id, timer] : timers_) {
     if (hwnd()) KillTimer(hwnd(), id);
   }
-  if (tooltip_) DestroyWindow(tooltip_);
 }
 
 void Form::CreateForm(const char* className, const std::string& caption, DWORD style, DWORD exStyle,
@@ -46,7 +45,7 @@ void Form::RemoveControl(GraphicControl* control) {
     ti.cbSize = sizeof ti;
     ti.hwnd = hwnd();
     ti.uId = reinterpret_cast<UINT_PTR>(control);
-    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageA(tooltip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
   }
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
 }
@@ -57,34 +56,48 @@ void Form::InvalidateControl(const GraphicControl& control) const {
 
 void Form::EnsureTooltip() {
   if (tooltip_ || !hwnd()) return;
+  if (std::none_of(controls_.begin(), controls_.end(),
+                   [](const GraphicControl* c) { return !c->Hint().empty(); })) {
+    return;
+  }
+  // The tooltip is the only common control the forms use: its class is made ready here, on the
+  // first hover, not at start-up.
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
   // Not owned by the form: under Wine a topmost popup owned by the form keeps the form itself
   // from becoming topmost again once it was not. The tooltip raises itself when it shows.
-  tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+  tooltip_.reset(CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+  if (!tooltip_) return;
+  for (const GraphicControl* c : controls_) {
+    if (!c->Hint().empty()) RegisterHint(*c);
+  }
 }
 
-void Form::UpdateHint(const GraphicControl& control) {
-  if (!hwnd()) return;
-  const bool registered = hinted_.count(&control) != 0;
-  if (control.Hint().empty() && !registered) return;  // most controls never have a hint
-  EnsureTooltip();
-  if (!tooltip_) return;
+void Form::RegisterHint(const GraphicControl& control) {
   TOOLINFOA ti{};
   ti.cbSize = sizeof ti;
   ti.uFlags = TTF_SUBCLASS;
   ti.hwnd = hwnd();
   ti.uId = reinterpret_cast<UINT_PTR>(&control);
-  if (registered) {
-    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    hinted_.erase(&control);
-  }
-  if (control.Hint().empty()) return;
   ti.rect = control.Bounds();
   std::string text = control.Hint();
   ti.lpszText = text.data();
-  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
   hinted_.insert(&control);
+}
+
+void Form::UpdateHint(const GraphicControl& control) {
+  if (!tooltip_) return;  // the hints are registered when the tooltip is made
+  if (hinted_.erase(&control)) {
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(&control);
+    SendMessageA(tooltip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+  if (!control.Hint().empty()) RegisterHint(control);
 }
 
 GraphicControl* Form::ControlAt(POINT client) const {
@@ -183,6 +196,16 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       HandleMouseUp(MouseButton::Middle, lp, wp);
       return 0;
     case WM_MOUSEMOVE:
+      if (!tooltip_) {
+        EnsureTooltip();
+        if (tooltip_) {
+          // The tooltip watches the form's mouse from the next move on; this one it is told.
+          MSG m{hwnd(), msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
+          m.pt.x = GET_X_LPARAM(lp), m.pt.y = GET_Y_LPARAM(lp);
+          ClientToScreen(hwnd(), &m.pt);
+          SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+        }
+      }
       HandleMouseMove(lp, wp);
       return 0;
     case WM_CAPTURECHANGED:
@@ -253,6 +276,11 @@ Timer::~Timer() {
 
 void Timer::SetEnabled(bool enabled) {
   enabled_ = enabled;
+  Apply();
+}
+
+void Timer::SetInterval(UINT intervalMs) {
+  interval_ = intervalMs;
   Apply();
 }
 

@@ -51,14 +51,17 @@ class Form : public Window {
   void HandleMouseDown(MouseButton button, LPARAM lp, WPARAM keys, bool doubleClick);
   void HandleMouseUp(MouseButton button, LPARAM lp, WPARAM keys);
   void HandleMouseMove(LPARAM lp, WPARAM keys);
+  // Creates the tooltip (loading the common controls' classes) and registers every hint, once a
+  // control has a hint and the mouse has come over the form.
   void EnsureTooltip();
+  void RegisterHint(const GraphicControl& control);
 
   win::Font font_;
   std::vector<GraphicControl*> controls_;
   GraphicControl* captured_ = nullptr;
   MouseButton capturedButton_ = MouseButton::Left;
   bool capturedDouble_ = false;
-  HWND tooltip_ = nullptr;
+  win::OwnedWindow tooltip_;                // created on the first hover
   std::set<const GraphicControl*> hinted_;  // controls registered with the tooltip
   std::map<UINT_PTR, Timer*> timers_;
   UINT_PTR nextTimerId_ = 1;
@@ -76,6 +79,8 @@ class Timer {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
   UINT Interval() const { return interval_; }
+  // A running timer restarts with the new interval.
+  void SetInterval(UINT intervalMs);
   // Starts the timer on the form's window (call again after the window exists).
   void Apply();
   void Fire();

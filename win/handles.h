@@ -45,6 +45,9 @@ struct DcDeleter {
 struct HandleDeleter {
   void operator()(HANDLE h) const { CloseHandle(h); }
 };
+struct WindowDeleter {
+  void operator()(HWND h) const { DestroyWindow(h); }
+};
 
 using Font = Unique<HFONT, GdiDeleter>;
 using Bitmap = Unique<HBITMAP, GdiDeleter>;
@@ -53,6 +56,8 @@ using Pen = Unique<HPEN, GdiDeleter>;
 using Icon = Unique<HICON, IconDeleter>;
 using MemoryDc = Unique<HDC, DcDeleter>;
 using Handle = Unique<HANDLE, HandleDeleter>;
+// A window the program creates and destroys itself, not wrapped by a Window object (a tooltip).
+using OwnedWindow = Unique<HWND, WindowDeleter>;
 
 // A file (or other) handle whose "no handle" value is INVALID_HANDLE_VALUE, as CreateFile and
 // FindFirstFile return it; a null handle counts as empty too.

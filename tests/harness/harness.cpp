@@ -263,29 +263,43 @@ HWND FocusOf(HWND window) {
 // ------------------------------------------------------------------ input
 
 namespace {
-void SendMouse(DWORD flags) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flags;
-  SendInput(1, &in, sizeof in);
-}
-}  // namespace
 
-void MoveMouse(POINT screen) {
-  // An absolute move, then wait until the pointer is there, so that a press that follows lands on
-  // this point and not where the pointer was.
+// An absolute mouse event at a screen point: the position travels with the event, so that a
+// press lands where it is meant to even if the cursor was moved in between.
+void SendMouseAt(POINT screen, DWORD flags) {
   INPUT in{};
   in.type = INPUT_MOUSE;
   in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
   in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &in, sizeof in);
+}
+
+// The X pointer is put once into the screen's lower-right corner, where no window of the tests
+// goes, and left there. Wine's cursor moves with SendInput alone; the X server, whenever a
+// window appears or goes under its own pointer, reports that pointer's place as a mouse move, and
+// a warp (SetCursorPos) is reported back later as a move as well. Either would put Wine's cursor
+// somewhere stale between a test's move and its press.
+void ParkXPointer() {
+  static const bool parked = [] {
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    return true;
+  }();
+  (void)parked;
+}
+
+}  // namespace
+
+void MoveMouse(POINT screen) {
+  // An absolute move, then wait until the cursor is there.
+  ParkXPointer();
+  SendMouseAt(screen, 0);
   WaitUntil(
       [&] {
         POINT at{};
         GetCursorPos(&at);
         if (at.x == screen.x && at.y == screen.y) return true;
-        SetCursorPos(screen.x, screen.y);
+        SendMouseAt(screen, 0);
         return false;
       },
       2000);
@@ -296,16 +310,16 @@ void Click(POINT screen, int button) {
   static const DWORD kDown[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN,
                                 MOUSEEVENTF_MIDDLEDOWN};
   static const DWORD kUp[] = {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_MIDDLEUP};
-  SendMouse(kDown[button]);
-  SendMouse(kUp[button]);
+  SendMouseAt(screen, kDown[button]);
+  SendMouseAt(screen, kUp[button]);
 }
 
 void DoubleClick(POINT screen) {
   MoveMouse(screen);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  SendMouse(MOUSEEVENTF_LEFTUP);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  SendMouse(MOUSEEVENTF_LEFTUP);
+  for (int i = 0; i < 2; ++i) {
+    SendMouseAt(screen, MOUSEEVENTF_LEFTDOWN);
+    SendMouseAt(screen, MOUSEEVENTF_LEFTUP);
+  }
 }
 
 bool ClickToFocus(HWND control) {
@@ -351,6 +365,39 @@ COLORREF ScreenPixel(POINT screen) {
   COLORREF c = GetPixel(dc, screen.x, screen.y);
   ReleaseDC(nullptr, dc);
   return c;
+}
+
+std::vector<COLORREF> ScreenPixels(const RECT& screen) {
+  const int w = screen.right - screen.left;
+  const int h = screen.bottom - screen.top;
+  std::vector<COLORREF> pixels;
+  if (w <= 0 || h <= 0) return pixels;
+  HDC screenDc = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screenDc);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screenDc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screenDc, screen.left, screen.top, SRCCOPY);
+    GdiFlush();
+    const auto* px = static_cast<const DWORD*>(bits);
+    pixels.reserve(static_cast<size_t>(w * h));
+    for (int i = 0; i < w * h; ++i) {
+      pixels.push_back(RGB((px[i] >> 16) & 0xFF, (px[i] >> 8) & 0xFF, px[i] & 0xFF));
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screenDc);
+  return pixels;
 }
 
 bool SaveScreenshot(const RECT& screen, const std::string& bmpPath) {

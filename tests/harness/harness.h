@@ -101,6 +101,9 @@ void TypeText(const std::string& text);
 void PressKey(WORD vk);
 
 COLORREF ScreenPixel(POINT screen);
+// The pixels of a screen rectangle, row after row, read in one go (GetPixel on the screen costs
+// a round trip per pixel inside a Wine virtual desktop).
+std::vector<COLORREF> ScreenPixels(const RECT& screen);
 // Saves the screen rectangle as a 24-bit BMP.
 bool SaveScreenshot(const RECT& screen, const std::string& bmpPath);
 

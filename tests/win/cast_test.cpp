@@ -179,15 +179,8 @@ void ClickButton(HWND dialog, int id) {
 
 // The pixels of a client rectangle of `window` as they are on the screen.
 std::vector<COLORREF> ClientPixels(HWND window, RECT area) {
-  std::vector<COLORREF> pixels;
-  POINT origin{area.left, area.top};
-  ClientToScreen(window, &origin);
-  for (int y = 0; y < area.bottom - area.top; ++y) {
-    for (int x = 0; x < area.right - area.left; ++x) {
-      pixels.push_back(harness::ScreenPixel({origin.x + x, origin.y + y}));
-    }
-  }
-  return pixels;
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+  return harness::ScreenPixels(area);
 }
 
 constexpr RECT kLabelSpellArea{20, 40, 297, 64};

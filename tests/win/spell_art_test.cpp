@@ -1,8 +1,7 @@
-// The spell atlases and the reagent icons, checked by their pixels. With QUILLORB_ART_PREVIEW
-// set to a folder, the program also writes the pictures there, three times enlarged, as BMPs.
+// The spell atlases and the reagent icons, checked by their pixels (tools/art_preview writes
+// them as pictures to look at).
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -63,37 +62,6 @@ int CellDifference(const Pixels& a, int i, const Pixels& b, int j) {
   return n;
 }
 
-// A BMP of `p`, each pixel `scale` x `scale`.
-void WriteBmp(const std::string& path, const Pixels& p, int scale) {
-  const int w = p.width * scale, h = p.height * scale, stride = (w * 3 + 3) & ~3;
-  BITMAPFILEHEADER fh{};
-  BITMAPINFOHEADER ih{};
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof fh + sizeof ih;
-  fh.bfSize = fh.bfOffBits + static_cast<DWORD>(stride * h);
-  ih.biSize = sizeof ih;
-  ih.biWidth = w;
-  ih.biHeight = h;
-  ih.biPlanes = 1;
-  ih.biBitCount = 24;
-  std::vector<BYTE> rows(static_cast<size_t>(stride * h));
-  for (int y = 0; y < h; ++y) {
-    BYTE* row = &rows[static_cast<size_t>((h - 1 - y) * stride)];
-    for (int x = 0; x < w; ++x) {
-      const DWORD c = p.At(x / scale, y / scale);
-      row[x * 3] = static_cast<BYTE>(B(c));
-      row[x * 3 + 1] = static_cast<BYTE>(G(c));
-      row[x * 3 + 2] = static_cast<BYTE>(R(c));
-    }
-  }
-  if (FILE* f = fopen(path.c_str(), "wb")) {
-    fwrite(&fh, sizeof fh, 1, f);
-    fwrite(&ih, sizeof ih, 1, f);
-    fwrite(rows.data(), 1, rows.size(), f);
-    fclose(f);
-  }
-}
-
 class SpellAtlas : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -118,6 +86,32 @@ TEST_F(SpellAtlas, BothAre320SquareAndTheSingleAtlasesMatch) {
   EXPECT_EQ(greyed_->height, 320);
   EXPECT_EQ(Read(MakeSpellAtlas(false).get()).px, normal_->px);
   EXPECT_EQ(Read(MakeSpellAtlas(true).get()).px, greyed_->px);
+}
+
+// Icons drawn one by one on demand are the icons of the full drawing; the others stay empty.
+TEST_F(SpellAtlas, IconsDrawnOnDemandMatchTheFullDrawing) {
+  SpellAtlases lazy = CreateSpellAtlases();
+  ASSERT_TRUE(lazy);
+  for (int i : {5, 63, 5, 0}) ASSERT_TRUE(lazy.Draw(i));
+  EXPECT_FALSE(lazy.Draw(64));
+  EXPECT_FALSE(lazy.Draw(-1));
+  EXPECT_EQ(lazy.drawn.count(), 3u);
+  const Pixels normal = Read(lazy.normal.get()), greyed = Read(lazy.greyed.get());
+  for (int i = 0; i < 64; ++i) {
+    const bool drawn = i == 0 || i == 5 || i == 63;
+    int same = 0;
+    for (int y = 40 * (i / 8); y < 40 * (i / 8 + 1); ++y) {
+      for (int x = 40 * (i % 8); x < 40 * (i % 8 + 1); ++x) {
+        same += normal.At(x, y) == normal_->At(x, y) && greyed.At(x, y) == greyed_->At(x, y);
+        if (!drawn) {
+          EXPECT_EQ(normal.At(x, y) | greyed.At(x, y), 0u) << "spell " << i;
+        }
+      }
+    }
+    if (drawn) {
+      EXPECT_EQ(same, 1600) << "spell " << i;
+    }
+  }
 }
 
 TEST_F(SpellAtlas, EverySpellHasItsOwnSymbol) {
@@ -240,34 +234,6 @@ TEST(ReagentIcons, ListDrawsLikeThePicture) {
   DeleteObject(brush);
   DeleteObject(target);
   DeleteDC(dc);
-}
-
-// Not a test: the preview pictures, when asked for.
-TEST(ArtPreview, WrittenWhenAskedFor) {
-  const char* folder = getenv("QUILLORB_ART_PREVIEW");
-  if (!folder || !*folder) GTEST_SKIP() << "QUILLORB_ART_PREVIEW not set";
-  const std::string dir = std::string(folder) + "\\";
-  WriteBmp(dir + "spells.bmp", Read(MakeSpellAtlas(false).get()), 3);
-  WriteBmp(dir + "spells_greyed.bmp", Read(MakeSpellAtlas(true).get()), 3);
-  Pixels strip;
-  strip.width = 8 * 29;
-  strip.height = 2 * 27;
-  strip.px.assign(static_cast<size_t>(strip.width * strip.height), 0);
-  for (int row = 0; row < 2; ++row) {
-    const COLORREF back = row == 0 ? GetSysColor(COLOR_BTNFACE) : RGB(64, 64, 72);
-    for (int i = 0; i < 8; ++i) {
-      const Pixels icon = Read(MakeReagentPicture(i, back).get());
-      for (int y = 0; y < 27; ++y) {
-        for (int x = 0; x < 29; ++x) {
-          const bool inside = x >= 2 && x < 27 && y >= 2 && y < 25;
-          strip.px[static_cast<size_t>((row * 27 + y) * strip.width + i * 29 + x)] =
-              inside ? icon.At(x - 2, y - 2)
-                     : (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back);
-        }
-      }
-    }
-  }
-  WriteBmp(dir + "reagents.bmp", strip, 4);
 }
 
 }  // namespace

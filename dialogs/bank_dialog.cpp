@@ -1,0 +1,174 @@
+#include "dialogs/bank_dialog.h"
+
+#include <string_view>
+
+#include "dialogs/dialog_util.h"
+#include "model/bank_moves.h"
+#include "win/bitmap.h"
+
+namespace quillorb {
+namespace {
+
+// The arrow pointing right, one character per pixel: k black, g green, l light green, '.' clear.
+constexpr std::array<std::string_view, 9> kArrowRight = {
+    "......k.....",  //
+    "......kk....",  //
+    "kkkkkkklk...",  //
+    "klllllllgk..",  //
+    "kggggggggGk.",  //
+    "kgggggggGk..",  //
+    "kkkkkkkGk...",  //
+    "......kk....",  //
+    "......k.....",
+};
+
+COLORREF ArrowColor(char c) {
+  switch (c) {
+    case 'k':
+      return RGB(0, 0, 0);
+    case 'g':
+      return RGB(0, 160, 0);
+    case 'G':
+      return RGB(0, 96, 0);
+    case 'l':
+      return RGB(128, 224, 128);
+    default:
+      return RGB(255, 0, 255);  // transparent: the glyph's lower-left pixel
+  }
+}
+
+constexpr int kRows = 8;
+constexpr int kRowStep = 24;
+
+}  // namespace
+
+win::Bitmap MakeArrowGlyph(TBankReagentDialog::Arrow arrow) {
+  const int width = static_cast<int>(kArrowRight[0].size());
+  const int height = static_cast<int>(kArrowRight.size());
+  DWORD* px = nullptr;
+  win::Bitmap bitmap = win::CreateDib32(width, height, &px);
+  if (!px) return bitmap;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int sx = arrow == TBankReagentDialog::Arrow::Right ? x : width - 1 - x;
+      COLORREF c = ArrowColor(kArrowRight[static_cast<size_t>(y)][static_cast<size_t>(sx)]);
+      px[y * width + x] = (static_cast<DWORD>(GetRValue(c)) << 16) |
+                          (static_cast<DWORD>(GetGValue(c)) << 8) | GetBValue(c);
+    }
+  }
+  return bitmap;
+}
+
+TBankReagentDialog::TBankReagentDialog(HWND owner,
+                                       const std::array<HBITMAP, kReagentCount>& icons) {
+  CreateModalForm(kBankDialogClass, "Bank Reagents", owner, kClientWidth, kClientHeight,
+                  WS_EX_TOPMOST);
+  SetFont(ArialFont(-12));
+  boldFont_ = ArialFont(-12, true);
+
+  Backpack = std::make_unique<win::Label>(*this, 8, 8, 0, 15, "Backpack");
+  Label1 = std::make_unique<win::Label>(*this, 112, 8, 53, 15, "Exchange");
+  Label1->SetAlignment(win::Label::Align::Center);
+  Label2 = std::make_unique<win::Label>(*this, 244, 8, 0, 15, "Bank");
+  for (win::Label* label : {Backpack.get(), Label1.get(), Label2.get()}) {
+    label->SetFont(boldFont_.get());
+    if (label != Label1.get()) label->SetAutoSize(true);
+  }
+  Bevel1 = std::make_unique<win::Bevel>(*this, 8, 224, 265, 9, win::Bevel::Shape::TopLine);
+  Label3 = std::make_unique<win::Label>(*this, 8, 234, 0, 15, "Adjust all reagents in a backpack");
+  Label3->SetAutoSize(true);
+  Bevel2 = std::make_unique<win::Bevel>(*this, 8, 256, 265, 9, win::Bevel::Shape::TopLine);
+
+  // Windowed controls in tab order: OK, Cancel, the backpack column, the bank column, the
+  // exchange column, the target.
+  OKBtn = std::make_unique<win::Button>(hwnd(), IDOK, 119, 268, 75, 25, "OK");
+  OKBtn->Default = true;
+  OKBtn->ModalResult = win::kModalOk;
+  CancelBtn = std::make_unique<win::Button>(hwnd(), IDCANCEL, 199, 268, 75, 25, "Cancel");
+  CancelBtn->Cancel = true;
+  CancelBtn->ModalResult = win::kModalCancel;
+  for (int r = 0; r < kRows; ++r) {
+    NumEdits[static_cast<size_t>(r)] = Field(kIdNumEditFirst + r, 36, 32 + kRowStep * r, 45, 0);
+  }
+  for (int r = 0; r < kRows; ++r) {
+    NumEdits[static_cast<size_t>(r) + 8] =
+        Field(kIdNumEditFirst + 8 + r, 196, 32 + kRowStep * r, 45, 0);
+  }
+  for (int r = 0; r < kRows; ++r) {
+    NumEdits[static_cast<size_t>(r) + 16] =
+        Field(kIdNumEditFirst + 16 + r, 116, 32 + kRowStep * r, 45, 1);
+  }
+  NumEdit_Backpack = Field(kIdTarget, 232, 232, 41, 0);
+
+  for (int r = 0; r < kRows; ++r) {
+    const int top = 32 + kRowStep * r;
+    auto toBackpack = std::make_unique<win::SpeedButton>(*this, 88, top, 23, 20);
+    toBackpack->SetGlyph(MakeArrowGlyph(Arrow::Left));
+    toBackpack->OnClick = [this, r](win::GraphicControl&) {
+      MoveReagents(BankCount(r), BackpackCount(r), ExchangeAmount(r));
+    };
+    auto toBank = std::make_unique<win::SpeedButton>(*this, 168, top, 23, 20);
+    toBank->SetGlyph(MakeArrowGlyph(Arrow::Right));
+    toBank->OnClick = [this, r](win::GraphicControl&) {
+      MoveReagents(BackpackCount(r), BankCount(r), ExchangeAmount(r));
+    };
+    SpeedButtons[static_cast<size_t>(r)] = std::move(toBackpack);
+    SpeedButtons[static_cast<size_t>(r) + 8] = std::move(toBank);
+  }
+  SpeedButton_Backpack = std::make_unique<win::SpeedButton>(*this, 202, 232, 23, 20);
+  SpeedButton_Backpack->SetGlyph(MakeArrowGlyph(Arrow::Right));
+  SpeedButton_Backpack->OnClick = [this](win::GraphicControl&) { SpeedButton_BackpackClick(); };
+
+  for (int k = 0; k < 16; ++k) {
+    const int r = k % 8;
+    auto image = std::make_unique<win::Image>(*this, k < 8 ? 6 : 246, 28 + kRowStep * r, 25, 23);
+    TNumEdit* field = NumEdits[static_cast<size_t>(k)].get();
+    image->OnMouseDown = [this, field](win::GraphicControl&, const win::MouseEvent& e) {
+      StepCount(*field, e.button);
+    };
+    Images[static_cast<size_t>(k)] = std::move(image);
+  }
+  CenterOnScreen(hwnd());
+  FormCreate(icons);
+}
+
+std::unique_ptr<TNumEdit> TBankReagentDialog::Field(int id, int left, int top, int width,
+                                                    int value) {
+  auto field = std::make_unique<TNumEdit>(hwnd(), id, left, top, width, 19);
+  field->Max = kBankFieldMax;
+  field->EnableNegative = false;
+  field->EnterKeyToExit = true;
+  field->SetInteger(value);
+  return field;
+}
+
+void TBankReagentDialog::FormCreate(const std::array<HBITMAP, kReagentCount>& icons) {
+  for (int k = 0; k < 16; ++k) {
+    Images[static_cast<size_t>(k)]->SetBitmap(CopyBitmap(icons[static_cast<size_t>(k % 8)]), false);
+  }
+}
+
+void TBankReagentDialog::StepCount(TNumEdit& field, win::MouseButton button) {
+  field.SetInteger(field.Integer() + (button == win::MouseButton::Left ? 1 : -1));
+}
+
+void TBankReagentDialog::MoveReagents(TNumEdit& from, TNumEdit& to, TNumEdit& amount) {
+  int32_t source = from.Integer();
+  int32_t destination = to.Integer();
+  quillorb::MoveReagents(source, destination, amount.Integer());
+  from.SetInteger(source);
+  to.SetInteger(destination);
+}
+
+void TBankReagentDialog::SpeedButton_BackpackClick() {
+  const int32_t target = NumEdit_Backpack->Integer();
+  for (int r = 0; r < kRows; ++r) {
+    int32_t backpack = BackpackCount(r).Integer();
+    int32_t bank = BankCount(r).Integer();
+    AdjustBackpack(backpack, bank, target);
+    BankCount(r).SetInteger(bank);
+    BackpackCount(r).SetInteger(backpack);
+  }
+}
+
+}  // namespace quillorb

@@ -1,0 +1,66 @@
+// Unit_Bank: the bank visit. Per reagent the backpack count, an exchange amount and the bank count;
+// arrow buttons move the amount between backpack and bank, a click on an icon steps its count, and
+// one button brings every backpack count to a common target. The caller loads the fields and reads
+// them back after OK; the dialog touches nothing else.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "controls/num_edit.h"
+#include "model/spell.h"
+#include "win/bevel.h"
+#include "win/button.h"
+#include "win/dialog.h"
+#include "win/graphic.h"
+
+namespace quillorb {
+
+inline constexpr char kBankDialogClass[] = "TBankReagentDialog";
+
+class TBankReagentDialog : public win::Dialog {
+ public:
+  static constexpr int kClientWidth = 282;
+  static constexpr int kClientHeight = 299;
+  // NumEdit1..NumEdit24 have the identifiers 101..124, NumEdit_Backpack 125.
+  static constexpr int kIdNumEditFirst = 101;
+  static constexpr int kIdTarget = 125;
+  enum class Arrow { Left, Right };
+
+  // Builds the hidden dialog; `icons` are the main window's reagent pictures (BP..SS), copied.
+  TBankReagentDialog(HWND owner, const std::array<HBITMAP, kReagentCount>& icons);
+
+  void FormCreate(const std::array<HBITMAP, kReagentCount>& icons);
+  void StepCount(TNumEdit& field, win::MouseButton button);
+  void MoveReagents(TNumEdit& from, TNumEdit& to, TNumEdit& amount);
+  void SpeedButton_BackpackClick();
+
+  TNumEdit& BackpackCount(int r) { return *NumEdits[static_cast<size_t>(r)]; }  // NumEdit1..8
+  TNumEdit& BankCount(int r) { return *NumEdits[static_cast<size_t>(r) + 8]; }  // NumEdit9..16
+  TNumEdit& ExchangeAmount(int r) { return *NumEdits[static_cast<size_t>(r) + 16]; }  // 17..24
+
+  std::unique_ptr<win::Label> Backpack;
+  std::unique_ptr<win::Label> Label1;
+  std::unique_ptr<win::Label> Label2;
+  std::unique_ptr<win::Label> Label3;
+  std::unique_ptr<win::Bevel> Bevel1;
+  std::unique_ptr<win::Bevel> Bevel2;
+  std::array<std::unique_ptr<win::Image>, 16> Images;              // Image1..Image16
+  std::array<std::unique_ptr<win::SpeedButton>, 16> SpeedButtons;  // SpeedButton1..16
+  std::unique_ptr<win::SpeedButton> SpeedButton_Backpack;
+  std::unique_ptr<win::Button> OKBtn;
+  std::unique_ptr<win::Button> CancelBtn;
+  std::array<std::unique_ptr<TNumEdit>, 24> NumEdits;  // NumEdit1..NumEdit24
+  std::unique_ptr<TNumEdit> NumEdit_Backpack;
+
+ private:
+  std::unique_ptr<TNumEdit> Field(int id, int left, int top, int width, int value);
+  win::Font boldFont_;
+};
+
+// The arrow glyph of the bank dialog's buttons, pointing left or right.
+win::Bitmap MakeArrowGlyph(TBankReagentDialog::Arrow arrow);
+
+}  // namespace quillorb

@@ -1,0 +1,152 @@
+#include "dialogs/chr_list.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "dialogs/dialog_util.h"
+#include "model/characters.h"
+#include "model/profile.h"
+#include "win/app.h"
+#include "win/input_box.h"
+
+namespace quillorb {
+namespace {
+
+constexpr char kForbiddenMessage[] = "You can't use these letters.\n\\ / : , ; * ? \" < > |";
+constexpr char kOuterBlankMessage[] =
+    "A character's name cannot begin or end with a blank: it would not be found again at the next "
+    "start.";
+
+}  // namespace
+
+std::vector<std::string> ListCharacters(const std::string& folder) {
+  std::vector<std::string> files;
+  WIN32_FIND_DATAA found{};
+  HANDLE find = FindFirstFileA((folder + kCharacterFileMask).c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return {};
+  const std::unique_ptr<void, decltype(&FindClose)> closer(find, &FindClose);
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    // The mask also matches short names and longer extensions: keep the names it means.
+    if (CharacterFromFileName(found.cFileName)) files.emplace_back(found.cFileName);
+  } while (FindNextFileA(find, &found));
+  std::stable_sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+  });
+  std::vector<std::string> names;
+  for (const std::string& file : files) names.push_back(*CharacterFromFileName(file));
+  return names;
+}
+
+TForm_ChrList::TForm_ChrList(HWND owner, HFONT font, std::string programDir)
+    : programDir_(std::move(programDir)) {
+  CreateModalForm(kChrListClass, "Change Characters", owner, kClientWidth, kClientHeight,
+                  WS_EX_TOPMOST);
+  SetFont(CopyFont(font));
+  AskName = [this] {
+    return win::InputQuery(hwnd(), "Add a character", "Input a character name", "", Font());
+  };
+  Message = [this](const std::string& text, UINT flags) {
+    return ShowMessage(hwnd(), text, flags);
+  };
+
+  Bevel1 = std::make_unique<win::Bevel>(*this, 8, 8, 273, 201);
+  Label_Cur = std::make_unique<win::Label>(*this, 16, 16, 0, 14, "Current Character : ");
+  Label_Cur->SetAutoSize(true);
+  Label_CurChr = std::make_unique<win::Label>(*this, 32, 32, 0, 14, "");
+  Label_CurChr->SetAutoSize(true);
+  Bevel2 = std::make_unique<win::Bevel>(*this, 16, 52, 257, 9, win::Bevel::Shape::TopLine);
+
+  // Windowed controls in tab order; the static label stands right before the list it names.
+  Label1 = std::make_unique<win::StaticText>(hwnd(), kIdLabel1, 16, 64, 100, 14, "&Characters");
+  ListBox_Chr = std::make_unique<win::ListBox>(hwnd(), kIdList, 16, 80, 161, 121);
+  ListBox_Chr->OnDblClick = [this](win::ListBox&) { ListBox_ChrDblClick(); };
+  Button_Add = std::make_unique<win::Button>(hwnd(), kIdAdd, 192, 80, 75, 25, "&Add...");
+  Button_Add->OnClick = [this](win::Button&) { Button_AddClick(); };
+  Button_Del = std::make_unique<win::Button>(hwnd(), kIdDel, 192, 112, 75, 25, "&Delete...");
+  Button_Del->OnClick = [this](win::Button&) { Button_DelClick(); };
+  OKBtn = std::make_unique<win::Button>(hwnd(), IDOK, 64, 220, 75, 25, "OK");
+  OKBtn->Default = true;
+  OKBtn->ModalResult = win::kModalOk;
+  OKBtn->OnClick = [this](win::Button&) { OKBtnClick(); };
+  CancelBtn = std::make_unique<win::Button>(hwnd(), IDCANCEL, 152, 220, 75, 25, "Cancel");
+  CancelBtn->Cancel = true;
+  CancelBtn->ModalResult = win::kModalCancel;
+  CenterOnScreen(hwnd());
+  FormCreate();
+}
+
+void TForm_ChrList::FormCreate() {
+  ListBox_Chr->Add(kDefaultCharacterEntry);
+  for (const std::string& name : ListCharacters(programDir_)) ListBox_Chr->Add(name);
+}
+
+void TForm_ChrList::FormShow() {
+  Label_CurChr->SetCaption(CurChr);
+  ListBox_Chr->SetItemIndex(ListBox_Chr->IndexOf(CurChr));
+}
+
+void TForm_ChrList::TakeSelection() {
+  const int index = ListBox_Chr->ItemIndex();
+  if (index >= 0) CurChr = ListBox_Chr->Item(index);
+}
+
+void TForm_ChrList::OKBtnClick() {
+  TakeSelection();
+}
+
+void TForm_ChrList::ListBox_ChrDblClick() {
+  TakeSelection();
+  SetModalResult(win::kModalOk);
+}
+
+std::string TForm_ChrList::ProfileOf(const std::string& entry) const {
+  return ProfileFileName(programDir_, entry == kDefaultCharacterEntry ? std::string() : entry);
+}
+
+void TForm_ChrList::Button_AddClick() {
+  const std::string name = AskName ? AskName().value_or(std::string()) : std::string();
+  if (name.empty()) return;
+  if (ListBox_Chr->IndexOf(name) >= 0) {
+    Message(name + " already exists.", MB_OK);
+    return;
+  }
+  const std::string target = ProfileFileName(programDir_, name);
+  const std::string source = ProfileOf(CurChr);
+  if (HasForbiddenCharacter(name)) {
+    Message(kForbiddenMessage, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  if (HasOuterBlank(name)) {
+    Message(kOuterBlankMessage, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  if (!CopyFileA(source.c_str(), target.c_str(), TRUE)) {
+    Message(name + " cannot be created.", MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  ListBox_Chr->SetItemIndex(ListBox_Chr->Add(name));
+}
+
+void TForm_ChrList::Button_DelClick() {
+  const int index = ListBox_Chr->ItemIndex();
+  if (index < 0) return;
+  const std::string name = ListBox_Chr->Item(index);
+  if (name == CurChr) {
+    Message("You can't delete a current character", MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  if (name == kDefaultCharacterEntry) {
+    Message("You can't delete a default setting", MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  if (Message("Delete Character? - " + name, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+    return;
+  }
+  win::HourglassScope hourglass;
+  DeleteFileA(ProfileFileName(programDir_, name).c_str());
+  ListBox_Chr->Delete(index);
+  ListBox_Chr->SetItemIndex(index < ListBox_Chr->Count() ? index : 0);
+}
+
+}  // namespace quillorb

@@ -1,0 +1,75 @@
+// Unit_ChrList: the character list. It lists the character profiles of the program's folder, adds
+// a character by copying the current one's profile file to a new name, deletes one by deleting
+// its file, and hands the chosen name back in CurChr. It knows nothing of the profiles' contents.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "win/bevel.h"
+#include "win/button.h"
+#include "win/dialog.h"
+#include "win/graphic.h"
+#include "win/list_box.h"
+#include "win/static_text.h"
+
+namespace quillorb {
+
+inline constexpr char kChrListClass[] = "TForm_ChrList";
+
+// The character names of the profile files in `folder` (which ends with its separator), in the
+// order of their file names compared without regard to case.
+std::vector<std::string> ListCharacters(const std::string& folder);
+
+class TForm_ChrList : public win::Dialog {
+ public:
+  enum ControlId : int { kIdList = 10, kIdAdd = 11, kIdDel = 12, kIdLabel1 = 13 };
+  static constexpr int kClientWidth = 290;
+  static constexpr int kClientHeight = 251;
+
+  // Builds the hidden dialog over the profiles of `programDir` (with its trailing separator),
+  // drawn in a copy of `font`; runs FormCreate.
+  TForm_ChrList(HWND owner, HFONT font, std::string programDir);
+
+  void FormCreate();
+  void FormShow();
+  void OKBtnClick();
+  void ListBox_ChrDblClick();
+  void Button_AddClick();
+  void Button_DelClick();
+
+  // The current character on entry ("(default)" for the default profile); the chosen one after OK.
+  std::string CurChr;
+
+  // How the dialog asks and tells; the tests replace them.
+  std::function<std::optional<std::string>()> AskName;
+  std::function<int(const std::string& text, UINT flags)> Message;
+
+  std::unique_ptr<win::Bevel> Bevel1;
+  std::unique_ptr<win::Label> Label_Cur;
+  std::unique_ptr<win::Label> Label_CurChr;
+  std::unique_ptr<win::Bevel> Bevel2;
+  std::unique_ptr<win::StaticText> Label1;
+  std::unique_ptr<win::ListBox> ListBox_Chr;
+  std::unique_ptr<win::Button> Button_Add;
+  std::unique_ptr<win::Button> Button_Del;
+  std::unique_ptr<win::Button> OKBtn;
+  std::unique_ptr<win::Button> CancelBtn;
+
+ protected:
+  void DoShow() override { FormShow(); }
+
+ private:
+  std::string ProfileOf(const std::string& entry) const;
+  // CurChr becomes the selected entry; with none selected it stays as it was.
+  void TakeSelection();
+
+  std::string programDir_;
+};
+
+}  // namespace quillorb

@@ -1,0 +1,524 @@
+#include "dialogs/form_config.h"
+
+#include <cmath>
+
+#include "model/file_io.h"
+#include "win/app.h"
+#include "win/bitmap.h"
+
+namespace quillorb {
+namespace {
+
+// The text the program shows for a file it cannot create (the catalogue uses it too).
+constexpr wchar_t kFileCreateError[] =
+    L"\xFF8C\xFF67\xFF72\xFF99 %s \x3092\x4F5C\x6210\x3067"
+    L"\x304D\x307E\x305B\x3093";
+
+constexpr int kGridLeft = 4;
+constexpr int kGridTop = 28;
+constexpr int kGridWidth = 397;
+constexpr int kGridHeight = 173;
+constexpr int kGridRowHeight = 16;
+constexpr int kSpellRows = kSpellCount + 1;
+
+struct Place {
+  int left;
+  int top;
+};
+// Price fields and reagent pictures, in reagent order: four columns of two.
+constexpr std::array<Place, kReagentCount> kPricePlaces = {
+    {{56, 24}, {56, 56}, {144, 24}, {144, 56}, {236, 24}, {236, 56}, {328, 24}, {328, 56}}};
+constexpr std::array<Place, kReagentCount> kPicturePlaces = {
+    {{18, 24}, {18, 54}, {114, 24}, {114, 54}, {200, 24}, {202, 54}, {294, 24}, {294, 54}}};
+
+win::Font ArialFont(int height) {
+  return win::Font(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+}
+
+// A copy of a picture of the main window, so that the dialog owns what it shows.
+win::Bitmap CopyPicture(HBITMAP source) {
+  BITMAP bm{};
+  if (!source || !GetObjectA(source, sizeof bm, &bm)) return win::Bitmap();
+  win::Bitmap copy = win::CreateDib32(bm.bmWidth, bm.bmHeight);
+  win::MemoryDc from(CreateCompatibleDC(nullptr));
+  win::MemoryDc to(CreateCompatibleDC(nullptr));
+  win::SelectScope selectFrom(from.get(), source);
+  win::SelectScope selectTo(to.get(), copy.get());
+  BitBlt(to.get(), 0, 0, bm.bmWidth, bm.bmHeight, from.get(), 0, 0, SRCCOPY);
+  return copy;
+}
+
+std::unique_ptr<win::StringGrid> MakeGrid(std::unique_ptr<win::StringGrid> grid, int rows,
+                                          const std::vector<int>& widths, unsigned options,
+                                          win::GridScrollBars bars) {
+  grid->SetColCount(static_cast<int>(widths.size()));
+  grid->SetRowCount(rows);
+  grid->SetFixedCols(1);
+  grid->SetFixedRows(1);
+  grid->SetDefaultRowHeight(kGridRowHeight);
+  for (size_t c = 0; c < widths.size(); ++c) grid->SetColWidth(static_cast<int>(c), widths[c]);
+  grid->SetOptions(options);
+  grid->SetScrollBars(bars);
+  return grid;
+}
+
+std::unique_ptr<win::StringGrid> NewGrid(win::TabSheet& page, int id) {
+  return std::make_unique<win::StringGrid>(page.hwnd(), id, kGridLeft, kGridTop, kGridWidth,
+                                           kGridHeight);
+}
+
+void WriteGrid(win::StringGrid& grid, const CellTable& cells) {
+  for (size_t row = 0; row < cells.size(); ++row) {
+    for (size_t col = 0; col < cells[row].size(); ++col) {
+      grid.SetCell(static_cast<int>(col), static_cast<int>(row), cells[row][col]);
+    }
+  }
+}
+
+CellTable ReadGrid(const win::StringGrid& grid) {
+  CellTable cells(static_cast<size_t>(grid.RowCount()));
+  for (int row = 0; row < grid.RowCount(); ++row) {
+    auto& line = cells[static_cast<size_t>(row)];
+    line.reserve(static_cast<size_t>(grid.ColCount()));
+    for (int col = 0; col < grid.ColCount(); ++col) line.push_back(grid.Cell(col, row));
+  }
+  return cells;
+}
+
+// A toggle cell of the current cell: its `on` text when empty, empty otherwise.
+void ToggleCurrent(win::StringGrid& grid, const std::string& on) {
+  const int col = grid.Col();
+  const int row = grid.Row();
+  grid.SetCell(col, row, ToggledCell(grid.Cell(col, row), on));
+}
+
+// An open in-place editor keeps its text only in itself: close it into its cell first.
+void CommitEditor(win::StringGrid& grid) {
+  if (grid.EditorMode()) grid.HideEditor();
+}
+
+}  // namespace
+
+TForm_Config::TForm_Config(HWND owner, const Resources& resources)
+    : MacroFolder(win::ProgramDirectory()) {
+  CreateModalForm(kConfigDialogClass, "Quillorb - Config", owner, kClientWidth, kClientHeight,
+                  WS_EX_TOPMOST);
+  SetFont(ArialFont(-11));
+  CreateControls();
+  // Centred on the screen.
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FormCreate(resources);
+}
+
+void TForm_Config::CreateControls() {
+  // Windowed controls in tab order: the pages, then OK and Cancel.
+  PageControl1 = std::make_unique<win::PageControl>(hwnd(), kIdPageControl1, 4, 8, 413, 253);
+  const char* captions[kConfigPageCount] = {"General",           "User List", "Spellbook && Danger",
+                                            "Spell Casting",     "Reagents",  "Macro",
+                                            "Spell Information", "About"};
+  for (int p = 0; p < kConfigPageCount; ++p) {
+    TabSheets[static_cast<size_t>(p)] = &PageControl1->AddPage(captions[p]);
+  }
+  Button1 = std::make_unique<win::Button>(hwnd(), IDOK, 256, 268, 75, 25, "OK");
+  Button1->ModalResult = win::kModalOk;
+  Button1->OnClick = [this](win::Button&) { Button1Click(); };
+  Button2 = std::make_unique<win::Button>(hwnd(), IDCANCEL, 340, 268, 75, 25, "Cancel");
+  Button2->ModalResult = win::kModalCancel;
+  Button2->Cancel = true;
+
+  // General.
+  win::TabSheet& general = *TabSheets[kPageGeneral];
+  GroupBox1 = std::make_unique<win::GroupBox>(general, 8, 12, 385, 93, "Reagent Cost");
+  for (int r = 0; r < kReagentCount; ++r) {
+    const auto i = static_cast<size_t>(r);
+    ReagentImages[i] = std::make_unique<win::Image>(general, kPicturePlaces[i].left,
+                                                    kPicturePlaces[i].top, 25, 23);
+    auto edit = std::make_unique<TNumEdit>(general.hwnd(), kIdNumEditPriceFirst + r,
+                                           kPricePlaces[i].left, kPricePlaces[i].top, 40, 22);
+    edit->Max = 20.0;
+    edit->SetNumDecimals(2);
+    PriceEdits[i] = std::move(edit);
+  }
+  CheckBox_OnTop = std::make_unique<win::CheckBox>(general.hwnd(), kIdCheckBoxOnTop, 12, 120, 150,
+                                                   17, "&Always On Top");
+  Label1 = std::make_unique<win::Label>(general, 12, 156, 300, 13,
+                                        "&Caption of Ultima Online starts with...");
+  Label1->SetVisible(false);
+  ComboBox_Caption =
+      std::make_unique<win::ComboBox>(general.hwnd(), kIdComboBoxCaption, 12, 172, 385);
+  ComboBox_Caption->SetVisible(false);
+
+  PageControl1->OnPageShowing = [this](win::PageControl&, int page) { CreatePage(page); };
+}
+
+void TForm_Config::CreatePage(int page) {
+  if (page <= kPageGeneral || page >= kConfigPageCount || created_[static_cast<size_t>(page)]) {
+    return;
+  }
+  created_[static_cast<size_t>(page)] = true;
+  const unsigned toggles = win::kDefaultGridOptions;
+  const unsigned editing = win::kDefaultGridOptions | win::GridEditing;
+  switch (page) {
+    case kPageUserList: {
+      // User List: the spell chooser shares the grid's parent, as the grid lays it over its cells.
+      win::TabSheet& user = *TabSheets[kPageUserList];
+      Label7 = std::make_unique<win::Label>(user, 8, 8, 380, 13, "Select spells in UserTab.");
+      CtrlGrid_User = std::make_unique<TCtrlGrid>(user.hwnd(), kIdCtrlGridUser, kGridLeft, kGridTop,
+                                                  kGridWidth, kGridHeight);
+      CtrlGrid_User->SetColCount(2);
+      CtrlGrid_User->SetRowCount(kUserSlots + 1);
+      CtrlGrid_User->SetFixedCols(1);
+      CtrlGrid_User->SetFixedRows(1);
+      CtrlGrid_User->SetDefaultRowHeight(kGridRowHeight);
+      CtrlGrid_User->SetColWidth(0, 40);
+      CtrlGrid_User->SetColWidth(1, 336);
+      CtrlGrid_User->SetOptions(win::kDefaultGridOptions | win::GridEditing);
+      CtrlGrid_User->SetScrollBars(win::GridScrollBars::Vertical);
+      ComboBox_Spell = std::make_unique<win::ComboBox>(user.hwnd(), kIdComboBoxSpell, 0, 0, 100,
+                                                       CBS_DROPDOWN, 200);
+      ComboBox_Spell->SetVisible(false);
+      break;
+    }
+    case kPageSpellbook: {
+      // Spellbook && Danger.
+      win::TabSheet& book = *TabSheets[kPageSpellbook];
+      Label2 = std::make_unique<win::Label>(
+          book, 8, 8, 395, 13,
+          "Check spells in your spellbook and \"dangerous spells\" (need yes/no dialog)");
+      StringGrid_Spellbook = MakeGrid(NewGrid(book, kIdStringGridSpellbook), kSpellRows,
+                                      {182, 80, 80}, toggles, win::GridScrollBars::Vertical);
+      StringGrid_Spellbook->OnDblClick = [this](win::StringGrid&) {
+        StringGrid_SpellbookDblClick();
+      };
+      StringGrid_Spellbook->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
+        StringGrid_SpellbookKeyDown(key);
+      };
+      break;
+    }
+    case kPageCasting: {
+      // Spell Casting.
+      win::TabSheet& casting = *TabSheets[kPageCasting];
+      Label5 = std::make_unique<win::Label>(casting, 8, 8, 150, 13, "Input your own spellcasting");
+      CheckBoxEnableSpellCast = std::make_unique<win::CheckBox>(
+          casting.hwnd(), kIdCheckBoxEnableSpellCast, 160, 8, 209, 17, "&Enable Spellcasting");
+      StringGrid_Casting = MakeGrid(NewGrid(casting, kIdStringGridCasting), kSpellRows, {155, 211},
+                                    editing | win::GridTabs, win::GridScrollBars::Both);
+      if (castingFont_) StringGrid_Casting->SetFont(castingFont_);
+      break;
+    }
+    case kPageReagents: {
+      // Reagents.
+      win::TabSheet& reagents = *TabSheets[kPageReagents];
+      Label3 = std::make_unique<win::Label>(reagents, 8, 8, 200, 13, "Input reagents of spells");
+      StringGrid_Reagent =
+          MakeGrid(NewGrid(reagents, kIdStringGridReagent), kSpellRows,
+                   {163, 25, 25, 25, 25, 25, 25, 25, 25}, toggles, win::GridScrollBars::Vertical);
+      StringGrid_Reagent->OnDblClick = [this](win::StringGrid&) { StringGrid_ReagentDblClick(); };
+      StringGrid_Reagent->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
+        StringGrid_ReagentKeyDown(key);
+      };
+      break;
+    }
+    case kPageMacro: {
+      // Macro.
+      win::TabSheet& macro = *TabSheets[kPageMacro];
+      Label4 = std::make_unique<win::Label>(macro, 8, 8, 200, 13, "Input Macro Key of spells");
+      StringGrid_Macro = MakeGrid(NewGrid(macro, kIdStringGridMacro), kSpellRows,
+                                  {177, 40, 40, 40, 40}, toggles, win::GridScrollBars::Vertical);
+      StringGrid_Macro->OnDblClick = [this](win::StringGrid&) { StringGrid_MacroDblClick(); };
+      StringGrid_Macro->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
+        StringGrid_MacroKeyDown(key);
+      };
+      Button3 = std::make_unique<win::Button>(macro.hwnd(), kIdButton3, 252, 4, 149, 19,
+                                              "Generate macro file...");
+      Button3->OnClick = [this](win::Button&) { Button3Click(); };
+      break;
+    }
+    case kPageInfo: {
+      // Spell Information.
+      win::TabSheet& info = *TabSheets[kPageInfo];
+      Label6 = std::make_unique<win::Label>(info, 8, 8, 250, 13,
+                                            "Input spell information when changed.");
+      StringGrid_Info = MakeGrid(NewGrid(info, kIdStringGridInfo), kSpellRows, {32, 146, 132, 55},
+                                 editing, win::GridScrollBars::Both);
+      break;
+    }
+    default: {
+      // About.
+      win::TabSheet& about = *TabSheets[kPageAbout];
+      Image1 = std::make_unique<win::Image>(about, 4, 8, 237, 197);
+      Memo1 = std::make_unique<win::Edit>(about.hwnd(), kIdMemo1, 248, 8, 153, 197,
+                                          ES_MULTILINE | ES_READONLY);
+      Memo1->SetColor(GetSysColor(COLOR_BTNFACE));
+      Memo1->SetText(
+          "Quillorb\r\nversion 1.23\r\n\r\nReagent ledger and spell\r\nbar for mages.\r\n\r\n"
+          "Written by the Quillorb\r\ndevelopers; pictures by\r\nour own art code.\r\n\r\n"
+          "May your reagents never\r\nrun dry!");
+      Image1->SetBitmap(MakeAboutPicture(spellAtlas_, 237, 197), false);
+      break;
+    }
+  }
+  if (filled_) FillPage(page);
+}
+
+void TForm_Config::FormCreate(const Resources& resources) {
+  castingFont_ = resources.castingFont;
+  spellAtlas_ = resources.spellAtlas;
+  PageControl1->SetActivePage(kPageGeneral);
+  ReagentCost.fill(5.0f);
+  for (auto& page : UserSlot) page.fill(0);
+  for (int r = 0; r < kReagentCount; ++r) {
+    ReagentImages[static_cast<size_t>(r)]->SetBitmap(
+        CopyPicture(resources.reagentPictures[static_cast<size_t>(r)]), false);
+  }
+  ClientCaption = std::string(kDefaultClientCaption);
+  AlwaysOnTop = true;
+  EnableSpellCasting = true;
+}
+
+std::vector<std::string> TForm_Config::CaptionList() const {
+  std::vector<std::string> items;
+  for (int i = 0; i < ComboBox_Caption->Count(); ++i) items.push_back(ComboBox_Caption->Item(i));
+  return items;
+}
+
+void TForm_Config::SetCaptionList(const std::vector<std::string>& items) {
+  const std::string text = ComboBox_Caption->Text();
+  ComboBox_Caption->Clear();
+  for (const std::string& item : items) ComboBox_Caption->Add(item);
+  ComboBox_Caption->SetText(text);
+}
+
+void TForm_Config::FillPages() {
+  win::HourglassScope hourglass;
+  ComboBox_Caption->SetText(ClientCaption);
+  CheckBox_OnTop->SetChecked(AlwaysOnTop);
+  for (int k = 0; k < kReagentCount; ++k) {
+    PriceEdit(k).SetReal(static_cast<double>(ReagentCost[static_cast<size_t>(k)]));
+  }
+  texts_ = FillPageTexts(*this);
+  filled_ = true;
+  for (int page = kPageGeneral + 1; page < kConfigPageCount; ++page) {
+    if (created_[static_cast<size_t>(page)]) FillPage(page);
+  }
+}
+
+void TForm_Config::FillPage(int page) {
+  switch (page) {
+    case kPageUserList:
+      ComboBox_Spell->Clear();
+      for (const std::string& label : texts_.SpellLabels) ComboBox_Spell->Add(label);
+      CtrlGrid_User->AddControl(1, -1, ComboBox_Spell.get(), "");
+      WriteGrid(*CtrlGrid_User, texts_.User);
+      break;
+    case kPageSpellbook:
+      WriteGrid(*StringGrid_Spellbook, texts_.Spellbook);
+      break;
+    case kPageCasting:
+      CheckBoxEnableSpellCast->SetChecked(EnableSpellCasting);
+      WriteGrid(*StringGrid_Casting, texts_.Casting);
+      break;
+    case kPageReagents:
+      WriteGrid(*StringGrid_Reagent, texts_.Reagent);
+      break;
+    case kPageMacro:
+      WriteGrid(*StringGrid_Macro, texts_.Macro);
+      break;
+    case kPageInfo:
+      WriteGrid(*StringGrid_Info, texts_.Info);
+      break;
+    default:
+      break;
+  }
+}
+
+ConfigPageTexts TForm_Config::PageTexts() const {
+  // A page never shown holds the texts it was filled with.
+  ConfigPageTexts texts = texts_;
+  if (CtrlGrid_User) texts.User = ReadGrid(*CtrlGrid_User);
+  if (StringGrid_Spellbook) texts.Spellbook = ReadGrid(*StringGrid_Spellbook);
+  if (StringGrid_Casting) texts.Casting = ReadGrid(*StringGrid_Casting);
+  if (StringGrid_Reagent) texts.Reagent = ReadGrid(*StringGrid_Reagent);
+  if (StringGrid_Macro) texts.Macro = ReadGrid(*StringGrid_Macro);
+  if (StringGrid_Info) texts.Info = ReadGrid(*StringGrid_Info);
+  return texts;
+}
+
+void TForm_Config::ApplyPages() {
+  // The hourglass stays: the callers restore the cursor.
+  SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+  if (StringGrid_Info) CommitEditor(*StringGrid_Info);
+  if (StringGrid_Casting) CommitEditor(*StringGrid_Casting);
+  ClientCaption = ComboBox_Caption->Text();
+  AlwaysOnTop = CheckBox_OnTop->Checked();
+  if (CheckBoxEnableSpellCast) EnableSpellCasting = CheckBoxEnableSpellCast->Checked();
+  for (int k = 0; k < kReagentCount; ++k) {
+    ReagentCost[static_cast<size_t>(k)] = static_cast<float>(PriceEdit(k).Real());
+  }
+  ApplyPageTexts(PageTexts(), *this);
+}
+
+void TForm_Config::Button1Click() {
+  {
+    win::HourglassScope hourglass;
+    ApplyPages();
+  }
+  std::vector<std::string> items = CaptionList();
+  const std::vector<std::string> before = items;
+  UpdateCaptionList(items, ComboBox_Caption->Text());
+  if (items != before) SetCaptionList(items);
+}
+
+void TForm_Config::Button3Click() {
+  if (MessageBoxA(hwnd(), "Generate Macro file from current settings?", "Quillorb", MB_OKCANCEL) !=
+      IDOK) {
+    return;
+  }
+  const std::string path = MacroFilePath();
+  {
+    win::HourglassScope hourglass;
+    ApplyPages();
+    // A file the player made read-only stays as it is (Windows refuses to replace it; Wine would
+    // not, so it is checked here).
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const bool readOnly =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly || !ReplaceFileContents(path, MacroFileText(Spells))) {
+      // Nothing was written: the old file (if any) stands as it was.
+      std::wstring text(kFileCreateError);
+      text.replace(text.find(L"%s"), 2, win::AnsiToWide(path));
+      win::ShowErrorBox(text);
+      return;
+    }
+  }
+  MessageBoxA(hwnd(), path.c_str(), "Macro file is created.", MB_ICONINFORMATION | MB_OK);
+}
+
+void TForm_Config::StringGrid_SpellbookDblClick() {
+  win::StringGrid& grid = *StringGrid_Spellbook;
+  if (grid.Col() == 1) ToggleCurrent(grid, "BOOK");
+  if (grid.Col() == 2) ToggleCurrent(grid, "DANGER");
+}
+
+void TForm_Config::StringGrid_SpellbookKeyDown(WORD& key) {
+  if (key != VK_RETURN && key != VK_SPACE) return;
+  StringGrid_SpellbookDblClick();
+  key = 0;
+}
+
+void TForm_Config::StringGrid_ReagentDblClick() {
+  win::StringGrid& grid = *StringGrid_Reagent;
+  if (grid.Col() < 1) return;
+  ToggleCurrent(grid, grid.Cell(grid.Col(), 0));
+}
+
+void TForm_Config::StringGrid_ReagentKeyDown(WORD& key) {
+  if (key != VK_RETURN && key != VK_SPACE) return;
+  StringGrid_ReagentDblClick();
+  key = 0;
+}
+
+void TForm_Config::StringGrid_MacroDblClick() {
+  win::StringGrid& grid = *StringGrid_Macro;
+  if (grid.Col() < 1 || grid.Col() > 3) return;  // the KEY column captures keys instead
+  ToggleCurrent(grid, grid.Cell(grid.Col(), 0));
+}
+
+void TForm_Config::StringGrid_MacroKeyDown(WORD& key) {
+  win::StringGrid& grid = *StringGrid_Macro;
+  if (key == VK_RETURN || key == VK_SPACE) {
+    StringGrid_MacroDblClick();
+    key = 0;
+    return;
+  }
+  if (grid.Col() != 4) return;
+  const unsigned mapped = MapVirtualKeyA(key, MAPVK_VK_TO_CHAR);
+  if (const std::optional<std::string> text = CapturedKeyText(key, mapped)) {
+    grid.SetCell(grid.Col(), grid.Row(), *text);
+  }
+  // A function key is taken; any other key still moves the selection as usual.
+  if (key >= kFirstFunctionKey && key <= kLastFunctionKey) key = 0;
+}
+
+// ------------------------------------------------------------------ About picture
+
+win::Bitmap MakeAboutPicture(HBITMAP spellAtlas, int width, int height) {
+  DWORD* bits = nullptr;
+  win::Bitmap picture = win::CreateDib32(width, height, &bits);
+  if (!picture || !bits) return picture;
+  // A night sky: deep blue above, violet at the horizon, with a scatter of stars.
+  for (int y = 0; y < height; ++y) {
+    const double t = static_cast<double>(y) / (height - 1);
+    const auto r = static_cast<DWORD>(12 + 58 * t);
+    const auto g = static_cast<DWORD>(16 + 18 * t);
+    const auto b = static_cast<DWORD>(58 + 50 * t);
+    for (int x = 0; x < width; ++x) bits[y * width + x] = (r << 16) | (g << 8) | b;
+  }
+  uint32_t seed = 0x51u;
+  for (int n = 0; n < 70; ++n) {
+    seed = seed * 1103515245u + 12345u;
+    const int x = static_cast<int>((seed >> 8) % static_cast<uint32_t>(width));
+    seed = seed * 1103515245u + 12345u;
+    const int y = static_cast<int>((seed >> 8) % static_cast<uint32_t>(height));
+    const DWORD level = 150 + (seed >> 24) % 100;
+    bits[y * width + x] = (level << 16) | (level << 8) | level;
+  }
+
+  win::MemoryDc dc(CreateCompatibleDC(nullptr));
+  win::SelectScope select(dc.get(), picture.get());
+  const int cx = width / 2;
+  const int cy = height / 2 - 6;
+  // Two gold rings.
+  win::Pen gold(CreatePen(PS_SOLID, 2, RGB(214, 176, 84)));
+  win::Pen thin(CreatePen(PS_SOLID, 1, RGB(160, 128, 60)));
+  SelectObject(dc.get(), GetStockObject(NULL_BRUSH));
+  SelectObject(dc.get(), gold.get());
+  Ellipse(dc.get(), cx - 80, cy - 80, cx + 81, cy + 81);
+  SelectObject(dc.get(), thin.get());
+  Ellipse(dc.get(), cx - 46, cy - 46, cx + 47, cy + 47);
+  // One spell of each circle on the ring, from our own spell icons.
+  if (spellAtlas) {
+    win::MemoryDc icons(CreateCompatibleDC(nullptr));
+    win::SelectScope selectIcons(icons.get(), spellAtlas);
+    SetStretchBltMode(dc.get(), HALFTONE);
+    constexpr int kIcon = 28;
+    for (int c = 0; c < 8; ++c) {
+      const double angle = -1.5707963 + c * 0.7853982;
+      const int x = cx + static_cast<int>(std::lround(63 * std::cos(angle))) - kIcon / 2;
+      const int y = cy + static_cast<int>(std::lround(63 * std::sin(angle))) - kIcon / 2;
+      const int spell = kAboutSpells[static_cast<size_t>(c)];  // one of circle c + 1
+      StretchBlt(dc.get(), x, y, kIcon, kIcon, icons.get(), 40 * (spell % 8), 40 * (spell / 8), 40,
+                 40, SRCCOPY);
+    }
+  }
+  // The name in the middle, the version below the rings.
+  win::Font title(CreateFontA(-19, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                              VARIABLE_PITCH | FF_ROMAN, "Times New Roman"));
+  win::Font small(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                              DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+  SetBkMode(dc.get(), TRANSPARENT);
+  SetTextColor(dc.get(), RGB(240, 208, 120));
+  SelectObject(dc.get(), title.get());
+  RECT middle{cx - 45, cy - 12, cx + 45, cy + 12};
+  DrawTextA(dc.get(), "Quillorb", -1, &middle, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(dc.get(), small.get());
+  SetTextColor(dc.get(), RGB(200, 196, 220));
+  RECT bottom{0, height - 16, width, height - 2};
+  DrawTextA(dc.get(), "reagents counted, spells at hand", -1, &bottom, DT_CENTER | DT_SINGLELINE);
+  SelectObject(dc.get(), GetStockObject(BLACK_PEN));
+  SelectObject(dc.get(), GetStockObject(SYSTEM_FONT));
+  GdiFlush();
+  return picture;
+}
+
+}  // namespace quillorb

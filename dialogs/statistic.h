@@ -1,0 +1,73 @@
+// Unit_Statistic: the analysis. What each reagent used has cost, the sum, and the spells ranked by
+// how often they were cast; the figures can be cleared and exported as CSV. The dialog works on
+// copies of the character's data; clearing goes back through OnClear.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "model/spell.h"
+#include "model/statistics.h"
+#include "win/bevel.h"
+#include "win/button.h"
+#include "win/dialog.h"
+#include "win/graphic.h"
+#include "win/string_grid.h"
+
+namespace quillorb {
+
+inline constexpr char kStatisticClass[] = "TForm_Statistical";
+
+class TForm_Statistical : public win::Dialog {
+ public:
+  enum ControlId : int { kIdGrid = 10, kIdClear = 11, kIdExport = 12 };
+  static constexpr int kClientWidth = 386;
+  static constexpr int kClientHeight = 326;
+
+  // Builds the hidden dialog and fills it (FormCreate) from copies of the character's data;
+  // `icons` are the main window's reagent pictures (BP..SS), copied.
+  TForm_Statistical(HWND owner, const std::array<HBITMAP, kReagentCount>& icons,
+                    const ReagentCounts& used, const ReagentPrices& prices,
+                    const SpellTable& spells);
+
+  void FormCreate(const std::array<HBITMAP, kReagentCount>& icons);
+  void Button_ClearClick();
+  void Button_ExportClick();
+  // Writes the figures as CSV to `path`, all or nothing; false (with `error`) when it failed.
+  bool ExportTo(const std::string& path, std::string* error = nullptr) const;
+
+  const Statistics& Figures() const { return figures_; }
+
+  // Clears the used totals and cast counts of the character (called on a confirmed clear).
+  std::function<void()> OnClear;
+  // How the dialog asks and tells; the tests replace them.
+  std::function<int(const std::string& text, UINT flags)> Message;
+  std::function<std::optional<std::string>()> ChooseExportFile;
+
+  std::unique_ptr<win::Bevel> Bevel1;
+  std::unique_ptr<win::Label> Label19;
+  std::unique_ptr<win::Label> Label17;
+  std::unique_ptr<win::Label> Label18;
+  std::unique_ptr<win::Label> Label20;
+  std::unique_ptr<win::PaintBox> Shape1;
+  std::unique_ptr<win::PaintBox> Shape2;
+  std::array<std::unique_ptr<win::Image>, kReagentCount> Images;  // Image2..Image_SS
+  std::array<std::unique_ptr<win::Label>, kReagentCount> Counts;  // Label1..Label8
+  std::array<std::unique_ptr<win::Label>, kReagentCount> Costs;   // Label9..Label16
+  std::unique_ptr<win::Button> OKBtn;
+  std::unique_ptr<win::Button> Button_Clear;
+  std::unique_ptr<win::Button> Button_Export;
+  std::unique_ptr<win::StringGrid> StringGrid1;
+
+ private:
+  SpellTable spells_;
+  Statistics figures_;
+  win::Font boldFont_;
+};
+
+}  // namespace quillorb

@@ -1,0 +1,24 @@
+// Characters as the profile files of the program's folder know them: the entry that stands for the
+// default profile, names cut out of file names, and the names a new character may not have.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quillorb {
+
+inline constexpr char kDefaultCharacterEntry[] = "(default)";
+inline constexpr char kCharacterFileMask[] = "quillorb - *.ini";
+
+// "quillorb - Name.ini" gives "Name" (the prefix and the extension in any letter case); any other
+// file name, and one that leaves an empty name, gives nullopt.
+std::optional<std::string> CharacterFromFileName(const std::string& fileName);
+
+// One of . \ / : , ; * ? " < > | (the full stop, since it would end the name before ".ini").
+bool HasForbiddenCharacter(const std::string& name);
+
+// A blank (space, tab, line end, ...) at the start or the end: users.ini gives its value back
+// trimmed, so such a character would come back as another one at the next start.
+bool HasOuterBlank(const std::string& name);
+
+}  // namespace quillorb

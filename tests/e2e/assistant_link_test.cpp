@@ -1,0 +1,162 @@
+// quillorb.exe beside the stand-in assistant: a whole run with the published assistant API, and a
+// flood of hostile messages from another process (this one), after which every number on screen
+// and in the saved profile must still lie in its range.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "client/assistant_link.h"
+#include "model/ini_file.h"
+#include "model/profile.h"
+#include "tests/harness/harness.h"
+#include "tests/win/assistant_standin.h"
+
+namespace {
+
+using harness::Quillorb;
+using standin::FakeAssistant;
+
+constexpr int kIdPanel = 100;
+constexpr int kIdFirstCounter = 110;
+
+class AssistantRun : public ::testing::Test {
+ protected:
+  void SetUp() override { folder_ = harness::NewTempFolder("assist"); }
+  void TearDown() override { harness::RemoveFolder(folder_); }
+
+  static std::string Counter(const Quillorb& app, int r) {
+    return harness::WindowText(app.Control(kIdFirstCounter + r));
+  }
+  static bool WaitForCounter(const Quillorb& app, int r, const std::string& text) {
+    return harness::WaitUntil([&] { return Counter(app, r) == text; }, 30000);
+  }
+
+  struct Saved {
+    quillorb::ProfileSettings settings;
+    quillorb::SpellTable spells{};
+  };
+  Saved ReadSaved() const {
+    Saved saved;
+    quillorb::IniDocument ini(harness::ReadFile(folder_ + "quillorb.ini"));
+    quillorb::ReadProfile(ini, saved.settings, saved.spells, '.');
+    return saved;
+  }
+
+  // Sends `count` random messages to Quillorb's window (three in four posted), then posts a count
+  // of 777 Black Pearl through `sentinel` and waits for it, so that every posted message was
+  // handled. Checks the counters on the way and at the end; returns them.
+  std::vector<std::string> Flood(const Quillorb& app, int count, unsigned seed, UINT sentinel) {
+    std::mt19937_64 random(seed);
+    const DWORD start = GetTickCount();
+    auto below = [&](uint64_t n) { return random() % n; };
+    const UINT reports[] = {quillorb::kAssistReagentCountMessage, quillorb::kAssistSpellCastMessage,
+                            quillorb::kApiCounterMessage};
+    auto checkCounters = [&] {
+      for (int r = 0; r < 8; ++r) {
+        const std::string text = Counter(app, r);
+        const long n = std::strtol(text.c_str(), nullptr, 10);
+        EXPECT_TRUE(!text.empty() && n >= 0 && n <= 999) << "counter " << r << ": " << text;
+      }
+    };
+    for (int i = 0; i < count; ++i) {
+      const uint64_t kind = below(10);
+      const UINT msg = kind < 8 ? reports[kind % 3] : static_cast<UINT>(WM_USER + below(0x7C00));
+      // Small numbers hit the tables and the ranges' edges; the rest is anything at all.
+      const auto wp = static_cast<WPARAM>(below(2) ? below(70) : random());
+      const auto lp = static_cast<LPARAM>(below(3) == 0   ? static_cast<int64_t>(below(4000)) - 2000
+                                          : below(2) == 0 ? static_cast<int32_t>(random())
+                                                          : static_cast<int64_t>(random()));
+      if (below(4) != 0) {
+        PostMessageA(app.Window(), msg, wp, lp);
+      } else {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(app.Window(), msg, wp, lp, SMTO_NORMAL, 10000, &result)) {
+          ADD_FAILURE() << "no answer to message " << i;
+          return {};
+        }
+      }
+      if (i % 10000 == 0) checkCounters();
+    }
+    PostMessageA(app.Window(), sentinel, 2, 777);
+    EXPECT_TRUE(WaitForCounter(app, 0, "777"));
+    checkCounters();
+    std::printf("%d messages in %lu ms\n", count, GetTickCount() - start);
+    std::vector<std::string> counters;
+    for (int r = 0; r < 8; ++r) counters.push_back(Counter(app, r));
+    return counters;
+  }
+
+  // What was saved at shutdown is what was shown, and every count lies in 0..10000.
+  void ExpectSavedInRange(const std::vector<std::string>& counters, bool castsBooked) {
+    const Saved saved = ReadSaved();
+    int32_t casts = 0;
+    for (size_t r = 0; r < 8; ++r) {
+      EXPECT_EQ(std::to_string(saved.settings.BackpackReagent[r]), counters[r]);
+      EXPECT_GE(saved.settings.ReagentUsed[r], 0);
+      EXPECT_LE(saved.settings.ReagentUsed[r], 10000);
+    }
+    for (const quillorb::TSpell& spell : saved.spells) {
+      EXPECT_GE(spell.CastCount, 0);
+      EXPECT_LE(spell.CastCount, 10000);
+      casts += spell.CastCount;
+    }
+    EXPECT_EQ(casts > 0, castsBooked);
+  }
+
+  std::string folder_;
+};
+
+TEST_F(AssistantRun, PublishedApiRegistersCountsLiveRecountsAndUnregistersAtShutdown) {
+  FakeAssistant assistant("api", "inside", "2=40,7=30,8=31");
+  Quillorb app(folder_, true);
+  EXPECT_EQ(harness::WindowText(app.Control(kIdPanel)), " Assistant linked");
+  EXPECT_EQ(assistant.Log(),
+            std::vector<std::string>{FakeAssistant::RegisterLine(app.Window(), 1)});
+
+  assistant.Command(standin::kCmdApiCount, 6, 17);  // Nightshade
+  EXPECT_TRUE(WaitForCounter(app, 5, "17"));
+  // The Count button, clicked as the player does.
+  harness::Click(app.ScreenPoint(244 + 11, 10));
+  EXPECT_TRUE(harness::WaitUntil([&] { return assistant.Log().back() == "RECOUNT"; }));
+  EXPECT_TRUE(WaitForCounter(app, 7, "31"));
+  EXPECT_EQ(Counter(app, 0), "40");
+  EXPECT_EQ(Counter(app, 6), "30");
+
+  const HWND window = app.Window();
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(assistant.Log().back(), FakeAssistant::RegisterLine(window, 2));
+  const Saved saved = ReadSaved();
+  const quillorb::ReagentCounts expected = {40, 0, 0, 0, 0, 17, 30, 31};
+  EXPECT_EQ(saved.settings.BackpackReagent, expected);
+}
+
+TEST_F(AssistantRun, HostileMessagesKeepEveryNumberInRange) {
+  // 60,000 messages while the visible assistant window is there (counts and casts act), then
+  // 40,000 in a run linked through the published API (its counter changes act).
+  std::vector<std::string> counters;
+  {
+    FakeAssistant assistant("part", "never");
+    Quillorb app(folder_, true);
+    counters = Flood(app, 60000, 1, quillorb::kAssistReagentCountMessage);
+    ASSERT_FALSE(HasFailure());
+    ASSERT_TRUE(app.Close());
+  }
+  ExpectSavedInRange(counters, true);
+  {
+    FakeAssistant assistant("api");
+    Quillorb app(folder_, true);
+    ASSERT_EQ(harness::WindowText(app.Control(kIdPanel)), " Assistant linked");
+    counters = Flood(app, 40000, 2, quillorb::kApiCounterMessage);
+    ASSERT_FALSE(HasFailure());
+    const HWND window = app.Window();
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(assistant.Log().back(), FakeAssistant::RegisterLine(window, 2));
+  }
+  ExpectSavedInRange(counters, true);  // the first run's casts, kept
+}
+
+}  // namespace

@@ -1,0 +1,233 @@
+// The configuration dialog of a running quillorb.exe, opened from the strip's button and driven
+// with real input: edits on four pages reach the strip after OK and the files after closing; the
+// macro file is written whole, or not at all.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/spell_art.h"
+#include "dialogs/form_config.h"
+#include "model/catalogue.h"
+#include "model/config_pages.h"
+#include "tests/harness/harness.h"
+#include "win/handles.h"
+
+namespace {
+
+using harness::Quillorb;
+using namespace quillorb;
+
+HWND FindById(HWND root, int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search{id, nullptr};
+  EnumChildWindows(
+      root,
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (GetDlgCtrlID(w) != s->id) return TRUE;
+        s->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+class Config : public ::testing::Test {
+ protected:
+  void SetUp() override { folder_ = harness::NewTempFolder("config"); }
+  void TearDown() override {
+    app_.reset();
+    harness::RemoveFolder(folder_);
+  }
+
+  // Starts Quillorb and opens the dialog with the strip's Configuration button.
+  void StartAndOpen() {
+    harness::WriteFile(folder_ + "quillorb.ini", "[UserSpell]\r\nSpell00=0\r\n");
+    app_ = std::make_unique<Quillorb>(folder_, true);
+    harness::Click(app_->ScreenPoint(594 + 11, 10));
+    dialog_ = app_->Proc().WaitForWindow(kConfigDialogClass);
+    ASSERT_NE(dialog_, nullptr);
+  }
+  HWND Control(int id) const {
+    HWND direct = GetDlgItem(dialog_, id);  // OK and Cancel
+    return direct ? direct : FindById(dialog_, id);
+  }
+
+  // Moves the tabs with the arrow keys, as the player does with the focus on them.
+  void SelectPage(int page) {
+    HWND tabs = Control(kIdPageControl1);
+    while (true) {
+      const auto current = static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0));
+      if (current == page) return;
+      SendMessageA(tabs, WM_KEYDOWN, current < page ? VK_RIGHT : VK_LEFT, 1);
+      ASSERT_TRUE(harness::WaitUntil(
+          [&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != current; }, 5000));
+    }
+  }
+
+  // The screen point in the middle of a cell of a grid whose column widths are `widths` (one
+  // pixel of grid line after each column and row of 16).
+  static POINT CellPoint(HWND grid, const std::vector<int>& widths, int col, int row) {
+    POINT pt{0, row * 17 + 8};
+    for (int c = 0; c < col; ++c) pt.x += widths[static_cast<size_t>(c)] + 1;
+    pt.x += widths[static_cast<size_t>(col)] / 2;
+    ClientToScreen(grid, &pt);
+    return pt;
+  }
+  static POINT Middle(HWND window) {
+    RECT r = harness::WindowRectOf(window);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+
+  // Presses Button3 and answers the question with `answer` (IDOK or IDCANCEL).
+  HWND GenerateMacroFile(int answer) {
+    PostMessageA(Control(kIdButton3), BM_CLICK, 0, 0);
+    HWND question = harness::WaitForMessageBox(app_->Proc());
+    EXPECT_EQ(harness::MessageBoxText(question), L"Generate Macro file from current settings?");
+    EXPECT_EQ(harness::WindowText(question), "Quillorb");
+    PostMessageA(question, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+    EXPECT_TRUE(harness::WaitUntil([&] { return !IsWindow(question); }));
+    if (answer != IDOK) return nullptr;
+    return harness::WaitForMessageBox(app_->Proc());
+  }
+
+  std::string folder_;
+  std::unique_ptr<Quillorb> app_;
+  HWND dialog_ = nullptr;
+};
+
+TEST_F(Config, EditsReachTheStripAndTheFiles) {
+  StartAndOpen();
+  // General: a price typed into the first field.
+  HWND price = Control(kIdNumEditPriceFirst);
+  ASSERT_TRUE(harness::ClickToFocus(price));
+  SendMessageA(price, EM_SETSEL, 0, -1);
+  harness::TypeText("7.25");
+  // Input arrives in its own time: each step waits until it has landed.
+  ASSERT_TRUE(harness::WaitUntil([&] { return harness::WindowText(price) == "7.25"; }));
+
+  // User List: slot A-1 gets spell 19 typed into the chooser laid over the cell.
+  SelectPage(kPageUserList);
+  harness::Click(CellPoint(Control(kIdCtrlGridUser), {40, 336}, 1, 1));
+  HWND chooser = Control(kIdComboBoxSpell);
+  ASSERT_TRUE(harness::WaitUntil([&] { return IsWindowVisible(chooser) != FALSE; }));
+  RECT box = harness::WindowRectOf(chooser);
+  harness::Click(POINT{box.left + 20, (box.top + box.bottom) / 2});
+  ASSERT_TRUE(harness::WaitUntil([&] {
+    HWND focus = harness::FocusOf(dialog_);
+    return focus == chooser || IsChild(chooser, focus);
+  }));
+  SendMessageA(chooser, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+  harness::TypeText("3-4 Poison");
+  ASSERT_TRUE(harness::WaitUntil([&] { return harness::WindowText(chooser) == "3-4 Poison"; }));
+  harness::PressKey(VK_RETURN);  // the text goes into the cell, the focus back to the grid
+  HWND users = Control(kIdCtrlGridUser);
+  ASSERT_TRUE(harness::WaitUntil([&] { return harness::FocusOf(dialog_) == users; }));
+
+  // Macro: F5 pressed on the KEY cell of spell 0.
+  SelectPage(kPageMacro);
+  HWND macro = Control(kIdStringGridMacro);
+  harness::Click(CellPoint(macro, {177, 40, 40, 40, 40}, 4, 1));
+  ASSERT_TRUE(harness::WaitUntil([&] { return harness::FocusOf(dialog_) == macro; }));
+  // The key as the grid receives it (a message answered before the next step).
+  SendMessageA(macro, WM_KEYDOWN, VK_F5, 1);
+  SendMessageA(macro, WM_KEYUP, VK_F5, static_cast<LPARAM>(0xC0000001u));
+
+  // Spell Casting: the words of spell 0 typed into its cell.
+  SelectPage(kPageCasting);
+  HWND casting = Control(kIdStringGridCasting);
+  harness::Click(CellPoint(casting, {155, 211}, 1, 1));
+  ASSERT_TRUE(harness::WaitUntil([&] { return harness::FocusOf(dialog_) == casting; }));
+  harness::TypeText("Kal Ort");
+  ASSERT_TRUE(harness::WaitUntil([&] {
+    HWND editor = harness::FocusOf(dialog_);
+    return IsChild(casting, editor) && harness::WindowText(editor) == "Kal Ort";
+  }));
+  harness::PressKey(VK_RETURN);
+  ASSERT_TRUE(harness::WaitUntil([&] { return harness::FocusOf(dialog_) == casting; }));
+
+  harness::Click(Middle(Control(IDOK)));
+  ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindow(dialog_); }));
+
+  // The strip: slot 1 of page A shows spell 19's icon and its information.
+  harness::MoveMouse(app_->ScreenPoint(270 + 20, 12));
+  EXPECT_TRUE(harness::WaitUntil([&] {
+    return harness::WindowText(app_->Control(100)).rfind(" Poison (In Nox) ", 0) == 0;
+  })) << harness::WindowText(app_->Control(100));
+  win::Bitmap atlas = MakeSpellAtlas(false);
+  win::MemoryDc dc(CreateCompatibleDC(nullptr));
+  win::SelectScope select(dc.get(), atlas.get());
+  int same = 0;
+  for (int y = 2; y < 40; y += 6) {
+    for (int x = 2; x < 40; x += 6) {
+      same += harness::ScreenPixel(app_->ScreenPoint(270 + x, y)) ==
+              GetPixel(dc.get(), 40 * 3 + x, 40 * 2 + y);
+    }
+  }
+  EXPECT_GE(same, 40) << "of 49 pixels";  // the casts-left label covers a few
+
+  ASSERT_TRUE(app_->Close());
+  const std::string profile = harness::ReadFile(folder_ + "quillorb.ini");
+  for (const char* line : {"ReagentCost0=7.25", "Spell00=19", "KEY0=116", "Spell0=\"Kal Ort\""}) {
+    EXPECT_NE(profile.find(std::string("\r\n") + line + "\r\n"), std::string::npos) << line;
+  }
+  SpellTable spells;
+  ASSERT_EQ(ReadCatalogue(folder_ + "spells.txt", spells), CatalogueRead::Ok);
+  EXPECT_EQ(spells[0].Key, 0x74);
+}
+
+TEST_F(Config, MacroFileIsWrittenWholeOrNotAtAll) {
+  StartAndOpen();
+  SelectPage(kPageMacro);
+  const std::string path = folder_ + "spellmacro.txt";
+
+  // A read-only file refuses the write: an error box naming it, the old bytes, no stray file.
+  harness::WriteFile(path, "old");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  HWND error = GenerateMacroFile(IDOK);
+  ASSERT_NE(error, nullptr);
+  const std::wstring text = harness::MessageBoxText(error);
+  EXPECT_NE(text.find(L"spellmacro.txt"), std::wstring::npos);
+  harness::DismissMessageBox(error);
+  ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindow(error); }));
+  EXPECT_EQ(harness::ReadFile(path), "old");
+  WIN32_FIND_DATAA found{};
+  win::FileHandle find(FindFirstFileA((folder_ + "*.tmp").c_str(), &found));
+  EXPECT_FALSE(find) << found.cFileName;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  // Cancel in the question writes nothing.
+  GenerateMacroFile(IDCANCEL);
+  EXPECT_EQ(harness::ReadFile(path), "old");
+
+  // The export: the success box shows the full path; the file holds the 195 lines.
+  HWND done = GenerateMacroFile(IDOK);
+  ASSERT_NE(done, nullptr);
+  EXPECT_EQ(harness::WindowText(done), "Macro file is created.");
+  const std::wstring shown = harness::MessageBoxText(done);
+  EXPECT_EQ(shown.substr(shown.size() - 15), L"\\spellmacro.txt");
+  harness::DismissMessageBox(done);
+
+  SpellTable spells;
+  ASSERT_EQ(ReadCatalogue(folder_ + "spells.txt", spells), CatalogueRead::Ok);
+  const std::string bytes = harness::ReadFile(path);
+  EXPECT_EQ(bytes, MacroFileText(spells));
+  size_t lines = 0;
+  for (size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+  EXPECT_EQ(lines, 195u);
+  // Clumsy: the key 1 with Ctrl and Shift (the line's order is Ctrl, Alt, Shift).
+  EXPECT_EQ(bytes.rfind("1 1 0 1\r\nCastSpell Clumsy\r\n########\r\n", 0), 0u);
+  EXPECT_EQ(bytes.substr(bytes.size() - 26), "V 1 1 1\r\nPaste\r\n########\r\n");
+
+  harness::Click(Middle(Control(IDCANCEL)));
+  ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindow(dialog_); }));
+  EXPECT_EQ(harness::ReadFile(path), bytes);  // the file stays after Cancel
+}
+
+}  // namespace

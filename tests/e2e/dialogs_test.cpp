@@ -1,0 +1,209 @@
+// The strip's dialogs in quillorb.exe, driven as a player would: switching characters (and finding
+// both again after a restart), a bank visit with OK and with Cancel, and the analysis after casts
+// from the bar, exported through the Save As dialog and cleared.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "tests/harness/harness.h"
+
+namespace {
+
+using harness::Quillorb;
+
+constexpr char kProfile[] =
+    "[Reagent]\r\nReagent0=5\r\nReagent1=20\r\nReagent5=20\r\nReagent6=10\r\n"
+    "[BankReagent]\r\nBankReagent0=100\r\n"
+    "[UserSpell]\r\nSpell00=4\r\nSpell01=4\r\nSpell02=0\r\n"
+    "[Config]\r\nEnableSpellCasting=0\r\nInscription=1\r\n";
+
+class Dialogs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = harness::NewTempFolder("dialogs");
+    harness::WriteFile(folder_ + "quillorb.ini", kProfile);
+  }
+  void TearDown() override {
+    app_.reset();
+    harness::RemoveFolder(folder_);
+  }
+  Quillorb& Start() {
+    app_ = std::make_unique<Quillorb>(folder_, true);
+    return *app_;
+  }
+  std::string Counter(int r) const { return harness::WindowText(app_->Control(110 + r)); }
+  bool WaitForCounter(int r, const std::string& text) const {
+    return harness::WaitUntil([&] { return Counter(r) == text; }, 5000);
+  }
+  // Clicks a strip button and waits for its dialog.
+  HWND Open(int x, int y, const char* dialogClass) {
+    harness::Click(app_->ScreenPoint(x, y));
+    // Off the strip, so that no button's hint pops up (and has to be hidden again) meanwhile.
+    harness::MoveMouse(app_->ScreenPoint(300, 400));
+    return app_->Proc().WaitForWindow(dialogClass);
+  }
+  HWND OpenCharacters() { return Open(627, 10, "TForm_ChrList"); }
+  static void Press(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+  bool WaitClosed(HWND dialog) const {
+    return harness::WaitUntil([&] { return !IsWindowVisible(dialog); });
+  }
+  bool WaitForCaption(const std::string& caption) const {
+    return harness::WaitUntil([&] { return harness::WindowText(app_->Window()) == caption; });
+  }
+  // The dialog's point x, y on the screen.
+  static POINT At(HWND dialog, int x, int y) {
+    POINT pt{x, y};
+    ClientToScreen(dialog, &pt);
+    return pt;
+  }
+  std::string File(const std::string& name) const { return harness::ReadFile(folder_ + name); }
+  static bool Has(const std::string& text, const std::string& line) {
+    return text.find("\r\n" + line + "\r\n") != std::string::npos;
+  }
+
+  std::string folder_;
+  std::unique_ptr<Quillorb> app_;
+};
+
+TEST_F(Dialogs, AddSwitchAndSwitchBackKeepBothCharactersAcrossARestart) {
+  Start();
+  HWND list = OpenCharacters();
+  ASSERT_NE(list, nullptr);
+  Press(list, 11);  // Add...
+  HWND input = app_->Proc().WaitForWindow("QuillorbInputBox");
+  ASSERT_NE(input, nullptr);
+  SendMessageA(GetDlgItem(input, 10), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Hero"));
+  Press(input, IDOK);
+  HWND box = GetDlgItem(list, 10);
+  ASSERT_TRUE(harness::WaitUntil([&] { return SendMessageA(box, LB_GETCURSEL, 0, 0) == 1; }));
+  Press(list, IDOK);
+  ASSERT_TRUE(WaitForCaption("Quillorb - Hero"));
+  EXPECT_EQ(Counter(0), "5");                // a copy of the default character
+  harness::Click(app_->ScreenPoint(16, 8));  // the BP picture: one more
+  ASSERT_TRUE(WaitForCounter(0, "6"));
+
+  list = OpenCharacters();
+  SendMessageA(GetDlgItem(list, 10), LB_SETCURSEL, 0, 0);  // (default)
+  Press(list, IDOK);
+  ASSERT_TRUE(WaitForCaption("Quillorb"));
+  EXPECT_TRUE(WaitForCounter(0, "5"));
+  EXPECT_TRUE(Has(File("quillorb - Hero.ini"), "Reagent0=6"));
+  ASSERT_TRUE(app_->Close());
+
+  Start();
+  EXPECT_EQ(harness::WindowText(app_->Window()), "Quillorb");
+  EXPECT_EQ(Counter(0), "5");
+  list = OpenCharacters();
+  SendMessageA(GetDlgItem(list, 10), LB_SETCURSEL, 1, 0);  // Hero
+  Press(list, IDOK);
+  ASSERT_TRUE(WaitForCaption("Quillorb - Hero"));
+  EXPECT_TRUE(WaitForCounter(0, "6"));
+  ASSERT_TRUE(app_->Close());
+  EXPECT_TRUE(Has(File("users.ini"), "Last=Hero"));
+}
+
+TEST_F(Dialogs, ACharacterWhoseProfileCannotBeSavedStaysCurrent) {
+  harness::WriteFile(folder_ + "quillorb - Hero.ini", "[Reagent]\r\nReagent0=9\r\n");
+  Start();
+  // Another program holds the profile open: it can be read, but not replaced.
+  HANDLE lock = CreateFileA((folder_ + "quillorb.ini").c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  HWND list = OpenCharacters();
+  SendMessageA(GetDlgItem(list, 10), LB_SETCURSEL, 1, 0);  // Hero
+  Press(list, IDOK);
+  HWND box = harness::WaitForMessageBox(app_->Proc());
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(harness::MessageBoxText(box).find(L"quillorb.ini"), std::wstring::npos);
+  harness::DismissMessageBox(box);
+  ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindow(box); }));
+  CloseHandle(lock);
+  EXPECT_EQ(harness::WindowText(app_->Window()), "Quillorb");
+  EXPECT_EQ(Counter(0), "5");  // nothing of the unsaved character was replaced
+}
+
+TEST_F(Dialogs, ABankVisitReachesTheLedgerOnOkOnly) {
+  Start();
+  HWND bank = Open(255, 30, "TBankReagentDialog");
+  ASSERT_NE(bank, nullptr);
+  EXPECT_EQ(harness::WindowText(GetDlgItem(bank, 101)), "5");
+  EXPECT_EQ(harness::WindowText(GetDlgItem(bank, 109)), "100");
+  EXPECT_EQ(harness::WindowText(GetDlgItem(bank, 125)), "30");
+  harness::Click(At(bank, 213, 242));  // adjust every backpack count to 30
+  ASSERT_TRUE(
+      harness::WaitUntil([&] { return harness::WindowText(GetDlgItem(bank, 109)) == "75"; }, 5000));
+  Press(bank, IDOK);
+  ASSERT_TRUE(WaitClosed(bank));
+  EXPECT_TRUE(WaitForCounter(0, "30"));
+  EXPECT_EQ(Counter(1), "20");  // no bank stock: stays
+
+  bank = Open(255, 30, "TBankReagentDialog");
+  harness::Click(At(bank, 99, 42));  // bank to backpack, one BP
+  ASSERT_TRUE(
+      harness::WaitUntil([&] { return harness::WindowText(GetDlgItem(bank, 101)) == "31"; }, 5000));
+  Press(bank, IDCANCEL);
+  ASSERT_TRUE(WaitClosed(bank));
+  ASSERT_TRUE(app_->Close());
+  const std::string profile = File("quillorb.ini");
+  EXPECT_TRUE(Has(profile, "Reagent0=30")) << profile;
+  EXPECT_TRUE(Has(profile, "BankReagent0=75"));
+}
+
+// The first edit control among the children of a window, at any depth.
+HWND FindEdit(HWND parent) {
+  HWND found = nullptr;
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM result) -> BOOL {
+        if (_stricmp(harness::ClassName(child).c_str(), "Edit") != 0 || !IsWindowVisible(child)) {
+          return TRUE;
+        }
+        *reinterpret_cast<HWND*>(result) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+TEST_F(Dialogs, AnalysisAfterCastsExportsAndClears) {
+  Start();
+  for (int slot : {0, 1, 2}) harness::Click(app_->ScreenPoint(270 + 40 * slot + 12, 12));
+  ASSERT_TRUE(WaitForCounter(1, "19"));  // the third cast, Clumsy, took one Blood Moss
+  ASSERT_TRUE(WaitForCounter(6, "8"));   // two Magic Arrows
+
+  HWND analysis = Open(627, 30, "TForm_Statistical");
+  ASSERT_NE(analysis, nullptr);
+  Press(analysis, 12);  // Export...
+  HWND save = nullptr;
+  ASSERT_TRUE(harness::WaitUntil([&] {
+    save = FindWindowA("#32770", nullptr);
+    return save && IsWindowVisible(save) && FindEdit(save);
+  }));
+  const std::string csv = folder_ + "figures.csv";
+  SendMessageA(FindEdit(save), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(csv.c_str()));
+  PostMessageA(save, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(harness::WaitUntil([&] { return harness::FileExists(csv); }));
+  EXPECT_EQ(File("figures.csv"),
+            "\xEF\xBB\xBFReagent,Used,Price,Cost\r\n"
+            "BP,0,6.5,0\r\nBM,1,8.5,8\r\nGL,0,3.5,0\r\nGS,0,3.5,0\r\nMR,0,6.5,0\r\n"
+            "NS,1,3.5,3\r\nSA,2,2.5,5\r\nSS,0,4.5,0\r\nSum,,,16\r\n\r\n"
+            "Rank,Spell,Casts,Cost\r\n1,Magic Arrow,2,5\r\n2,Clumsy,1,12\r\n");
+
+  Press(analysis, 11);  // Clear Data...
+  HWND box = nullptr;
+  ASSERT_TRUE(harness::WaitUntil([&] {
+    box = FindWindowA("#32770", "Quillorb");
+    return box && IsWindowVisible(box);
+  }));
+  EXPECT_EQ(harness::MessageBoxText(box), L"Clear All Data?");
+  harness::DismissMessageBox(box);
+  ASSERT_TRUE(WaitClosed(analysis));
+  ASSERT_TRUE(app_->Close());
+  const std::string profile = File("quillorb.ini");
+  EXPECT_TRUE(Has(profile, "ReagentUsed6=0")) << profile;
+  EXPECT_TRUE(Has(profile, "SpellCount4=0"));
+  EXPECT_TRUE(Has(profile, "Reagent6=8"));
+}
+
+}  // namespace

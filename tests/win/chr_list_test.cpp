@@ -1,0 +1,216 @@
+// The character list and the input box on real windows: the list read from a folder, the checks of
+// Add in their order, Delete's refusals and the selection after it, OK, double click and Cancel.
+#include "dialogs/chr_list.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "tests/harness/harness.h"
+#include "tests/win/dialog_script.h"
+#include "win/input_box.h"
+
+namespace quillorb {
+namespace {
+
+class ChrList : public ::testing::Test {
+ protected:
+  void SetUp() override { folder_ = harness::NewTempFolder("chr"); }
+  void TearDown() override {
+    dialog_.reset();
+    harness::RemoveFolder(folder_);
+  }
+  void Profile(const std::string& name, const std::string& text = "[Reagent]\r\nReagent0=5\r\n") {
+    harness::WriteFile(folder_ + (name.empty() ? "quillorb.ini" : "quillorb - " + name + ".ini"),
+                       text);
+  }
+  // Opens the dialog (without running it) as the main window does.
+  TForm_ChrList& Open(const std::string& current) {
+    dialog_ = std::make_unique<TForm_ChrList>(nullptr, nullptr, folder_);
+    dialog_->CurChr = current;
+    dialog_->AskName = [this] {
+      std::optional<std::string> name = names_.front();
+      names_.pop_front();
+      return name;
+    };
+    dialog_->Message = [this](const std::string& text, UINT flags) {
+      messages_.push_back({text, flags});
+      return answer_;
+    };
+    dialog_->FormShow();
+    return *dialog_;
+  }
+  std::vector<std::string> Items() const {
+    std::vector<std::string> items;
+    for (int i = 0; i < dialog_->ListBox_Chr->Count(); ++i) {
+      items.push_back(dialog_->ListBox_Chr->Item(i));
+    }
+    return items;
+  }
+  std::string Selected() const {
+    const int i = dialog_->ListBox_Chr->ItemIndex();
+    return i < 0 ? "<none>" : dialog_->ListBox_Chr->Item(i);
+  }
+
+  struct Shown {
+    std::string text;
+    UINT flags;
+  };
+  std::string folder_;
+  std::unique_ptr<TForm_ChrList> dialog_;
+  std::deque<std::optional<std::string>> names_;
+  std::vector<Shown> messages_;
+  int answer_ = IDOK;
+};
+
+TEST_F(ChrList, ListsProfilesWithoutRegardToCaseAndSelectsTheCurrentOne) {
+  EXPECT_EQ(Open("(default)").ListBox_Chr->Count(), 1);
+  EXPECT_EQ(Selected(), "(default)");
+
+  for (const char* name : {"zed", "Anna", "bob", "Carl"}) Profile(name);
+  Profile("");
+  harness::WriteFile(folder_ + "quillorb - x.ini.bak", "");
+  CreateDirectoryA((folder_ + "quillorb - folder.ini").c_str(), nullptr);
+  Open("bob");
+  EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna", "bob", "Carl", "zed"}));
+  EXPECT_EQ(Selected(), "bob");
+
+  // A current character without a file: nothing selected; OK and Delete then change nothing.
+  Open("Bob");
+  EXPECT_EQ(Selected(), "<none>");
+  dialog_->OKBtn->Press();
+  EXPECT_EQ(dialog_->ModalResult(), win::kModalOk);
+  EXPECT_EQ(dialog_->CurChr, "Bob");
+  dialog_->Button_Del->Press();
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(Items().size(), 5u);
+}
+
+TEST_F(ChrList, AddChecksInOrderAndCopiesTheCurrentProfile) {
+  Profile("", "[Reagent]\r\nReagent0=42\r\n");
+  Profile("Anna");
+  Open("(default)");
+  constexpr UINT kWarn = MB_OK | MB_ICONEXCLAMATION;
+  const struct {
+    std::optional<std::string> input;
+    std::string text;  // empty: no message
+    UINT flags;
+  } cases[] = {
+      {std::nullopt, "", 0},  // Cancel
+      {"", "", 0},
+      {"(default)", "(default) already exists.", MB_OK},
+      {"Anna", "Anna already exists.", MB_OK},
+      {"anna", "anna cannot be created.", kWarn},  // the file exists in another letter case
+      {"Mr. X", "You can't use these letters.\n\\ / : , ; * ? \" < > |", kWarn},
+      {"a|b", "You can't use these letters.\n\\ / : , ; * ? \" < > |", kWarn},
+      {" Bob",
+       "A character's name cannot begin or end with a blank: it would not be found again "
+       "at the next start.",
+       kWarn},
+  };
+  for (const auto& c : cases) {
+    messages_.clear();
+    names_ = {c.input};
+    dialog_->Button_Add->Press();
+    if (c.text.empty()) {
+      EXPECT_TRUE(messages_.empty()) << c.input.value_or("<cancel>");
+    } else {
+      ASSERT_EQ(messages_.size(), 1u) << *c.input;
+      EXPECT_EQ(messages_[0].text, c.text);
+      EXPECT_EQ(messages_[0].flags, c.flags) << *c.input;
+    }
+    EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna"}));
+  }
+
+  messages_.clear();
+  names_ = {"Bob"};
+  dialog_->Button_Add->Press();
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna", "Bob"}));
+  EXPECT_EQ(Selected(), "Bob");
+  EXPECT_EQ(harness::ReadFile(folder_ + "quillorb - Bob.ini"), "[Reagent]\r\nReagent0=42\r\n");
+  EXPECT_EQ(dialog_->CurChr, "(default)");  // added, not made current
+
+  // A current character whose profile was never saved has nothing to copy.
+  Open("Ghost");
+  names_ = {"Carl"};
+  dialog_->Button_Add->Press();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text, "Carl cannot be created.");
+  EXPECT_FALSE(harness::FileExists(folder_ + "quillorb - Carl.ini"));
+}
+
+TEST_F(ChrList, DeleteRefusesCurrentAndDefaultAsksWithNoAsDefaultAndSelectsTheNextEntry) {
+  for (const char* name : {"Anna", "Bob", "Carl"}) Profile(name);
+  TForm_ChrList& d = Open("Anna");
+  auto select = [&](int i) { d.ListBox_Chr->SetItemIndex(i); };
+  select(1);
+  d.Button_Del->Press();
+  select(0);
+  d.Button_Del->Press();
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(messages_[0].text, "You can't delete a current character");
+  EXPECT_EQ(messages_[1].text, "You can't delete a default setting");
+  EXPECT_EQ(messages_[1].flags, UINT{MB_OK | MB_ICONEXCLAMATION});
+
+  messages_.clear();
+  answer_ = IDNO;
+  select(2);
+  d.Button_Del->Press();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text, "Delete Character? - Bob");
+  EXPECT_EQ(messages_[0].flags, UINT{MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2});
+  EXPECT_TRUE(harness::FileExists(folder_ + "quillorb - Bob.ini"));
+
+  answer_ = IDYES;
+  d.Button_Del->Press();  // Bob, in the middle: Carl takes its place and is selected
+  EXPECT_FALSE(harness::FileExists(folder_ + "quillorb - Bob.ini"));
+  EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna", "Carl"}));
+  EXPECT_EQ(Selected(), "Carl");
+  DeleteFileA((folder_ + "quillorb - Carl.ini").c_str());  // a file already gone: still removed
+  d.Button_Del->Press();
+  EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna"}));
+  EXPECT_EQ(Selected(), "(default)");
+}
+
+TEST_F(ChrList, DoubleClickClosesWithOkAndCancelKeepsTheCurrentCharacter) {
+  Profile("Anna");
+  Profile("Bob");
+  TForm_ChrList& d = Open("Anna");
+  HWND list = d.ListBox_Chr->hwnd();
+  DialogScript script({[&] {
+    RECT item{};
+    SendMessageA(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM(item.left + 5, (item.top + item.bottom) / 2);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+  }});
+  EXPECT_EQ(d.ShowModal(), win::kModalOk);
+  EXPECT_EQ(d.CurChr, "Bob");
+
+  TForm_ChrList& again = Open("Anna");
+  again.ListBox_Chr->SetItemIndex(2);
+  DialogScript cancel({[&] { harness::PressKey(VK_ESCAPE); }});
+  EXPECT_EQ(again.ShowModal(), win::kModalCancel);
+  EXPECT_EQ(again.CurChr, "Anna");
+}
+
+TEST(InputBox, TypedTextOnOkNothingOnCancel) {
+  auto field = [] {
+    HWND box = FindWindowA(win::kInputBoxClass, "Add a character");
+    return GetDlgItem(box, win::InputBox::kEditId);
+  };
+  DialogScript typed({[&] { ASSERT_EQ(GetFocus(), field()); },
+                      [&] { harness::TypeText("Sir Bob"); },
+                      [&] { harness::PressKey(VK_RETURN); }});
+  EXPECT_EQ(win::InputQuery(nullptr, "Add a character", "Input a character name"), "Sir Bob");
+  DialogScript cancelled({[&] { harness::TypeText("x"); }, [&] { harness::PressKey(VK_ESCAPE); }});
+  EXPECT_EQ(win::InputQuery(nullptr, "Add a character", "Input a character name"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace quillorb

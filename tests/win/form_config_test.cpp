@@ -1,0 +1,336 @@
+// The configuration dialog in-process, driven with real window messages: the pages, the toggles
+// and the key capture, the user slots, OK and Cancel through the main window's exchange.
+// With QUILLORB_SHOT_DIR set, the Pictures test saves every page as config-<n>.bmp there.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+#include "app/form_main.h"
+#include "dialogs/form_config.h"
+#include "tests/harness/harness.h"
+#include "win/app.h"
+
+namespace quillorb {
+namespace {
+
+class ConfigDialog : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    main_ = new TForm_Main();
+    Form_Main = main_;
+    main_->Create();
+    main_->Show(SW_SHOWNOACTIVATE);
+  }
+  static void TearDownTestSuite() {
+    delete main_;
+    main_ = nullptr;
+  }
+
+  // A dialog on a copy of `data`, filled and shown (without a modal run).
+  std::unique_ptr<TForm_Config> Open(const ConfigData& data) {
+    auto dialog = std::make_unique<TForm_Config>(main_->hwnd(), TForm_Config::Resources{});
+    static_cast<ConfigData&>(*dialog) = data;
+    dialog->SetCaptionList({"a", "b", "c", "d", "e"});
+    dialog->FillPages();
+    ShowWindow(dialog->hwnd(), SW_SHOWNOACTIVATE);
+    return dialog;
+  }
+
+  // Real mouse and key messages to a grid's window.
+  static void DoubleClickCell(win::StringGrid& grid, int col, int row) {
+    const RECT r = grid.CellRect(col, row);
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(grid.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(grid.hwnd(), WM_LBUTTONUP, 0, at);
+    SendMessageA(grid.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageA(grid.hwnd(), WM_LBUTTONUP, 0, at);
+  }
+  static void Key(win::StringGrid& grid, WORD vk) {
+    SendMessageA(grid.hwnd(), WM_KEYDOWN, vk, 1);
+    SendMessageA(grid.hwnd(), WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+  }
+
+  static void SelectWithFocus(TForm_Config& dialog, int page, win::StringGrid& grid, int col,
+                              int row) {
+    dialog.PageControl1->SetActivePage(page);
+    SetFocus(grid.hwnd());
+    ASSERT_TRUE(grid.SetCurrent(col, row));
+  }
+
+  // Runs the main window's Configuration button; `drive` runs inside the modal run, on the
+  // dialog, and ends it.
+  static void RunConfigButton(const std::function<void(TForm_Config&)>& drive) {
+    drive_ = &drive;
+    SetTimer(nullptr, 0, 1, &ConfigDialog::Drive);
+    main_->SpeedButton_ConfigClick();
+    drive_ = nullptr;
+  }
+  static void CALLBACK Drive(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND w = FindWindowA(kConfigDialogClass, nullptr);
+    auto* dialog = dynamic_cast<TForm_Config*>(
+        reinterpret_cast<win::Window*>(GetWindowLongPtrA(w, GWLP_USERDATA)));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->Running());
+    (*drive_)(*dialog);
+  }
+
+  static TForm_Main* main_;
+  static const std::function<void(TForm_Config&)>* drive_;
+};
+TForm_Main* ConfigDialog::main_ = nullptr;
+const std::function<void(TForm_Config&)>* ConfigDialog::drive_ = nullptr;
+
+TEST_F(ConfigDialog, WindowAndPages) {
+  auto dialog = Open(ConfigData{});
+  HWND w = dialog->hwnd();
+  char cls[64] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  EXPECT_STREQ(cls, "TForm_Config");
+  EXPECT_EQ(dialog->Text(), "Quillorb - Config");
+  RECT client{};
+  GetClientRect(w, &client);
+  EXPECT_EQ(client.right, 422);
+  EXPECT_EQ(client.bottom, 297);
+  EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_FALSE(GetWindowLongA(w, GWL_STYLE) & WS_THICKFRAME);
+
+  HWND tabs = dialog->PageControl1->hwnd();
+  const char* captions[] = {"General",  "User List", "Spellbook && Danger", "Spell Casting",
+                            "Reagents", "Macro",     "Spell Information",   "About"};
+  ASSERT_EQ(TabCtrl_GetItemCount(tabs), 8);
+  for (int i = 0; i < 8; ++i) {
+    char text[64] = {};
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(text, captions[i]);
+    // Each page is a window of its own inside the tab control; only the selected one shows.
+    EXPECT_EQ(GetParent(dialog->TabSheets[static_cast<size_t>(i)]->hwnd()), tabs);
+    EXPECT_EQ(IsWindowVisible(dialog->TabSheets[static_cast<size_t>(i)]->hwnd()) != 0, i == 0);
+  }
+  EXPECT_EQ(harness::ChildRect(dialog->Button1->hwnd()).left, 256);
+  EXPECT_TRUE(dialog->Button2->Cancel);
+  // The other pages' controls are made when they first show.
+  EXPECT_FALSE(dialog->PageCreated(kPageUserList));
+  EXPECT_EQ(dialog->CtrlGrid_User, nullptr);
+  dialog->PageControl1->SetActivePage(kPageUserList);
+  EXPECT_EQ(dialog->CtrlGrid_User->RowCount(), 33);
+  EXPECT_EQ(dialog->ComboBox_Spell->Count(), 64);
+  EXPECT_FALSE(dialog->ComboBox_Caption->Visible());
+  EXPECT_EQ(dialog->PriceEdit(0).Text(), "5.00");
+
+  // Choosing a tab with the mouse shows its page.
+  RECT tab{};
+  TabCtrl_GetItemRect(tabs, kPageMacro, &tab);
+  const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+  SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(tabs, WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(dialog->PageControl1->ActivePageIndex(), kPageMacro);
+  EXPECT_TRUE(IsWindowVisible(dialog->StringGrid_Macro->hwnd()));
+  EXPECT_FALSE(IsWindowVisible(dialog->TabSheets[kPageGeneral]->hwnd()));
+}
+
+TEST_F(ConfigDialog, MacroPageTogglesAndCapturesKeys) {
+  ConfigData data;
+  data.Spells[0].Key = 0x70;
+  data.Spells[1].Key = 0x87;
+  data.Spells[2].Key = 0x41;
+  for (TSpell& s : data.Spells) s.Ctrl = false;
+  auto dialog = Open(data);
+  dialog->PageControl1->SetActivePage(kPageMacro);
+  win::StringGrid& grid = *dialog->StringGrid_Macro;
+  EXPECT_EQ(grid.Cell(4, 1), "F1");
+  EXPECT_EQ(grid.Cell(4, 2), "F24");
+  EXPECT_EQ(grid.Cell(4, 3), "A");
+
+  ASSERT_TRUE(grid.SetCurrent(4, 4));
+  Key(grid, VK_F5);
+  EXPECT_EQ(grid.Cell(4, 4), "F5");
+  Key(grid, 'A');
+  EXPECT_EQ(grid.Cell(4, 4), "A");
+  Key(grid, VK_SPACE);
+  Key(grid, VK_RETURN);
+  EXPECT_EQ(grid.Cell(4, 4), "A");
+  Key(grid, VK_DOWN);  // moves on and leaves the cell
+  EXPECT_EQ(grid.Row(), 5);
+  EXPECT_EQ(grid.Cell(4, 4), "A");
+  EXPECT_EQ(grid.Cell(4, 5), "1");
+
+  DoubleClickCell(grid, 2, 6);
+  EXPECT_EQ(grid.Cell(2, 6), "CTRL");
+  DoubleClickCell(grid, 2, 7);
+  DoubleClickCell(grid, 2, 7);
+  EXPECT_EQ(grid.Cell(2, 7), "");
+  DoubleClickCell(grid, 4, 6);  // the KEY column does not toggle
+  EXPECT_EQ(grid.Cell(4, 6), "1");
+
+  dialog->ApplyPages();
+  EXPECT_EQ(dialog->Spells[0].Key, 0x70);
+  EXPECT_EQ(dialog->Spells[1].Key, 0x87);
+  EXPECT_EQ(dialog->Spells[2].Key, 0x41);
+  EXPECT_EQ(dialog->Spells[3].Key, 0x41);
+  EXPECT_TRUE(dialog->Spells[5].Ctrl);
+  EXPECT_FALSE(dialog->Spells[6].Ctrl);
+}
+
+TEST_F(ConfigDialog, SpellbookReagentsAndInformation) {
+  ConfigData data;
+  data.Spells[0].Reagent = {2, 0, 0, 0, 0, 0, 0, 0};
+  data.Spells[1].InSpellBook = false;
+  auto dialog = Open(data);
+  for (int page : {kPageSpellbook, kPageInfo, kPageReagents})
+    dialog->PageControl1->SetActivePage(page);
+  win::StringGrid& book = *dialog->StringGrid_Spellbook;
+  ASSERT_TRUE(book.SetCurrent(1, 2));
+  Key(book, VK_RETURN);
+  EXPECT_EQ(book.Cell(1, 2), "BOOK");
+  ASSERT_TRUE(book.SetCurrent(2, 2));
+  Key(book, VK_SPACE);
+  EXPECT_EQ(book.Cell(2, 2), "DANGER");
+
+  win::StringGrid& reagents = *dialog->StringGrid_Reagent;
+  EXPECT_EQ(reagents.Cell(1, 1), "BP");
+  DoubleClickCell(reagents, 7, 3);
+  DoubleClickCell(reagents, 8, 3);
+  EXPECT_EQ(reagents.Cell(7, 3), "SA");
+
+  // Mana typed through the grid's editor; a renamed spell keeps its label on the other pages.
+  win::StringGrid& info = *dialog->StringGrid_Info;
+  ASSERT_TRUE(info.SetCurrent(3, 1));
+  for (char c : std::string("abc")) SendMessageA(info.hwnd(), WM_CHAR, c, 1);
+  info.HideEditor();
+  EXPECT_EQ(info.Cell(3, 1), "abc");
+  info.SetCell(3, 2, "-5");
+  info.SetCell(3, 3, "");
+  info.SetCell(1, 4, "Renamed\tSpell");
+  dialog->ApplyPages();
+  EXPECT_EQ(dialog->Spells[0].Reagent, (ReagentCounts{1, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_TRUE(dialog->Spells[1].InSpellBook && dialog->Spells[1].Danger);
+  EXPECT_EQ(dialog->Spells[2].Reagent[6], 1);
+  EXPECT_EQ(dialog->Spells[2].Reagent[7], 1);
+  EXPECT_EQ(dialog->Spells[0].Mana, 10);
+  EXPECT_EQ(dialog->Spells[1].Mana, -5);
+  EXPECT_EQ(dialog->Spells[2].Mana, 10);
+  EXPECT_EQ(dialog->Spells[3].Name, "Renamed Spell");  // never a column break in spells.txt
+  EXPECT_EQ(book.Cell(0, 4), "1-4 ");
+}
+
+TEST_F(ConfigDialog, UserSlotsThroughTheSpellChooser) {
+  ConfigData data;
+  data.Spells[19].Name = "Fire Field";
+  data.UserSlot[3][7] = 70;
+  auto dialog = Open(data);
+  dialog->CreatePage(kPageUserList);
+  TCtrlGrid& grid = *dialog->CtrlGrid_User;
+  EXPECT_EQ(grid.Cell(0, 10), "B-2");
+  EXPECT_EQ(grid.Cell(1, 32), "");  // 70 is no spell
+
+  // The chooser lies over the selected cell; picking item 19 and leaving writes its label.
+  SelectWithFocus(*dialog, kPageUserList, grid, 1, 10);
+  ASSERT_EQ(grid.ActiveCtrl(), dialog->ComboBox_Spell.get());
+  dialog->ComboBox_Spell->SetItemIndex(19);
+  SetFocus(dialog->Button1->hwnd());
+  EXPECT_EQ(grid.Cell(1, 10), "3-4 Fire Field");
+  grid.SetCell(1, 11, "x");
+  grid.SetCell(1, 12, "9-1 typed");
+  dialog->ApplyPages();
+  EXPECT_EQ(dialog->UserSlot[1][1], 19);
+  EXPECT_EQ(dialog->UserSlot[1][2], 0);
+  EXPECT_EQ(dialog->UserSlot[1][3], 0);  // never 64 + 0, outside the spells
+  EXPECT_EQ(dialog->UserSlot[3][7], 0);
+}
+
+TEST_F(ConfigDialog, CaptionListOnOk) {
+  auto dialog = Open(ConfigData{});
+  dialog->ComboBox_Caption->SetText("c");
+  dialog->Button1Click();
+  EXPECT_EQ(dialog->CaptionList(), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
+  dialog->ComboBox_Caption->SetText("Ultima Online - ");
+  dialog->Button1Click();
+  EXPECT_EQ(dialog->CaptionList(),
+            (std::vector<std::string>{"Ultima Online - ", "a", "b", "c", "d"}));
+  EXPECT_EQ(dialog->ClientCaption, "Ultima Online - ");
+}
+
+TEST_F(ConfigDialog, CancelLeavesTheMainWindowAndOkTakesTheCopyBack) {
+  main_->AlwaysOnTop = true;
+  main_->SpeedButton_Casting->SetDown(false);
+  const SpellTable spells = main_->Spells;
+  const ReagentPrices prices = main_->ReagentCost;
+  // Someone else made the strip non-topmost: Cancel still applies the setting again.
+  SetWindowPos(main_->hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  RunConfigButton([](TForm_Config& d) {
+    for (int page = 0; page < kConfigPageCount; ++page) d.CreatePage(page);
+    // The spellcasting words show in the main window's dialog font (Shift-JIS on Japanese).
+    EXPECT_EQ(d.StringGrid_Casting->Font(), main_->ConfigDialogFont());
+    d.PriceEdit(0).SetReal(12.5);
+    d.StringGrid_Info->SetCell(1, 1, "Changed");
+    d.CheckBox_OnTop->SetChecked(false);
+    d.Button2->Press();
+  });
+  EXPECT_EQ(main_->Spells[0].Name, spells[0].Name);
+  EXPECT_EQ(main_->ReagentCost, prices);
+  EXPECT_TRUE(harness::IsTopmost(main_->hwnd()));
+  EXPECT_FALSE(main_->SpeedButton_Casting->Down());
+
+  RunConfigButton([](TForm_Config& d) {
+    for (int page = 0; page < kConfigPageCount; ++page) d.CreatePage(page);
+    d.PriceEdit(0).SetReal(12.5);
+    d.StringGrid_Info->SetCell(1, 1, "Changed");
+    SendMessageA(d.CheckBox_OnTop->hwnd(), BM_CLICK, 0, 0);  // unticks
+    SendMessageA(d.CheckBoxEnableSpellCast->hwnd(), BM_CLICK, 0, 0);
+    d.UserSlot[0][0] = 0;
+    d.CtrlGrid_User->SetCell(1, 1, "2-1 X");
+    d.Button1->Press();
+  });
+  EXPECT_EQ(main_->Spells[0].Name, "Changed");
+  EXPECT_FLOAT_EQ(main_->ReagentCost[0], 12.5f);
+  EXPECT_EQ(main_->SpellSlot[0][0], 8);
+  EXPECT_FALSE(main_->AlwaysOnTop);
+  EXPECT_FALSE(harness::IsTopmost(main_->hwnd()));
+  EXPECT_TRUE(main_->SpeedButton_Casting->Down());  // the tick was off, the click set it
+  EXPECT_EQ(main_->Panel1->Caption(), " Spell Information...");
+  EXPECT_EQ(FindWindowA(kConfigDialogClass, nullptr), nullptr);  // destroyed
+  main_->AlwaysOnTop = true;
+  main_->ApplyTopmost();
+}
+
+TEST_F(ConfigDialog, Pictures) {
+  const char* dir = std::getenv("QUILLORB_SHOT_DIR");
+  if (!dir) GTEST_SKIP() << "QUILLORB_SHOT_DIR not set";
+  ConfigData data;
+  for (int i = 0; i < kSpellCount; ++i) data.Spells[static_cast<size_t>(i)] = main_->Spells[i];
+  data.UserSlot = {{{0, 1, 2, 3, 4, 5, 6, 7}}};
+  data.ReagentCost = main_->ReagentCost;
+  TForm_Config::Resources resources;
+  resources.castingFont = main_->ConfigDialogFont();
+  for (int r = 0; r < kReagentCount; ++r) {
+    resources.reagentPictures[static_cast<size_t>(r)] = main_->ReagentImage(r).BitmapHandle();
+  }
+  for (int i : kAboutSpells) DrawSpellIconInto(main_->ImageSrc1.get(), main_->ImageSrc2.get(), i);
+  resources.spellAtlas = main_->ImageSrc1.get();
+  TForm_Config dialog(main_->hwnd(), resources);
+  static_cast<ConfigData&>(dialog) = data;
+  dialog.FillPages();
+  ShowWindow(dialog.hwnd(), SW_SHOWNORMAL);
+  for (int p = 0; p < kConfigPageCount; ++p) {
+    dialog.PageControl1->SetActivePage(p);
+    if (p == kPageUserList) SetFocus(dialog.CtrlGrid_User->hwnd());
+    RedrawWindow(dialog.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(
+        harness::SaveScreenshot(harness::WindowRectOf(dialog.hwnd()),
+                                std::string(dir) + "/config-" + std::to_string(p) + ".bmp"));
+  }
+}
+
+}  // namespace
+}  // namespace quillorb

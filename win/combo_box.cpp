@@ -1,0 +1,200 @@
+#include "win/combo_box.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "win/window.h"
+
+namespace win {
+namespace {
+constexpr UINT_PTR kFieldSubclassId = 2;
+}  // namespace
+
+ComboBox::ComboBox(HWND parent, int id, int left, int top, int width, DWORD style, int listHeight)
+    : listHeight_(listHeight) {
+  CreateChild("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | style, 0,
+              left, top, width, listHeight, parent, id);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (GetComboBoxInfo(hwnd(), &info) && info.hwndItem && info.hwndItem != hwnd()) {
+    field_ = info.hwndItem;
+    SetWindowSubclass(field_, &ComboBox::FieldProc, kFieldSubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
+  }
+}
+
+ComboBox::~ComboBox() {
+  if (field_ && IsWindow(field_))
+    RemoveWindowSubclass(field_, &ComboBox::FieldProc, kFieldSubclassId);
+}
+
+int ComboBox::Count() const {
+  return static_cast<int>(SendMessageA(hwnd(), CB_GETCOUNT, 0, 0));
+}
+
+std::string ComboBox::Item(int index) const {
+  if (index < 0 || index >= Count()) return {};
+  const LRESULT length = SendMessageA(hwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length <= 0) return {};
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const LRESULT copied = SendMessageA(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                      reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  return text;
+}
+
+int ComboBox::Add(const std::string& text) {
+  return static_cast<int>(
+      SendMessageA(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void ComboBox::Insert(int index, const std::string& text) {
+  SendMessageA(hwnd(), CB_INSERTSTRING, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ComboBox::Delete(int index) {
+  SendMessageA(hwnd(), CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void ComboBox::Clear() {
+  SendMessageA(hwnd(), CB_RESETCONTENT, 0, 0);
+}
+
+int ComboBox::ItemIndex() const {
+  return static_cast<int>(SendMessageA(hwnd(), CB_GETCURSEL, 0, 0));
+}
+
+void ComboBox::SetItemIndex(int index) {
+  SendMessageA(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void ComboBox::SetMaxLength(int length) {
+  SendMessageA(hwnd(), CB_LIMITTEXT, static_cast<WPARAM>(std::max(length, 0)), 0);
+}
+
+bool ComboBox::DroppedDown() const {
+  return SendMessageA(hwnd(), CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
+
+void ComboBox::SetDroppedDown(bool dropped) {
+  if (DroppedDown() != dropped) SendMessageA(hwnd(), CB_SHOWDROPDOWN, dropped ? TRUE : FALSE, 0);
+}
+
+int ComboBox::FieldHeight() const {
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  return r.bottom - r.top;
+}
+
+void ComboBox::PlaceOver(const RECT& area) {
+  // The window's height is that of the field and the dropped-down list together; the field is
+  // made as high as the area when the font allows it.
+  const int height = area.bottom - area.top;
+  const int border = FieldHeight() - static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT,
+                                                                   static_cast<WPARAM>(-1), 0));
+  const int itemHeight = height - border;
+  if (itemHeight > 0) {
+    const int fontHeight = static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT, 0, 0));
+    if (itemHeight >= fontHeight - 2) {
+      SendMessageA(hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight);
+    }
+  }
+  SetWindowPos(hwnd(), nullptr, area.left, area.top, area.right - area.left,
+               FieldHeight() + listHeight_, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool ComboBox::OnParentCommand(WORD code) {
+  switch (code) {
+    case CBN_EDITCHANGE:
+    case CBN_SELCHANGE:
+      if (OnChange) OnChange(*this);
+      return true;
+    case CBN_SETFOCUS:
+      if (OnEnter) OnEnter(*this);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool ComboBox::FilterChar(WPARAM& wp) {
+  char key = static_cast<char>(wp);
+  DoKeyPress(key);
+  if (key == 0) return false;
+  wp = static_cast<unsigned char>(key);
+  return true;
+}
+
+LRESULT ComboBox::OnChildMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CHAR:
+      // A pick-list box has no field: the characters come to the box itself.
+      if (!field_ && !FilterChar(wp)) return 0;
+      break;
+    case WM_GETDLGCODE:
+      if (!field_) {
+        const auto* key = reinterpret_cast<const MSG*>(lp);
+        LRESULT code = DefaultChild(msg, wp, lp);
+        if (key && key->message == WM_KEYDOWN &&
+            ((key->wParam == VK_RETURN && OnKeyPress) ||
+             ((key->wParam == VK_RETURN || key->wParam == VK_ESCAPE) && DroppedDown()))) {
+          code |= DLGC_WANTALLKEYS;
+        }
+        return code;
+      }
+      break;
+    case WM_KILLFOCUS: {
+      const LRESULT result = DefaultChild(msg, wp, lp);
+      HWND next = reinterpret_cast<HWND>(wp);
+      if (!field_ && !(next && (next == hwnd() || IsChild(hwnd(), next)))) DoExit();
+      return result;
+    }
+    default:
+      break;
+  }
+  return DefaultChild(msg, wp, lp);
+}
+
+LRESULT CALLBACK ComboBox::FieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                     DWORD_PTR ref) {
+  auto* self = reinterpret_cast<ComboBox*>(ref);
+  try {
+    switch (msg) {
+      case WM_CHAR:
+        if (!self->FilterChar(wp)) return 0;
+        break;
+      case WM_GETDLGCODE: {
+        // Enter is the field's when someone listens to the typed characters (or the list is
+        // down); otherwise it is the dialog's.
+        const auto* key = reinterpret_cast<const MSG*>(lp);
+        LRESULT code = DefSubclassProc(hwnd, msg, wp, lp);
+        if (key && key->message == WM_KEYDOWN &&
+            ((key->wParam == VK_RETURN && self->OnKeyPress) ||
+             ((key->wParam == VK_RETURN || key->wParam == VK_ESCAPE) && self->DroppedDown()))) {
+          code |= DLGC_WANTALLKEYS;
+        }
+        return code;
+      }
+      case WM_KILLFOCUS: {
+        const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+        HWND next = reinterpret_cast<HWND>(wp);
+        const HWND box = self->hwnd();
+        if (box && !(next && (next == box || IsChild(box, next)))) self->DoExit();
+        return result;
+      }
+      case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, &ComboBox::FieldProc, kFieldSubclassId);
+        self->field_ = nullptr;
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    ReportException();
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace win

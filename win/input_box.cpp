@@ -1,0 +1,56 @@
+#include "win/input_box.h"
+
+namespace win {
+namespace {
+
+constexpr int kWidth = 280;
+constexpr int kHeight = 96;
+
+Font CopyOfFont(HFONT font, HWND owner) {
+  if (!font && owner) font = reinterpret_cast<HFONT>(SendMessageA(owner, WM_GETFONT, 0, 0));
+  LOGFONTA lf{};
+  if (font && GetObjectA(font, sizeof lf, &lf)) return Font(CreateFontIndirectA(&lf));
+  return Font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+}
+
+}  // namespace
+
+InputBox::InputBox(HWND owner, const std::string& caption, const std::string& prompt,
+                   const std::string& text, HFONT font) {
+  CreateModalForm(kInputBoxClass, caption, owner, kWidth, kHeight, WS_EX_TOPMOST);
+  SetFont(CopyOfFont(font, owner));
+  Prompt = std::make_unique<Label>(*this, 8, 8, kWidth - 16, 14, prompt);
+  // The tab order is the creation order: the field first, so that it has the focus.
+  Field = std::make_unique<Edit>(hwnd(), kEditId, 8, 26, kWidth - 16, 21);
+  Field->SetText(text);
+  OKBtn = std::make_unique<Button>(hwnd(), IDOK, kWidth / 2 - 80, 62, 75, 25, "OK");
+  OKBtn->ModalResult = kModalOk;
+  OKBtn->Default = true;
+  CancelBtn = std::make_unique<Button>(hwnd(), IDCANCEL, kWidth / 2 + 5, 62, 75, 25, "Cancel");
+  CancelBtn->ModalResult = kModalCancel;
+  CancelBtn->Cancel = true;
+}
+
+void InputBox::DoShow() {
+  // Centred on the owner, or on the screen without one.
+  RECT box{};
+  GetWindowRect(hwnd(), &box);
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (HWND owner = GetWindow(hwnd(), GW_OWNER)) GetWindowRect(owner, &area);
+  const int left = (area.left + area.right - (box.right - box.left)) / 2;
+  const int top = (area.top + area.bottom - (box.bottom - box.top)) / 2;
+  SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Field->SelectAll();
+}
+
+std::optional<std::string> InputQuery(HWND owner, const std::string& caption,
+                                      const std::string& prompt, const std::string& text,
+                                      HFONT font) {
+  InputBox box(owner, caption, prompt, text, font);
+  if (box.ShowModal() != kModalOk) return std::nullopt;
+  return box.Field->Text();
+}
+
+}  // namespace win
