@@ -29,8 +29,6 @@ inline constexpr int kUserSlots = kUserPages * kSlotsPerPage;  // rows 1..32 of 
 inline constexpr int kDefaultMana = 10;
 inline constexpr uint16_t kFirstFunctionKey = 0x70;  // F1
 inline constexpr uint16_t kLastFunctionKey = 0x87;   // F24
-inline constexpr const char* kReagentCodes[kReagentCount] = {"BP", "BM", "GL", "GS",
-                                                             "MR", "NS", "SA", "SS"};
 
 // Cells of one grid, [row][column]; row 0 is the header, row i + 1 spell i (or user slot i).
 using CellTable = std::vector<std::vector<std::string>>;
