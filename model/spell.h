@@ -9,12 +9,11 @@
 namespace quillorb {
 
 inline constexpr int kReagentCount = 8;  // BP BM GL GS MR NS SA SS
-inline constexpr int kSpellCount = 64;   // index i: circle i / 8 + 1, spell i % 8 + 1
-inline constexpr int32_t kCountCeiling = 10000;
-
 // The reagents' two-letter codes, in reagent order.
-inline constexpr std::array<const char*, kReagentCount> kReagentCodes = {"BP", "BM", "GL", "GS",
-                                                                         "MR", "NS", "SA", "SS"};
+inline constexpr const char* kReagentCodes[kReagentCount] = {"BP", "BM", "GL", "GS",
+                                                             "MR", "NS", "SA", "SS"};
+inline constexpr int kSpellCount = 64;  // index i: circle i / 8 + 1, spell i % 8 + 1
+inline constexpr int32_t kCountCeiling = 10000;
 
 using ReagentCounts = std::array<int32_t, kReagentCount>;
 using ReagentPrices = std::array<float, kReagentCount>;

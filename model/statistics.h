@@ -14,7 +14,6 @@
 
 namespace quillorb {
 
-
 struct SpellRank {
   int32_t spell = 0;  // index 0..63
   int32_t casts = 0;
