@@ -8,34 +8,12 @@
 #include <vector>
 
 #include "app/spell_art.h"
+#include "win/bitmap.h"
 
 namespace {
 
-struct Pixels {
-  int width = 0, height = 0;
-  std::vector<DWORD> px;  // 0x00RRGGBB, top row first
-  DWORD At(int x, int y) const { return px[static_cast<size_t>(y * width + x)] & 0xFFFFFF; }
-};
-
-Pixels Read(HBITMAP bitmap) {
-  Pixels out;
-  BITMAP info{};
-  if (!GetObject(bitmap, sizeof info, &info)) return out;
-  out.width = info.bmWidth;
-  out.height = info.bmHeight;
-  out.px.resize(static_cast<size_t>(out.width * out.height));
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = out.width;
-  bi.bmiHeader.biHeight = -out.height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap, 0, static_cast<UINT>(out.height), out.px.data(), &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  return out;
-}
+using win::Pixels;
+using win::ReadPixels;
 
 // A BMP of `p`, each pixel `scale` x `scale`.
 bool WriteBmp(const std::string& path, const Pixels& p, int scale) {
@@ -77,8 +55,8 @@ int main(int argc, char** argv) {
   }
   const std::string dir = std::string(argv[1]) + "\\";
   const quillorb::SpellAtlases atlases = quillorb::MakeSpellAtlases();
-  bool ok = atlases && WriteBmp(dir + "spells.bmp", Read(atlases.normal.get()), 3) &&
-            WriteBmp(dir + "spells_greyed.bmp", Read(atlases.greyed.get()), 3);
+  bool ok = atlases && WriteBmp(dir + "spells.bmp", ReadPixels(atlases.normal.get()), 3) &&
+            WriteBmp(dir + "spells_greyed.bmp", ReadPixels(atlases.greyed.get()), 3);
   Pixels strip;
   strip.width = 8 * 29;
   strip.height = 2 * 27;
@@ -87,7 +65,7 @@ int main(int argc, char** argv) {
     const COLORREF back = row == 0 ? GetSysColor(COLOR_BTNFACE) : RGB(64, 64, 72);
     const DWORD ground = (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back);
     for (int i = 0; i < 8; ++i) {
-      const Pixels icon = Read(quillorb::MakeReagentPicture(i, back).get());
+      const Pixels icon = ReadPixels(quillorb::MakeReagentPicture(i, back).get());
       for (int y = 0; y < 27; ++y) {
         for (int x = 0; x < 29; ++x) {
           const bool inside = x >= 2 && x < 27 && y >= 2 && y < 25;

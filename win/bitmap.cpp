@@ -47,4 +47,24 @@ Bitmap CreateDibFromCanvas(const quillorb::raster::Canvas& canvas, bool alpha) {
   return bitmap;
 }
 
+Pixels ReadPixels(HBITMAP bitmap) {
+  Pixels out;
+  BITMAP info{};
+  if (!GetObject(bitmap, sizeof info, &info)) return out;
+  out.width = info.bmWidth;
+  out.height = info.bmHeight;
+  out.px.resize(static_cast<size_t>(out.width * out.height));
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = out.width;
+  bi.bmiHeader.biHeight = -out.height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  WindowDc screen(nullptr);
+  GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(out.height), out.px.data(), &bi,
+            DIB_RGB_COLORS);
+  return out;
+}
+
 }  // namespace win

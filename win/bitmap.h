@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "model/raster.h"
 #include "win/handles.h"
 
@@ -22,5 +24,14 @@ void CopyCanvas(const quillorb::raster::Canvas& canvas, DWORD* bits, int dibWidt
 
 // A DIB section of the canvas's size holding its pixels.
 Bitmap CreateDibFromCanvas(const quillorb::raster::Canvas& canvas, bool alpha);
+
+// The pixels of any bitmap as 0x00RRGGBB, top row first.
+struct Pixels {
+  int width = 0;
+  int height = 0;
+  std::vector<DWORD> px;
+  DWORD At(int x, int y) const { return px[static_cast<size_t>(y * width + x)] & 0xFFFFFF; }
+};
+Pixels ReadPixels(HBITMAP bitmap);
 
 }  // namespace win

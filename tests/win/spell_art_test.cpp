@@ -7,35 +7,13 @@
 #include <vector>
 
 #include "app/spell_art.h"
+#include "win/bitmap.h"
 
 namespace quillorb {
 namespace {
 
-struct Pixels {
-  int width = 0, height = 0;
-  std::vector<DWORD> px;  // 0x00RRGGBB, top row first
-  DWORD At(int x, int y) const { return px[static_cast<size_t>(y * width + x)] & 0xFFFFFF; }
-};
-
-Pixels Read(HBITMAP bitmap) {
-  Pixels out;
-  BITMAP info{};
-  if (!GetObject(bitmap, sizeof info, &info)) return out;
-  out.width = info.bmWidth;
-  out.height = info.bmHeight;
-  out.px.resize(static_cast<size_t>(out.width * out.height));
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = out.width;
-  bi.bmiHeader.biHeight = -out.height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap, 0, static_cast<UINT>(out.height), out.px.data(), &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  return out;
-}
+using win::Pixels;
+using win::ReadPixels;
 
 int R(DWORD c) {
   return static_cast<int>((c >> 16) & 0xFF);
@@ -66,8 +44,8 @@ class SpellAtlas : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     SpellAtlases both = MakeSpellAtlases();
-    normal_ = new Pixels(Read(both.normal.get()));
-    greyed_ = new Pixels(Read(both.greyed.get()));
+    normal_ = new Pixels(ReadPixels(both.normal.get()));
+    greyed_ = new Pixels(ReadPixels(both.greyed.get()));
   }
   static void TearDownTestSuite() {
     delete normal_;
@@ -84,8 +62,8 @@ TEST_F(SpellAtlas, BothAre320SquareAndTheSingleAtlasesMatch) {
   EXPECT_EQ(normal_->height, 320);
   EXPECT_EQ(greyed_->width, 320);
   EXPECT_EQ(greyed_->height, 320);
-  EXPECT_EQ(Read(MakeSpellAtlas(false).get()).px, normal_->px);
-  EXPECT_EQ(Read(MakeSpellAtlas(true).get()).px, greyed_->px);
+  EXPECT_EQ(ReadPixels(MakeSpellAtlas(false).get()).px, normal_->px);
+  EXPECT_EQ(ReadPixels(MakeSpellAtlas(true).get()).px, greyed_->px);
 }
 
 // Icons drawn one by one on demand are the icons of the full drawing; the others stay empty.
@@ -96,7 +74,7 @@ TEST_F(SpellAtlas, IconsDrawnOnDemandMatchTheFullDrawing) {
   EXPECT_FALSE(lazy.Draw(64));
   EXPECT_FALSE(lazy.Draw(-1));
   EXPECT_EQ(lazy.drawn.count(), 3u);
-  const Pixels normal = Read(lazy.normal.get()), greyed = Read(lazy.greyed.get());
+  const Pixels normal = ReadPixels(lazy.normal.get()), greyed = ReadPixels(lazy.greyed.get());
   for (int i = 0; i < 64; ++i) {
     const bool drawn = i == 0 || i == 5 || i == 63;
     int same = 0;
@@ -174,8 +152,8 @@ TEST(ReagentIcons, TransparentAroundOpaqueInTheMiddleAndEachDifferent) {
   const COLORREF face = RGB(212, 208, 200), dark = RGB(20, 40, 60);
   std::vector<Pixels> icons;
   for (int i = 0; i < 8; ++i) {
-    const Pixels light = Read(MakeReagentPicture(i, face).get());
-    const Pixels other = Read(MakeReagentPicture(i, dark).get());
+    const Pixels light = ReadPixels(MakeReagentPicture(i, face).get());
+    const Pixels other = ReadPixels(MakeReagentPicture(i, dark).get());
     ASSERT_EQ(light.width, 25);
     ASSERT_EQ(light.height, 23);
     for (auto [x, y] : {std::pair{0, 0}, {24, 0}, {0, 22}, {24, 22}}) {
@@ -201,7 +179,7 @@ TEST(ReagentIcons, TransparentAroundOpaqueInTheMiddleAndEachDifferent) {
       EXPECT_GT(differ, 60) << "reagents " << i << " and " << j;
     }
   }
-  const Pixels none = Read(MakeReagentPicture(8, face).get());
+  const Pixels none = ReadPixels(MakeReagentPicture(8, face).get());
   for (DWORD c : none.px) ASSERT_EQ(c & 0xFFFFFF, 0xD4D0C8u);
 }
 
@@ -221,9 +199,9 @@ TEST(ReagentIcons, ListDrawsLikeThePicture) {
     ASSERT_TRUE(list.Draw(dc, i, 0, 0));
     GdiFlush();
     SelectObject(dc, old);
-    const Pixels drawn = Read(target);
+    const Pixels drawn = ReadPixels(target);
     SelectObject(dc, target);
-    const Pixels composed = Read(MakeReagentPicture(i, face).get());
+    const Pixels composed = ReadPixels(MakeReagentPicture(i, face).get());
     int apart = 0;
     for (size_t k = 0; k < drawn.px.size(); ++k) apart += Distance(drawn.px[k], composed.px[k]) > 9;
     EXPECT_EQ(apart, 0) << "icon " << i;
