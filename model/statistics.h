@@ -14,9 +14,6 @@
 
 namespace quillorb {
 
-inline constexpr std::array<const char*, kReagentCount> kReagentCodes = {"BP", "BM", "GL", "GS",
-                                                                         "MR", "NS", "SA", "SS"};
-
 struct SpellRank {
   int32_t spell = 0;  // index 0..63
   int32_t casts = 0;
