@@ -640,9 +640,17 @@ HWND TForm_Main::QuestionOwner() const {
 
 void TForm_Main::CastNotDelivered(CastFailure why) {
   if (!Panel1) return;
-  Panel1->SetCaption(why == CastFailure::NoClientWindow
-                         ? " Game window not found"
-                         : " Game window not in front - nothing cast");
+  switch (why) {
+    case CastFailure::NoClientWindow:
+      Panel1->SetCaption(" Game window not found");
+      break;
+    case CastFailure::NotInFront:
+      Panel1->SetCaption(" Game window not in front - nothing cast");
+      break;
+    case CastFailure::NoMacroKey:
+      Panel1->SetCaption(" No macro key for this spell - nothing cast");
+      break;
+  }
   POINT at{};
   GetCursorPos(&at);
   panelNoticeAt_ = at;

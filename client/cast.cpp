@@ -51,6 +51,7 @@ class ClientCaster final : public GameCaster {
   GameCast CastIntoGame(const TSpell& spell) override {
     HWND client = FindClientWindow();
     if (!client) return Refuse(CastFailure::NoClientWindow);
+    if (!IsInjectableKey(spell.Key)) return Refuse(CastFailure::NoMacroKey);
     if (spell.Danger && !ConfirmDangerousCast(client, spell.Name)) return GameCast::NotCast;
     // A client that went away while the question was open gets nothing.
     if (!IsWindow(client) || !IsWindowVisible(client)) return Refuse(CastFailure::NoClientWindow);

@@ -12,6 +12,8 @@ namespace quillorb {
 enum class CastFailure {
   NoClientWindow,  // no game client window exists
   NotInFront,      // the client could not be brought to the front in time: nothing was typed
+  NoMacroKey,      // the spell's macro key cannot be pressed (none, or no virtual key): nothing
+                   // was typed
 };
 
 class CastHost {

@@ -71,10 +71,6 @@ uint16_t KeyFromText(std::string_view text) {
   return static_cast<uint16_t>(*n + (kFirstFunctionKey - 1));
 }
 
-bool IsInjectableKey(uint16_t key) {
-  return key >= 1 && key <= 254;
-}
-
 std::optional<std::string> CapturedKeyText(unsigned virtualKey, unsigned mappedChar) {
   if (virtualKey >= kFirstFunctionKey && virtualKey <= kLastFunctionKey) {
     return KeyText(static_cast<uint16_t>(virtualKey));

@@ -29,8 +29,6 @@ inline constexpr int kUserSlots = kUserPages * kSlotsPerPage;  // rows 1..32 of 
 inline constexpr int kDefaultMana = 10;
 inline constexpr uint16_t kFirstFunctionKey = 0x70;  // F1
 inline constexpr uint16_t kLastFunctionKey = 0x87;   // F24
-inline constexpr const char* kReagentCodes[kReagentCount] = {"BP", "BM", "GL", "GS",
-                                                             "MR", "NS", "SA", "SS"};
 
 // Cells of one grid, [row][column]; row 0 is the header, row i + 1 spell i (or user slot i).
 using CellTable = std::vector<std::vector<std::string>>;
@@ -60,9 +58,6 @@ std::string KeyText(uint16_t key);
 // bits (so 0x80..0xFF give 0xFF80..0xFFFF, as files have always stored them). Empty: 0. Longer:
 // the F-key form, the number after the first character + 0x6F; an unreadable number gives 0.
 uint16_t KeyFromText(std::string_view text);
-// Whether a stored key can be pressed in the game: only virtual keys 1..254 are. 0 (no key) and
-// the widened codes of characters 0x80..0xFF are never injected.
-bool IsInjectableKey(uint16_t key);
 // The KEY cell's new text for a key press: F1..F24 for their virtual keys, else the character
 // the keyboard gives for the key (`mappedChar`, its low 8 bits) or nothing (the cell stays).
 std::optional<std::string> CapturedKeyText(unsigned virtualKey, unsigned mappedChar);

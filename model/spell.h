@@ -9,7 +9,15 @@
 namespace quillorb {
 
 inline constexpr int kReagentCount = 8;  // BP BM GL GS MR NS SA SS
-inline constexpr int kSpellCount = 64;   // index i: circle i / 8 + 1, spell i % 8 + 1
+// Whether a stored macro key can be pressed in the game: only virtual keys 1..254 are. 0 (no key)
+// and the widened codes of characters 0x80..0xFF (0xFF80..0xFFFF) are never injected.
+constexpr bool IsInjectableKey(uint16_t key) {
+  return key >= 1 && key <= 254;
+}
+// The reagents' two-letter codes, in reagent order.
+inline constexpr const char* kReagentCodes[kReagentCount] = {"BP", "BM", "GL", "GS",
+                                                             "MR", "NS", "SA", "SS"};
+inline constexpr int kSpellCount = 64;  // index i: circle i / 8 + 1, spell i % 8 + 1
 inline constexpr int32_t kCountCeiling = 10000;
 
 using ReagentCounts = std::array<int32_t, kReagentCount>;

@@ -80,6 +80,18 @@ class Config : public ::testing::Test {
     ClientToScreen(grid, &pt);
     return pt;
   }
+  // Clicks and waits until the dialog's thread has seen the button go up (it holds the mouse
+  // capture from the press until then), so that the next step does not race the release.
+  void Click(POINT screen) const {
+    harness::Click(screen);
+    const DWORD thread = GetWindowThreadProcessId(dialog_, nullptr);
+    ASSERT_TRUE(harness::WaitUntil([&] {
+      GUITHREADINFO info{};
+      info.cbSize = sizeof info;
+      return GetGUIThreadInfo(thread, &info) && info.hwndCapture == nullptr &&
+             (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0;
+    }));
+  }
   static POINT Middle(HWND window) {
     RECT r = harness::WindowRectOf(window);
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -106,7 +118,8 @@ TEST_F(Config, EditsReachTheStripAndTheFiles) {
   StartAndOpen();
   // General: a price typed into the first field.
   HWND price = Control(kIdNumEditPriceFirst);
-  ASSERT_TRUE(harness::ClickToFocus(price));
+  Click(Middle(price));
+  ASSERT_TRUE(harness::WaitUntil([&] { return harness::FocusOf(dialog_) == price; }));
   SendMessageA(price, EM_SETSEL, 0, -1);
   harness::TypeText("7.25");
   // Input arrives in its own time: each step waits until it has landed.
@@ -114,11 +127,11 @@ TEST_F(Config, EditsReachTheStripAndTheFiles) {
 
   // User List: slot A-1 gets spell 19 typed into the chooser laid over the cell.
   SelectPage(kPageUserList);
-  harness::Click(CellPoint(Control(kIdCtrlGridUser), {40, 336}, 1, 1));
+  Click(CellPoint(Control(kIdCtrlGridUser), {40, 336}, 1, 1));
   HWND chooser = Control(kIdComboBoxSpell);
   ASSERT_TRUE(harness::WaitUntil([&] { return IsWindowVisible(chooser) != FALSE; }));
   RECT box = harness::WindowRectOf(chooser);
-  harness::Click(POINT{box.left + 20, (box.top + box.bottom) / 2});
+  Click(POINT{box.left + 20, (box.top + box.bottom) / 2});
   ASSERT_TRUE(harness::WaitUntil([&] {
     HWND focus = harness::FocusOf(dialog_);
     return focus == chooser || IsChild(chooser, focus);
@@ -133,7 +146,7 @@ TEST_F(Config, EditsReachTheStripAndTheFiles) {
   // Macro: F5 pressed on the KEY cell of spell 0.
   SelectPage(kPageMacro);
   HWND macro = Control(kIdStringGridMacro);
-  harness::Click(CellPoint(macro, {177, 40, 40, 40, 40}, 4, 1));
+  Click(CellPoint(macro, {177, 40, 40, 40, 40}, 4, 1));
   ASSERT_TRUE(harness::WaitUntil([&] { return harness::FocusOf(dialog_) == macro; }));
   // The key as the grid receives it (a message answered before the next step).
   SendMessageA(macro, WM_KEYDOWN, VK_F5, 1);
@@ -142,7 +155,7 @@ TEST_F(Config, EditsReachTheStripAndTheFiles) {
   // Spell Casting: the words of spell 0 typed into its cell.
   SelectPage(kPageCasting);
   HWND casting = Control(kIdStringGridCasting);
-  harness::Click(CellPoint(casting, {155, 211}, 1, 1));
+  Click(CellPoint(casting, {155, 211}, 1, 1));
   ASSERT_TRUE(harness::WaitUntil([&] { return harness::FocusOf(dialog_) == casting; }));
   harness::TypeText("Kal Ort");
   ASSERT_TRUE(harness::WaitUntil([&] {

@@ -138,6 +138,45 @@ TEST_F(SpellBar, AClickWithoutAGameWindowSaysSoAndChangesNothing) {
   EXPECT_TRUE(Has(profile, "SpellCount4=0"));
 }
 
+TEST_F(SpellBar, FiftyDangerousCastsEachYesReachesTheClientOnceEachNoBooksNothing) {
+  standin::FakeClient client;
+  ASSERT_NE(client.Window(), nullptr);
+  Start(
+      "[Reagent]\r\nReagent6=999\r\n[UserSpell]\r\nSpell00=4\r\n"
+      "[Config]\r\nEnableSpellCasting=0\r\n[DangerSpell]\r\nDangerSpell4=1\r\n");
+  const POINT slot = Slot(0);
+  int stock = 999;
+  for (int i = 0; i < 50; ++i) {
+    const bool yes = i % 3 != 2;  // Yes, Yes, No, ...
+    SCOPED_TRACE(testing::Message() << "question " << i << (yes ? " Yes" : " No"));
+    client.Mark();
+    // The player clicks the slot (the strip in front first, as a click would make it).
+    SetForegroundWindow(App().Window());
+    ASSERT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == App().Window(); }, 5000));
+    harness::Click(slot);
+    HWND dialog = App().Proc().WaitForWindow("TOKBottomDlg", 10000);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(harness::WaitUntil(
+        [&] {
+          const HWND focus = harness::FocusOf(dialog);
+          return GetForegroundWindow() == dialog && focus && IsChild(dialog, focus);
+        },
+        5000));
+    PostMessageA(GetDlgItem(dialog, yes ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
+    ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindowVisible(dialog); }, 10000));
+    if (yes) --stock;
+    ASSERT_TRUE(WaitForCounter(kSA, std::to_string(stock))) << Counter(kSA);
+    ASSERT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == client.Window(); }, 5000));
+    int downs = 0;
+    for (const auto& m : client.InputUpToMarker()) {
+      if (m.msg == WM_KEYDOWN && m.wp == '5') ++downs;
+    }
+    ASSERT_EQ(downs, yes ? 1 : 0);
+  }
+  ASSERT_TRUE(App().Close());
+  EXPECT_TRUE(Has(Profile(), "SpellCount4=34"));
+}
+
 TEST_F(SpellBar, UndoAlternatesBetweenTakingBackAndBookingAgain) {
   Start(ProfileWith("Inscription=1\r\n"));  // books without any client
   const POINT undo = App().ScreenPoint(605, 30);
