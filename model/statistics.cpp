@@ -46,9 +46,6 @@ Statistics ComputeStatistics(const ReagentCounts& used, const ReagentPrices& pri
 
 namespace {
 
-constexpr std::array<const char*, kReagentCount> kCsvReagentCodes = {"BP", "BM", "GL", "GS",
-                                                                     "MR", "NS", "SA", "SS"};
-
 // The shortest text that reads back as the same 32-bit price ("0.1", not 0.100000001490116).
 std::string FormatPrice(float price) {
   char buffer[32];
@@ -72,7 +69,7 @@ std::string StatisticsCsv(const Statistics& figures, const SpellTable& spells,
                           const std::function<std::string(const std::string&)>& toUtf8) {
   std::string csv = "\xEF\xBB\xBFReagent,Used,Price,Cost\r\n";
   for (size_t r = 0; r < kReagentCount; ++r) {
-    csv += std::string(kCsvReagentCodes[r]) + "," + FormatInt(figures.used[r]) + "," +
+    csv += std::string(kReagentCodes[r]) + "," + FormatInt(figures.used[r]) + "," +
            FormatPrice(figures.prices[r]) + "," + FormatInt(figures.cost[r]) + "\r\n";
   }
   csv += "Sum,,," + FormatInt(figures.total) + "\r\n\r\nRank,Spell,Casts,Cost\r\n";
