@@ -1,6 +1,7 @@
 #include "tests/harness/harness.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -305,21 +306,51 @@ void MoveMouse(POINT screen) {
       2000);
 }
 
+namespace {
+
+// The last press the harness made, so that a single click is never taken for the second half of
+// a double click: the system makes one of two presses of a button at about the same place within
+// the double-click time, however far apart a test meant them.
+struct LastPress {
+  DWORD tick = 0;
+  POINT at{};
+  int button = -1;
+};
+LastPress g_lastPress;
+
+void WaitOutDoubleClick(POINT screen, int button) {
+  const LastPress last = g_lastPress;
+  if (last.button != button) return;
+  if (std::abs(screen.x - last.at.x) > GetSystemMetrics(SM_CXDOUBLECLK) / 2 + 1 ||
+      std::abs(screen.y - last.at.y) > GetSystemMetrics(SM_CYDOUBLECLK) / 2 + 1) {
+    return;
+  }
+  const DWORD wait = GetDoubleClickTime() + 50;
+  WaitUntil([&] { return GetTickCount() - last.tick > wait; }, wait + 100);
+}
+
+}  // namespace
+
 void Click(POINT screen, int button) {
+  WaitOutDoubleClick(screen, button);
   MoveMouse(screen);
   static const DWORD kDown[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN,
                                 MOUSEEVENTF_MIDDLEDOWN};
   static const DWORD kUp[] = {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_MIDDLEUP};
   SendMouseAt(screen, kDown[button]);
   SendMouseAt(screen, kUp[button]);
+  g_lastPress = {GetTickCount(), screen, button};
 }
 
 void DoubleClick(POINT screen) {
+  WaitOutDoubleClick(screen, 0);
   MoveMouse(screen);
   for (int i = 0; i < 2; ++i) {
     SendMouseAt(screen, MOUSEEVENTF_LEFTDOWN);
     SendMouseAt(screen, MOUSEEVENTF_LEFTUP);
   }
+  // The pair is complete: a third press would start a new one.
+  g_lastPress = {};
 }
 
 bool ClickToFocus(HWND control) {

@@ -95,7 +95,10 @@ bool ClickToFocus(HWND control);
 
 // Real input through SendInput.
 void MoveMouse(POINT screen);
-void Click(POINT screen, int button = 0);  // 0 left, 1 right, 2 middle
+// A single click (0 left, 1 right, 2 middle); when the previous press of that button was at about
+// the same place within the double-click time, it first waits that time out, so that the system
+// never makes it the second half of a double click.
+void Click(POINT screen, int button = 0);
 void DoubleClick(POINT screen);
 void TypeText(const std::string& text);
 void PressKey(WORD vk);
