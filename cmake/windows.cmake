@@ -15,7 +15,7 @@ file(GLOB QUILLORB_APP_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/controls/*.cpp ${CMAKE_SOURCE_DIR}/dialogs/*.cpp)
 list(FILTER QUILLORB_APP_SOURCES EXCLUDE REGEX "/app/main\\.cpp$")
 add_library(quillorb_app STATIC ${QUILLORB_APP_SOURCES})
-target_link_libraries(quillorb_app PUBLIC quillorb_win comdlg32)
+target_link_libraries(quillorb_app PUBLIC quillorb_win)
 
 add_executable(quillorb WIN32 app/main.cpp assets/quillorb.rc)
 target_link_libraries(quillorb PRIVATE quillorb_app ${QUILLORB_STATIC_LINK} -s

@@ -1,11 +1,10 @@
 #include "dialogs/statistic.h"
 
-#include <commdlg.h>
-
 #include "dialogs/dialog_util.h"
 #include "model/file_io.h"
 #include "model/text.h"
 #include "win/app.h"
+#include "win/save_dialog.h"
 
 namespace quillorb {
 namespace {
@@ -56,17 +55,8 @@ TForm_Statistical::TForm_Statistical(HWND owner, const std::array<HBITMAP, kReag
     return ShowMessage(hwnd(), text, flags);
   };
   ChooseExportFile = [this]() -> std::optional<std::string> {
-    char file[MAX_PATH] = "analysis.csv";
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd();
-    ofn.lpstrFilter = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrDefExt = "csv";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameA(&ofn)) return std::nullopt;
-    return std::string(file);
+    return win::AskSaveFileName(hwnd(), "analysis.csv",
+                                "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0", "csv");
   };
 
   Bevel1 = std::make_unique<win::Bevel>(*this, 8, 8, 125, 277);
