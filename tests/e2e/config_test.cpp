@@ -109,6 +109,12 @@ class Config : public ::testing::Test {
     return harness::WaitForMessageBox(app_->Proc());
   }
 
+  // Typed keys go to the foreground window: make sure that is the dialog.
+  bool DialogInFront() const {
+    if (GetForegroundWindow() != dialog_) SetForegroundWindow(dialog_);
+    return harness::WaitUntil([&] { return GetForegroundWindow() == dialog_; }, 5000);
+  }
+
   std::string folder_;
   std::unique_ptr<Quillorb> app_;
   HWND dialog_ = nullptr;
@@ -121,6 +127,7 @@ TEST_F(Config, EditsReachTheStripAndTheFiles) {
   Click(Middle(price));
   ASSERT_TRUE(harness::WaitUntil([&] { return harness::FocusOf(dialog_) == price; }));
   SendMessageA(price, EM_SETSEL, 0, -1);
+  ASSERT_TRUE(DialogInFront());
   harness::TypeText("7.25");
   // Input arrives in its own time: each step waits until it has landed.
   ASSERT_TRUE(harness::WaitUntil([&] { return harness::WindowText(price) == "7.25"; }));
@@ -137,6 +144,7 @@ TEST_F(Config, EditsReachTheStripAndTheFiles) {
     return focus == chooser || IsChild(chooser, focus);
   }));
   SendMessageA(chooser, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+  ASSERT_TRUE(DialogInFront());
   harness::TypeText("3-4 Poison");
   ASSERT_TRUE(harness::WaitUntil([&] { return harness::WindowText(chooser) == "3-4 Poison"; }));
   harness::PressKey(VK_RETURN);  // the text goes into the cell, the focus back to the grid
@@ -157,6 +165,7 @@ TEST_F(Config, EditsReachTheStripAndTheFiles) {
   HWND casting = Control(kIdStringGridCasting);
   Click(CellPoint(casting, {155, 211}, 1, 1));
   ASSERT_TRUE(harness::WaitUntil([&] { return harness::FocusOf(dialog_) == casting; }));
+  ASSERT_TRUE(DialogInFront());
   harness::TypeText("Kal Ort");
   ASSERT_TRUE(harness::WaitUntil([&] {
     HWND editor = harness::FocusOf(dialog_);
