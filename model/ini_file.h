@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <deque>
 #include <unordered_map>
 #include <vector>
 
@@ -79,7 +80,7 @@ class IniDocument {
   void EnsureLineEnd(size_t lineIndex);
 
   std::string prefix_;             // a UTF-8 byte order mark, kept as it was
-  std::vector<Line> lines_;        // every line ever parsed or added; order lives in the lists
+  std::deque<Line> lines_;  // every line ever parsed or added (never moved); order lives in the lists
   std::vector<size_t> preamble_;   // lines before the first section header
   std::vector<Section> sections_;  // in file order
   NameIndex sectionIndex_;         // name -> first section of that name
