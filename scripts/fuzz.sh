@@ -2,21 +2,27 @@
 # Builds the libFuzzer targets with the host clang and runs each for a while.
 # Usage: scripts/fuzz.sh [seconds per target, default 60] [target names...]
 # FUZZ_RUNS=N runs each target for N executions instead of a time; FUZZ_MAX_LEN caps an input
-# (default 65536).
+# (default 65536). FUZZ_LONG=1 builds for a long run of millions of executions: UndefinedBehavior-
+# Sanitizer only and no tracing of comparisons (together about four times the speed), in a tree
+# of its own that shares the corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 scripts/install-deps.sh fuzz
-cmake -S . -B build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+tree=build/fuzz sanitizers=address,undefined flags=
+if [ -n "${FUZZ_LONG:-}" ]; then
+  tree=build/fuzz-long sanitizers=undefined flags=-fno-sanitize-coverage=trace-cmp
+fi
+cmake -S . -B "$tree" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DQUILLORB_FUZZ=ON -DQUILLORB_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined" >/dev/null
-cmake --build build/fuzz -j"$(nproc)"
+  -DQUILLORB_FUZZ_SANITIZERS="$sanitizers" -DCMAKE_CXX_FLAGS="-fsanitize=$sanitizers $flags" >/dev/null
+cmake --build "$tree" -j"$(nproc)"
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(build/fuzz/bin/*_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=("$tree"/bin/*_fuzz)
 for target in "${targets[@]}"; do
   name=$(basename "$target")
-  target=build/fuzz/bin/$name
+  target=$tree/bin/$name
   corpus=build/fuzz/corpus/$name
   mkdir -p "$corpus"
   starts=fuzz/inputs/${name%_fuzz}
