@@ -47,9 +47,10 @@ class AssistantRun : public ::testing::Test {
   }
 
   // Sends `count` random messages to Quillorb's window (31 in 32 posted: a message sent from
-  // another process costs Wine a round trip of its own), then posts a count
-  // of 777 Black Pearl through `sentinel` and waits for it, so that every posted message was
-  // handled. Checks the counters on the way and at the end; returns them.
+  // another process costs Wine a round trip of its own), then posts three counts through
+  // `sentinel` and waits until all three show, so that every posted message was handled (one
+  // count alone could be met on the way: the flood sets and books counts at random). Checks the
+  // counters on the way and at the end; returns them.
   std::vector<std::string> Flood(const Quillorb& app, int count, unsigned seed, UINT sentinel) {
     std::mt19937_64 random(seed);
     const DWORD start = GetTickCount();
@@ -82,8 +83,24 @@ class AssistantRun : public ::testing::Test {
       }
       if (i % 10000 == 0) checkCounters();
     }
-    PostMessageA(app.Window(), sentinel, 2, 777);
-    EXPECT_TRUE(WaitForCounter(app, 0, "777"));
+    const struct {
+      int reagent;
+      const char* count;
+    } last[] = {{0, "777"}, {6, "555"}, {7, "333"}};
+    for (const auto& mark : last) {
+      WPARAM code = 0;
+      while ((sentinel == quillorb::kApiCounterMessage
+                  ? quillorb::ReagentOfApiCounter(code)
+                  : quillorb::ReagentOfCountCode(code)) != mark.reagent) {
+        ++code;
+      }
+      PostMessageA(app.Window(), sentinel, code, std::atoi(mark.count));
+    }
+    EXPECT_TRUE(harness::WaitUntil(
+        [&] {
+          return Counter(app, 0) == "777" && Counter(app, 6) == "555" && Counter(app, 7) == "333";
+        },
+        30000));
     checkCounters();
     std::printf("%d messages in %lu ms\n", count, GetTickCount() - start);
     std::vector<std::string> counters;
