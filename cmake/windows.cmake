@@ -8,7 +8,7 @@ file(GLOB QUILLORB_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/win/*.cpp)
 list(FILTER QUILLORB_WIN_SOURCES EXCLUDE REGEX "file_io_win\\.cpp$")
 add_library(quillorb_win STATIC ${QUILLORB_WIN_SOURCES})
 target_include_directories(quillorb_win PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(quillorb_win PUBLIC quillorb_model comctl32 gdi32 user32 kernel32 psapi)
+target_link_libraries(quillorb_win PUBLIC quillorb_model gdi32 user32 kernel32 psapi)
 
 file(GLOB QUILLORB_APP_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/client/*.cpp

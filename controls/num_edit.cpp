@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "win/library.h"
+
 namespace quillorb {
 namespace {
 
@@ -31,11 +33,8 @@ bool CanTakeFocus(HWND window) {
 // demand; without it there is no input method to switch off.
 void DisableInputMethod(HWND window) {
   using AssociateContext = HANDLE(WINAPI*)(HWND, HANDLE);
-  static const AssociateContext associate = []() -> AssociateContext {
-    HMODULE imm = LoadLibraryA("imm32.dll");
-    FARPROC proc = imm ? GetProcAddress(imm, "ImmAssociateContext") : nullptr;
-    return reinterpret_cast<AssociateContext>(reinterpret_cast<void (*)()>(proc));
-  }();
+  static const auto associate =
+      win::LibraryFunction<AssociateContext>("imm32.dll", "ImmAssociateContext");
   if (associate) associate(window, nullptr);
 }
 

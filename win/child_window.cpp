@@ -1,7 +1,5 @@
 #include "win/child_window.h"
 
-#include <commctrl.h>
-
 #include <stdexcept>
 
 #include "win/window.h"
@@ -9,7 +7,7 @@
 namespace win {
 namespace {
 constexpr char kLinkProperty[] = "Quillorb.Control";
-constexpr UINT_PTR kSubclassId = 1;
+constexpr char kOriginalProperty[] = "Quillorb.ControlProc";
 }  // namespace
 
 std::string WindowText(HWND hwnd) {
@@ -19,6 +17,23 @@ std::string WindowText(HWND hwnd) {
   const int copied = GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
   text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
   return text;
+}
+
+void HookWindowProc(HWND hwnd, WNDPROC proc, const char* original) {
+  const LONG_PTR previous = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+  SetPropA(hwnd, original, reinterpret_cast<HANDLE>(previous));
+  SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+}
+
+void UnhookWindowProc(HWND hwnd, WNDPROC proc, const char* original) {
+  if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(proc)) return;
+  SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropA(hwnd, original)));
+  RemovePropA(hwnd, original);
+}
+
+LRESULT CallOriginalProc(HWND hwnd, const char* original, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* proc = reinterpret_cast<WNDPROC>(GetPropA(hwnd, original));
+  return proc ? CallWindowProcW(proc, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 ChildWindow::~ChildWindow() {
@@ -37,15 +52,15 @@ void ChildWindow::CreateChild(const char* className, const std::string& text, DW
   if (!created) throw std::runtime_error(std::string("cannot create a child window ") + className);
   hwnd_ = created;
   SetPropA(hwnd_, kLinkProperty, this);
-  SetWindowSubclass(hwnd_, &ChildWindow::SubclassProc, kSubclassId,
-                    reinterpret_cast<DWORD_PTR>(this));
+  HookWindowProc(hwnd_, &ChildWindow::SubclassProc, kOriginalProperty);
+  original_ = reinterpret_cast<WNDPROC>(GetPropA(hwnd_, kOriginalProperty));
   SendMessageA(hwnd_, WM_SETFONT, static_cast<WPARAM>(SendMessageA(parent, WM_GETFONT, 0, 0)),
                FALSE);
 }
 
 void ChildWindow::Detach() {
   if (!hwnd_) return;
-  RemoveWindowSubclass(hwnd_, &ChildWindow::SubclassProc, kSubclassId);
+  UnhookWindowProc(hwnd_, &ChildWindow::SubclassProc, kOriginalProperty);
   RemovePropA(hwnd_, kLinkProperty);
   hwnd_ = nullptr;
 }
@@ -72,22 +87,25 @@ ChildWindow* ChildWindow::FromHandle(HWND hwnd) {
 }
 
 LRESULT ChildWindow::DefaultChild(UINT msg, WPARAM wp, LPARAM lp) {
-  return DefSubclassProc(hwnd_, msg, wp, lp);
+  return original_ ? CallWindowProcW(original_, hwnd_, msg, wp, lp)
+                   : DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-LRESULT CALLBACK ChildWindow::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                           DWORD_PTR ref) {
-  auto* self = reinterpret_cast<ChildWindow*>(ref);
+LRESULT CALLBACK ChildWindow::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  ChildWindow* self = FromHandle(hwnd);
+  if (!self) return CallOriginalProc(hwnd, kOriginalProperty, msg, wp, lp);  // left in a chain
   if (msg == WM_NCDESTROY) {
     // The window goes first (its parent is being destroyed): cut the link, forget the handle.
+    const auto original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOriginalProperty));
     self->Detach();
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return original ? CallWindowProcW(original, hwnd, msg, wp, lp)
+                    : DefWindowProcW(hwnd, msg, wp, lp);
   }
   try {
     return self->OnChildMessage(msg, wp, lp);
   } catch (...) {
     ReportException();
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return CallOriginalProc(hwnd, kOriginalProperty, msg, wp, lp);
   }
 }
 

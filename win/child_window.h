@@ -16,6 +16,16 @@ namespace win {
 // The text of any window, whatever its length.
 std::string WindowText(HWND hwnd);
 
+// Subclassing by swapping the window procedure (SetWindowSubclass would load the common controls
+// library at start). The procedure that was there is kept in the window property `original`, and
+// `proc` hands on what it does not handle with CallOriginalProc. The procedures are Unicode ones,
+// as the common controls' subclasses are, so that messages keep the form they had.
+// UnhookWindowProc puts the old procedure back only while `proc` is still the window's own; below
+// someone else's subclass it stays in the chain and passes every message on.
+void HookWindowProc(HWND hwnd, WNDPROC proc, const char* original);
+void UnhookWindowProc(HWND hwnd, WNDPROC proc, const char* original);
+LRESULT CallOriginalProc(HWND hwnd, const char* original, UINT msg, WPARAM wp, LPARAM lp);
+
 class ChildWindow {
  public:
   ChildWindow() = default;
@@ -59,10 +69,10 @@ class ChildWindow {
   LRESULT DefaultChild(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                       DWORD_PTR ref);
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void Detach();
   HWND hwnd_ = nullptr;
+  WNDPROC original_ = nullptr;  // the system class's procedure
 };
 
 }  // namespace win

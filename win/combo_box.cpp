@@ -1,14 +1,13 @@
 #include "win/combo_box.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "win/window.h"
 
 namespace win {
 namespace {
-constexpr UINT_PTR kFieldSubclassId = 2;
+constexpr char kFieldLink[] = "Quillorb.Field";
+constexpr char kFieldOriginal[] = "Quillorb.FieldProc";
 }  // namespace
 
 ComboBox::ComboBox(HWND parent, int id, int left, int top, int width, DWORD style, int listHeight)
@@ -19,14 +18,16 @@ ComboBox::ComboBox(HWND parent, int id, int left, int top, int width, DWORD styl
   info.cbSize = sizeof info;
   if (GetComboBoxInfo(hwnd(), &info) && info.hwndItem && info.hwndItem != hwnd()) {
     field_ = info.hwndItem;
-    SetWindowSubclass(field_, &ComboBox::FieldProc, kFieldSubclassId,
-                      reinterpret_cast<DWORD_PTR>(this));
+    SetPropA(field_, kFieldLink, this);
+    HookWindowProc(field_, &ComboBox::FieldProc, kFieldOriginal);
   }
 }
 
 ComboBox::~ComboBox() {
-  if (field_ && IsWindow(field_))
-    RemoveWindowSubclass(field_, &ComboBox::FieldProc, kFieldSubclassId);
+  if (field_ && IsWindow(field_)) {
+    UnhookWindowProc(field_, &ComboBox::FieldProc, kFieldOriginal);
+    RemovePropA(field_, kFieldLink);
+  }
 }
 
 int ComboBox::Count() const {
@@ -157,9 +158,9 @@ LRESULT ComboBox::OnChildMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return DefaultChild(msg, wp, lp);
 }
 
-LRESULT CALLBACK ComboBox::FieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                     DWORD_PTR ref) {
-  auto* self = reinterpret_cast<ComboBox*>(ref);
+LRESULT CALLBACK ComboBox::FieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = static_cast<ComboBox*>(GetPropA(hwnd, kFieldLink));
+  if (!self) return CallOriginalProc(hwnd, kFieldOriginal, msg, wp, lp);
   try {
     switch (msg) {
       case WM_CHAR:
@@ -169,7 +170,7 @@ LRESULT CALLBACK ComboBox::FieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
         // Enter is the field's when someone listens to the typed characters (or the list is
         // down); otherwise it is the dialog's.
         const auto* key = reinterpret_cast<const MSG*>(lp);
-        LRESULT code = DefSubclassProc(hwnd, msg, wp, lp);
+        LRESULT code = CallOriginalProc(hwnd, kFieldOriginal, msg, wp, lp);
         if (key && key->message == WM_KEYDOWN &&
             ((key->wParam == VK_RETURN && self->OnKeyPress) ||
              ((key->wParam == VK_RETURN || key->wParam == VK_ESCAPE) && self->DroppedDown()))) {
@@ -178,23 +179,27 @@ LRESULT CALLBACK ComboBox::FieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
         return code;
       }
       case WM_KILLFOCUS: {
-        const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+        const LRESULT result = CallOriginalProc(hwnd, kFieldOriginal, msg, wp, lp);
         HWND next = reinterpret_cast<HWND>(wp);
         const HWND box = self->hwnd();
         if (box && !(next && (next == box || IsChild(box, next)))) self->DoExit();
         return result;
       }
-      case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, &ComboBox::FieldProc, kFieldSubclassId);
+      case WM_NCDESTROY: {
+        const auto original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kFieldOriginal));
+        UnhookWindowProc(hwnd, &ComboBox::FieldProc, kFieldOriginal);
+        RemovePropA(hwnd, kFieldLink);
         self->field_ = nullptr;
-        break;
+        return original ? CallWindowProcW(original, hwnd, msg, wp, lp)
+                        : DefWindowProcW(hwnd, msg, wp, lp);
+      }
       default:
         break;
     }
   } catch (...) {
     ReportException();
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return CallOriginalProc(hwnd, kFieldOriginal, msg, wp, lp);
 }
 
 }  // namespace win

@@ -49,8 +49,7 @@ class ComboBox : public HostedControl {
   LRESULT OnChildMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  static LRESULT CALLBACK FieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                    DWORD_PTR ref);
+  static LRESULT CALLBACK FieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   // A WM_CHAR for the field or the list-only box: OnKeyPress first. Returns false when the
   // character was swallowed.
   bool FilterChar(WPARAM& wp);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "win/child_window.h"
+#include "win/library.h"
 
 namespace win {
 
@@ -62,8 +63,7 @@ void Form::EnsureTooltip() {
   }
   // The tooltip is the only common control the forms use: its class is made ready here, on the
   // first hover, not at start-up.
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
+  if (!InitCommonControlClasses(ICC_WIN95_CLASSES)) return;
   // Not owned by the form: under Wine a topmost popup owned by the form keeps the form itself
   // from becoming topmost again once it was not. The tooltip raises itself when it shows.
   tooltip_.reset(CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "win/library.h"
+
 namespace win {
 namespace {
 
@@ -21,8 +23,7 @@ TabSheet::TabSheet(HWND tabControl, HFONT font, const std::string& caption) : ca
 }
 
 PageControl::PageControl(HWND parent, int id, int left, int top, int width, int height) {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};
-  InitCommonControlsEx(&icc);
+  InitCommonControlClasses(ICC_TAB_CLASSES);
   CreateChild(WC_TABCONTROLA, "",
               WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_MULTILINE,
               WS_EX_CONTROLPARENT, left, top, width, height, parent, id);

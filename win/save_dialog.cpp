@@ -2,17 +2,15 @@
 
 #include <commdlg.h>
 
+#include "win/library.h"
+
 namespace win {
 
 std::optional<std::string> AskSaveFileName(HWND owner, const std::string& defaultName,
                                            const char* filter, const char* defaultExtension) {
   using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEA*);
-  static const auto getSaveFileName = [] {
-    HMODULE library = LoadLibraryA("comdlg32.dll");  // kept for the rest of the run
-    return library ? reinterpret_cast<GetSaveFileNameFn>(
-                         reinterpret_cast<void*>(GetProcAddress(library, "GetSaveFileNameA")))
-                   : nullptr;
-  }();
+  static const auto getSaveFileName =
+      LibraryFunction<GetSaveFileNameFn>("comdlg32.dll", "GetSaveFileNameA");
   if (!getSaveFileName) return std::nullopt;
   char file[MAX_PATH] = {};
   defaultName.copy(file, sizeof file - 1);
