@@ -227,5 +227,28 @@ TEST(ChildWindows, NoNotificationReachesAnObjectThatIsGoingOrGone) {
   EXPECT_EQ(notices, 0);
 }
 
+// Someone else's subclass above ours: our procedure stays in the chain below it; when our object
+// goes, the window's last messages (WM_DESTROY, WM_NCDESTROY) pass through it to the edit's own
+// and reach no object (under the heap checks).
+WNDPROC g_above = nullptr;
+LRESULT CALLBACK AboveProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return CallWindowProcW(g_above, hwnd, msg, wp, lp);
+}
+
+TEST(ChildWindows, OurProcedureLeavesTheChainIntact) {
+  int notices = 0;
+  TestForm form;
+  auto* edit = new CountingEdit(form.hwnd(), &notices);
+  const HWND handle = edit->hwnd();
+  g_above = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AboveProc)));
+  SetWindowTextA(handle, "still an edit");
+  EXPECT_EQ(win::WindowText(handle), "still an edit");
+  EXPECT_EQ(notices, 1);  // the change, through both procedures
+  delete edit;
+  EXPECT_FALSE(IsWindow(handle));
+  EXPECT_EQ(notices, -1000);
+}
+
 }  // namespace
 }  // namespace quillorb
