@@ -52,6 +52,7 @@ void ChildWindow::CreateChild(const char* className, const std::string& text, DW
   if (!created) throw std::runtime_error(std::string("cannot create a child window ") + className);
   hwnd_ = created;
   SetPropA(hwnd_, kLinkProperty, this);
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   HookWindowProc(hwnd_, &ChildWindow::SubclassProc, kOriginalProperty);
   original_ = reinterpret_cast<WNDPROC>(GetPropA(hwnd_, kOriginalProperty));
   SendMessageA(hwnd_, WM_SETFONT, static_cast<WPARAM>(SendMessageA(parent, WM_GETFONT, 0, 0)),
@@ -61,6 +62,7 @@ void ChildWindow::CreateChild(const char* className, const std::string& text, DW
 void ChildWindow::Detach() {
   if (!hwnd_) return;
   UnhookWindowProc(hwnd_, &ChildWindow::SubclassProc, kOriginalProperty);
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   RemovePropA(hwnd_, kLinkProperty);
   hwnd_ = nullptr;
 }
@@ -83,7 +85,14 @@ void ChildWindow::SetTabOrderAfter(HWND previous) const {
 }
 
 ChildWindow* ChildWindow::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<ChildWindow*>(GetPropA(hwnd, kLinkProperty)) : nullptr;
+  if (!hwnd) return nullptr;
+  // Asked for every message of every control: the window's own data answers at once, while a
+  // property costs Wine a server request. That data is only ours while our procedure is the
+  // window's (the system classes leave it to the program; our own windows keep theirs there).
+  if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassProc)) {
+    return reinterpret_cast<ChildWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  return static_cast<ChildWindow*>(GetPropA(hwnd, kLinkProperty));
 }
 
 LRESULT ChildWindow::DefaultChild(UINT msg, WPARAM wp, LPARAM lp) {

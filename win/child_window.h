@@ -1,10 +1,10 @@
 // The owning base of every child window built on a system control class (EDIT, BUTTON, LISTBOX,
-// COMBOBOX, ...). It creates the window, links it to this object (a window property for the
-// parent's routing of notifications, a subclass for the control's own messages), hands it the
-// parent's font, and follows its life: when the window goes (WM_NCDESTROY, also when the parent
-// destroys its children first) the link is cut and the handle cleared; when the object goes first,
-// the link is cut before the window is destroyed, so that notifications sent during DestroyWindow
-// (EN_KILLFOCUS and the like) never reach a dying object.
+// COMBOBOX, ...). It creates the window, links it to this object (the window's user data and a
+// property, for the parent's routing of notifications, a subclass for the control's own messages),
+// hands it the parent's font, and follows its life: when the window goes (WM_NCDESTROY, also when
+// the parent destroys its children first) the link is cut and the handle cleared; when the object
+// goes first, the link is cut before the window is destroyed, so that notifications sent during
+// DestroyWindow (EN_KILLFOCUS and the like) never reach a dying object.
 #pragma once
 
 #include <windows.h>
