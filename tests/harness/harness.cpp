@@ -106,7 +106,7 @@ Process Process::Start(const std::string& exe, const std::string& arguments,
   PROCESS_INFORMATION pi{};
   if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.c_str(), &si, &pi)) {
-    throw std::runtime_error("cannot start " + exe);
+    throw std::runtime_error("cannot start " + exe + ": error " + std::to_string(GetLastError()));
   }
   CloseHandle(pi.hThread);
   Process p;
