@@ -40,6 +40,8 @@ float ReadPrice(const IniDocument& ini, int r, char decimalSeparator) {
   // of two becomes the largest float (it is written as 3.40282346638529E38, a little above it).
   constexpr double kFloatOverflow = 0x1.ffffffp127;
   if (!value || !(std::fabs(*value) < kFloatOverflow)) return fallback;
+  // "-0" is a price of 0: kept as -0 it would be written "0" and read back as another value.
+  if (*value == 0) return 0.0f;
   return static_cast<float>(*value);
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -73,7 +75,7 @@ TEST(ProfileStore, ValuesReadAsTheStoreRules) {
   const Loaded l = Load(
       "[Reagent]\r\nReagent0=abc\r\nReagent1=$10\r\nReagent2=0x10\r\n"
       "[ReagentCost]\r\nReagentCost0=abc\r\nReagentCost1=\r\nReagentCost2=7.25\r\n"
-      "ReagentCost3=3.40282346638529E38\r\nReagentCost4=1E39\r\n"
+      "ReagentCost3=3.40282346638529E38\r\nReagentCost4=1E39\r\nReagentCost5=-0\r\n"
       "[UserSpell]\r\nSpell00=64\r\nSpell01=-1\r\nSpell02=63\r\nSpell37=5\r\n"
       "[Config]\r\nAlwaysOnTop=2\r\nCaption=\"  x  \"\r\n"
       "[Macro]\r\nKEY5=0x70\r\nALT5=0\r\nKEY6=65636\r\n");
@@ -88,6 +90,7 @@ TEST(ProfileStore, ValuesReadAsTheStoreRules) {
   EXPECT_EQ(s.ReagentCost[2], 7.25f);
   EXPECT_EQ(s.ReagentCost[3], std::numeric_limits<float>::max());
   EXPECT_EQ(s.ReagentCost[4], 6.5f);
+  EXPECT_FALSE(std::signbit(s.ReagentCost[5]));  // "-0" is 0, which is written "0"
   // Slot values outside 0..63 never reach the spell table.
   EXPECT_EQ(s.UserSpell[0][0], 0);
   EXPECT_EQ(s.UserSpell[0][1], 0);
