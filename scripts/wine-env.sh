@@ -39,8 +39,14 @@ prepare_wine_prefix() {
 
 # Starts the wineserver for the session and Wine's own services (they outlive the program that
 # started them). Started here, with no output attached, they cannot hold a test runner's output
-# pipe open after its test has ended.
+# pipe open after its test has ended. With the test build present, a keeper also holds the virtual
+# desktop open all session: Wine closes it a second after its last program has gone, and the next
+# program waits more than a second for a new one. The session's `wineserver -k` ends them all.
 start_wine_session() {
   wineserver -p
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  local keeper=build/win/bin/desktop_keeper.exe
+  if [ -f "$keeper" ]; then
+    wine "$keeper" </dev/null >/dev/null 2>&1 &
+  fi
 }
