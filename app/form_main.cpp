@@ -28,6 +28,8 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kLime = RGB(0, 255, 0);
 constexpr COLORREF kAqua = RGB(0, 255, 255);
+// Posted to itself behind a burst of the assistant's reports: the counters show their values.
+constexpr UINT kRefreshCountersMessage = WM_APP + 1;
 
 struct Place {
   int left;
@@ -397,11 +399,38 @@ void TForm_Main::WriteCounters() {
     // A counter that shows the number already keeps its text: each replacement costs several
     // messages to the edit, and an assistant's report changes one counter of the eight.
     const int32_t shown = std::clamp(value, 0, static_cast<int32_t>(counter.Max));
-    if (!counter.Editing() && counter.Integer() == shown) continue;
+    if (!counter.Editing() && counter.Integer() == shown) {
+      counter.FlushText();
+      continue;
+    }
     counter.SetInteger(value);
   }
   CountersUpdating = false;
   RefreshSlotLabels();
+}
+
+void TForm_Main::WriteReportedCounters() {
+  // A burst of reports (a recount, or anything flooding the window) would replace texts and
+  // labels for every report, a few hundred microseconds each under Wine; they are replaced once
+  // after the burst instead, by a message queued behind it. A full queue refuses that message:
+  // then they are replaced now.
+  const bool burst = (HIWORD(GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) != 0;
+  if (burst && !CountersRefreshPosted) {
+    CountersRefreshPosted = PostMessageA(hwnd(), kRefreshCountersMessage, 0, 0) != FALSE;
+  }
+  if (!CountersRefreshPosted) {
+    WriteCounters();
+    return;
+  }
+  for (int r = 0; r < kReagentCount; ++r) {
+    TNumEdit& counter = NumEdit(r);
+    const int32_t value = BackpackReagent[static_cast<size_t>(r)];
+    if (counter.Editing()) {
+      counter.SetInteger(value);  // the player sees what is typed over
+    } else if (counter.Integer() != std::clamp(value, 0, static_cast<int32_t>(counter.Max))) {
+      counter.SetIntegerLater(value);
+    }
+  }
 }
 
 void TForm_Main::RefreshSlotLabels() {
@@ -768,7 +797,7 @@ void TForm_Main::OnAssistReagentCount(WPARAM wp, LPARAM lp) {
   ReadCounters();
   const int r = ReagentOfCountCode(wp);
   if (r >= 0) BackpackReagent[static_cast<size_t>(r)] = CountOfParam(lp);
-  WriteCounters();  // the counter clamps to 0..999
+  WriteReportedCounters();  // the counter clamps to 0..999
   if (Timer_CountReagent->Enabled()) Timer_CountReagent->SetEnabled(false);
   SpeedButton_Count->SetEnabled(true);
   Panel1->SetCaption(" Reagent Count... Finished");
@@ -780,7 +809,7 @@ void TForm_Main::OnAssistSpellCast(WPARAM wp, LPARAM) {
   ReadCounters();
   // Booked only; the undo record stays with the player's own last action.
   Spells[static_cast<size_t>(i)].Cast(CastMode::BookOnly, BackpackReagent, ReagentUsed);
-  WriteCounters();
+  WriteReportedCounters();
 }
 
 void TForm_Main::OnAssistCounterChanged(WPARAM wp, LPARAM lp) {
@@ -788,7 +817,7 @@ void TForm_Main::OnAssistCounterChanged(WPARAM wp, LPARAM lp) {
   if (!AssistantApi.Linked() || r < 0) return;
   ReadCounters();
   BackpackReagent[static_cast<size_t>(r)] = CountOfParam(lp);
-  WriteCounters();
+  WriteReportedCounters();
 }
 
 // ------------------------------------------------------------------ message dispatch
@@ -803,6 +832,10 @@ LRESULT TForm_Main::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kApiCounterMessage:
       OnAssistCounterChanged(wp, lp);
+      return 0;
+    case kRefreshCountersMessage:
+      CountersRefreshPosted = false;
+      WriteCounters();
       return 0;
     case WM_CLOSE:
       // A close that arrives while the shutdown runs (its error box is open, say) is ignored:

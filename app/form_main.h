@@ -61,6 +61,9 @@ class TForm_Main : public win::Form, private CastHost {
   // The reagent ledger on screen.
   void ReadCounters();
   void WriteCounters();
+  // WriteCounters for an assistant's report: while more posted messages wait, the counters' texts
+  // and the casts-left labels follow once after them.
+  void WriteReportedCounters();
   void RefreshSlotLabels();
   void UpdateSlotLabel(win::Label& label, int slot);
   void NumEdit_GLChange();
@@ -111,6 +114,7 @@ class TForm_Main : public win::Form, private CastHost {
   ReagentCounts ReagentUsed{};
   std::array<std::array<int32_t, kSlotsPerPage>, kTabPages> SpellSlot{};
   bool CountersUpdating = false;
+  bool CountersRefreshPosted = false;
   bool AlwaysOnTop = false;
   std::string CurrentUser;
   std::string ProfileFileName;

@@ -174,6 +174,15 @@ void TNumEdit::SetInteger(int32_t value) {
   RefreshText();
 }
 
+void TNumEdit::SetIntegerLater(int32_t value) {
+  NumericField::SetInteger(value);
+  textStale_ = true;
+}
+
+void TNumEdit::FlushText() {
+  if (textStale_) RefreshText();
+}
+
 void TNumEdit::SetReal(double value) {
   NumericField::SetReal(value);
   RefreshText();
@@ -200,6 +209,7 @@ void TNumEdit::SetClearStart(bool clear) {
 }
 
 void TNumEdit::RefreshText() {
+  textStale_ = false;
   SetText(DisplayText());
   // Scrolled while typing, the view would keep hiding the first digits once the field is left
   // (a text that did not change is not replaced, so nothing else scrolls it back).

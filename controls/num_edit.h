@@ -80,6 +80,10 @@ class TNumEdit : public TCustomEditEx, private NumericField {
   // follows.
   void SetInteger(int32_t value);
   void SetReal(double value);
+  // For a burst of assignments: the value at once, the text at the next FlushText (or when the
+  // field is entered), since each replacement of an edit's text is slow.
+  void SetIntegerLater(int32_t value);
+  void FlushText();
 
   using NumericField::NumDecimals;
   void SetNumDecimals(int32_t decimals);
@@ -101,6 +105,8 @@ class TNumEdit : public TCustomEditEx, private NumericField {
 
  private:
   void RefreshText();
+
+  bool textStale_ = false;
 };
 
 class TEditEx : public TCustomEditEx {

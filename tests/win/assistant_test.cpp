@@ -286,6 +286,49 @@ TEST_F(AssistantProtocol, CastReportsBookWithoutTouchingTheUndoRecord) {
   form_->Spells[10].InSpellBook = true;
 }
 
+// Counts the texts given to the counters on this thread while it lives.
+class CounterTextCount {
+ public:
+  CounterTextCount() {
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
+  }
+  ~CounterTextCount() { UnhookWindowsHookEx(hook_); }
+  static inline int count = 0;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+    const int id = GetDlgCtrlID(m->hwnd);
+    if (code == HC_ACTION && m->message == WM_SETTEXT && id >= kIdNumEditFirst &&
+        id < kIdNumEditFirst + kReagentCount) {
+      ++count;
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+  HHOOK hook_;
+};
+
+TEST_F(AssistantProtocol, ABurstOfPostedReportsShowsItsOutcomeOnceAfterIt) {
+  SetAllCounters(*form_, 3);
+  const TSpell& spell = form_->Spells[0];
+  Snapshot expected = Take(*form_);
+  expected.panel = kFinished;
+  int changed = 0;
+  for (size_t r = 0; r < kReagentCount; ++r) {
+    const int32_t n = std::max(0, (r == 0 ? 19 : 3) - spell.Reagent[r]);
+    expected.counters[r] = std::to_string(n);
+    expected.used[r] += spell.Reagent[r];
+    changed += n != 3;
+  }
+  ++expected.casts[0];
+  CounterTextCount texts;
+  CounterTextCount::count = 0;
+  for (int n = 10; n < 20; ++n) PostMessageA(form_->hwnd(), kAssistReagentCountMessage, 2, n);
+  PostMessageA(form_->hwnd(), kAssistSpellCastMessage, 1, 0);
+  ASSERT_TRUE(PumpUntil([&] { return Take(*form_) == expected; }));
+  EXPECT_EQ(CounterTextCount::count, changed);  // not once per report
+}
+
 TEST_F(AssistantProtocol, AnswerInsideTheRequestIsFinishedWhenTheClickReturns) {
   SetAllCounters(*form_, 0);
   assistant_->Command(standin::kCmdSetAnswer, standin::kAnswerInside);
