@@ -17,7 +17,8 @@ cmake -S . -B build/win -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
 cmake --build build/win -j"$jobs"
 
-# One ctest run over the three builds, so that one summary counts every test.
+# One ctest run over the three builds, so that one summary counts every test. Two at a time: the
+# programs with windows take turns on the one desktop (a resource lock), the others run beside.
 printf 'subdirs("native" "asan" "win")\n' > build/CTestTestfile.cmake
 
 source scripts/wine-env.sh
@@ -25,7 +26,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   source scripts/wine-env.sh
   prepare_wine_prefix desktop
   start_wine_session
-  ctest --test-dir build --output-on-failure -j1 "$@"
+  ctest --test-dir build --output-on-failure -j2 "$@"
   rc=$?
   wineserver -k
   exit $rc' bash "$@"

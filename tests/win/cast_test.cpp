@@ -534,10 +534,11 @@ TEST(Cast, AClientThatDoesNotComeToTheFrontGetsNoKeysAndNothingIsBooked) {
   ASSERT_TRUE(
       harness::WaitUntil([&] { return harness::FocusOf(client.Window()) == nullptr; }, 5000));
   client.Mark();
-  // Sent, not posted, so that the client is surely busy with it when the timeout returns.
+  // Sent, not posted, so that the client is surely busy with it when the timeout returns; busy
+  // for about a second longer than the cast waits.
   DWORD_PTR ignored = 0;
-  ASSERT_FALSE(
-      SendMessageTimeoutA(client.Window(), WM_APP + 1, 3000, 0, SMTO_NORMAL, 200, &ignored));
+  ASSERT_FALSE(SendMessageTimeoutA(client.Window(), WM_APP + 1, kClientFrontTimeoutMs + 1200, 0,
+                                   SMTO_NORMAL, 200, &ignored));
   TSpell spell = TestSpell();
   Ledger ledger;
   const DWORD t0 = GetTickCount();
