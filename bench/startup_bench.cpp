@@ -292,9 +292,13 @@ bool Memory(const Program& program, bool judge) {
                 "", StatusKiB(status, "VmRSS:") / 1024, StatusKiB(status, "RssAnon:") / 1024,
                 StatusKiB(status, "RssFile:") / 1024, StatusKiB(status, "RssShmem:") / 1024);
     if (bench::ReadAll(proc + "smaps_rollup", rollup)) {
+      // Clean private pages are mostly the program's own file, mapped by it alone: the system
+      // may drop them and read them again. Dirty ones are what the process really holds.
       std::printf(
-          "  %-20s        private resident (Private_Clean + Private_Dirty) %6.2f MiB\n", "",
-          (StatusKiB(rollup, "Private_Clean:") + StatusKiB(rollup, "Private_Dirty:")) / 1024);
+          "  %-20s        private resident (Private_Clean + Private_Dirty) %6.2f MiB"
+          " = %.2f + %.2f\n",
+          "", (StatusKiB(rollup, "Private_Clean:") + StatusKiB(rollup, "Private_Dirty:")) / 1024,
+          StatusKiB(rollup, "Private_Clean:") / 1024, StatusKiB(rollup, "Private_Dirty:") / 1024);
     }
   }
   return met;
