@@ -414,8 +414,7 @@ void TForm_Main::WriteReportedCounters() {
   // labels for every report, a few hundred microseconds each under Wine; they are replaced once
   // after the burst instead, by a message queued behind it. A full queue refuses that message:
   // then they are replaced now.
-  const bool burst = (HIWORD(GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) != 0;
-  if (burst && !CountersRefreshPosted) {
+  if (!CountersRefreshPosted && (HIWORD(GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE)) {
     CountersRefreshPosted = PostMessageA(hwnd(), kRefreshCountersMessage, 0, 0) != FALSE;
   }
   if (!CountersRefreshPosted) {

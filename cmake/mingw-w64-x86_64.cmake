@@ -9,5 +9,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Test programs run under Wine; the display and wineserver come from scripts/test.sh.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Test programs run under Wine, through a launcher that puts each on the desktop ctest gave it;
+# the displays and wineservers come from scripts/test.sh.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-lane.sh)

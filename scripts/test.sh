@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the model natively (plain and under AddressSanitizer and
-# UBSan) and all Windows programs under Wine on a virtual X display with one warm wineserver, inside
-# one Wine virtual desktop (so that closing a window costs milliseconds, not Wine's 2 s wait for a
-# window manager, and every program of the run finds the others' windows).
+# UBSan) and all Windows programs under Wine, two at a time on two virtual X displays, each with a
+# warm wineserver and one Wine virtual desktop (there closing a window costs milliseconds, not
+# Wine's 2 s wait for a window manager, and a test's programs find each other's windows).
 # Installs what is missing first. The last lines it prints are ctest's summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,16 +17,8 @@ cmake -S . -B build/win -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
 cmake --build build/win -j"$jobs"
 
-# One ctest run over the three builds, so that one summary counts every test. Two at a time: the
-# programs with windows take turns on the one desktop (a resource lock), the others run beside.
+# One ctest run over the three builds, so that one summary counts every test, two tests at a
+# time on two desktops (scripts/test-lanes.sh).
 printf 'subdirs("native" "asan" "win")\n' > build/CTestTestfile.cmake
 
-source scripts/wine-env.sh
-xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
-  source scripts/wine-env.sh
-  prepare_wine_prefix desktop
-  start_wine_session
-  ctest --test-dir build --output-on-failure -j2 "$@"
-  rc=$?
-  wineserver -k
-  exit $rc' bash "$@"
+xvfb-run -a -s "-screen 0 1280x800x24" scripts/test-lanes.sh a "$@"

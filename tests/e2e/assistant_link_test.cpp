@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "client/assistant_link.h"
@@ -17,6 +18,7 @@
 #include "model/profile.h"
 #include "tests/harness/harness.h"
 #include "tests/win/assistant_standin.h"
+#include "win/handles.h"
 
 namespace {
 
@@ -67,24 +69,50 @@ class AssistantRun : public ::testing::Test {
         EXPECT_TRUE(!text.empty() && n >= 0 && n <= 999) << "counter " << r << ": " << text;
       }
     };
-    for (int i = 0; i < count; ++i) {
-      if (i % 10000 == 0) checkCounters();
-      const uint64_t kind = below(10);
-      const UINT msg = kind < 8 ? reports[kind % 3] : static_cast<UINT>(WM_USER + below(0x7C00));
-      // Small numbers hit the tables and the ranges' edges; the rest is anything at all.
-      const auto wp = static_cast<WPARAM>(below(2) ? below(70) : random());
-      const auto lp = static_cast<LPARAM>(below(3) == 0   ? static_cast<int64_t>(below(4000)) - 2000
-                                          : below(2) == 0 ? static_cast<int32_t>(random())
-                                                          : static_cast<int64_t>(random()));
-      if (below(32) != 0) {
-        PostMessageA(app.Window(), msg, wp, lp);
-        continue;
+    // The messages go in chunks while Quillorb's thread is held, so that they queue up as from a
+    // fast sender (one message at a time, Quillorb would repaint after nearly each of them and the
+    // run would take minutes); the chunk's sent messages follow once it runs again.
+    const DWORD threadId = GetWindowThreadProcessId(app.Window(), nullptr);
+    win::Handle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, threadId));
+    EXPECT_TRUE(thread) << "cannot hold Quillorb's thread";
+    struct Message {
+      UINT msg;
+      WPARAM wp;
+      LPARAM lp;
+    };
+    constexpr int kChunk = 2000;  // well below the 10,000 messages a Windows queue holds
+    for (int first = 0; first < count; first += kChunk) {
+      std::vector<Message> posted, sent;
+      for (int i = first; i < std::min(count, first + kChunk); ++i) {
+        const uint64_t kind = below(10);
+        const UINT msg = kind < 8 ? reports[kind % 3] : static_cast<UINT>(WM_USER + below(0x7C00));
+        // Small numbers hit the tables and the ranges' edges; the rest is anything at all.
+        const auto wp = static_cast<WPARAM>(below(2) ? below(70) : random());
+        const auto lp = static_cast<LPARAM>(below(3) == 0 ? static_cast<int64_t>(below(4000)) - 2000
+                                            : below(2) == 0 ? static_cast<int32_t>(random())
+                                                            : static_cast<int64_t>(random()));
+        (below(32) != 0 ? posted : sent).push_back({msg, wp, lp});
       }
-      DWORD_PTR result = 0;
-      if (!SendMessageTimeoutA(app.Window(), msg, wp, lp, SMTO_NORMAL, 10000, &result)) {
-        ADD_FAILURE() << "no answer to message " << i;
-        return {};
+      if (thread) SuspendThread(thread.get());
+      // From two threads: each post waits for a round trip to the wineserver, and two senders
+      // keep it busy.
+      auto post = [&](size_t from, size_t to) {
+        for (size_t k = from; k < to; ++k) {
+          PostMessageA(app.Window(), posted[k].msg, posted[k].wp, posted[k].lp);
+        }
+      };
+      std::thread half(post, 0, posted.size() / 2);
+      post(posted.size() / 2, posted.size());
+      half.join();
+      if (thread) ResumeThread(thread.get());
+      for (const Message& m : sent) {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(app.Window(), m.msg, m.wp, m.lp, SMTO_NORMAL, 10000, &result)) {
+          ADD_FAILURE() << "no answer to a message after " << first;
+          return {};
+        }
       }
+      if (first % 10000 == 0) checkCounters();
     }
     const struct {
       int reagent;

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under Wine: ctest's launcher for the Windows build. scripts/test.sh
+# gives the tests two desktops ("lanes"), each an X display with a Wine prefix and wineserver of
+# its own, and ctest hands each test with windows one of them (its resource group "desktops");
+# the lane's display and prefix come from QUILLORB_LANE_<id>="<display> <xauthority> <prefix>".
+# Started by anything else, the program runs on the display and prefix of the environment.
+if [ -n "${CTEST_RESOURCE_GROUP_0_DESKTOPS:-}" ]; then
+  id=${CTEST_RESOURCE_GROUP_0_DESKTOPS#id:}
+  id=${id%%,*}
+  lane_var=QUILLORB_LANE_$id
+  if [ -n "${!lane_var:-}" ]; then
+    read -r DISPLAY XAUTHORITY WINEPREFIX <<<"${!lane_var}"
+    export DISPLAY XAUTHORITY WINEPREFIX
+  fi
+fi
+exec wine "$@"
