@@ -183,6 +183,13 @@ std::vector<COLORREF> ClientPixels(HWND window, RECT area) {
   return harness::ScreenPixels(area);
 }
 
+// The same after a window of this thread has painted: Wine shows a window's new pixels on the
+// screen once its thread next waits for messages, not when the painting ends.
+std::vector<COLORREF> PaintedClientPixels(HWND window, RECT area) {
+  harness::WaitUntil([] { return false; }, 50);
+  return ClientPixels(window, area);
+}
+
 constexpr RECT kLabelSpellArea{20, 40, 297, 64};
 
 // ------------------------------------------------------------------ booking without the client
@@ -328,10 +335,10 @@ TEST(DangerDialog, CentredOverTheClientTopmostNoFocusedAndYesCasts) {
     reference.Label_Spell->SetCaption("Flame Strike ?");
     ShowWindow(reference.hwnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(reference.hwnd());
-    right = ClientPixels(reference.hwnd(), kLabelSpellArea);
+    right = PaintedClientPixels(reference.hwnd(), kLabelSpellArea);
     reference.Label_Spell->SetCaption("Flame Strike");
     UpdateWindow(reference.hwnd());
-    wrong = ClientPixels(reference.hwnd(), kLabelSpellArea);
+    wrong = PaintedClientPixels(reference.hwnd(), kLabelSpellArea);
   }
   ASSERT_NE(right, wrong);
 
@@ -342,8 +349,14 @@ TEST(DangerDialog, CentredOverTheClientTopmostNoFocusedAndYesCasts) {
   Ledger ledger;
   std::vector<COLORREF> shown;
   DialogWatcher watcher([&](HWND dialog) {
+    // The question's thread paints, and its pixels reach the screen when that thread next waits.
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    shown = ClientPixels(dialog, kLabelSpellArea);
+    harness::WaitUntil(
+        [&] {
+          shown = ClientPixels(dialog, kLabelSpellArea);
+          return shown == right;
+        },
+        3000);
     ClickButton(dialog, IDOK);
   });
   EXPECT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used));
