@@ -391,6 +391,15 @@ void TForm_Main::ReadCounters() {
   }
 }
 
+namespace {
+
+// Whether the counter's value is `value` as the counter clamps it.
+bool Holds(const TNumEdit& counter, int32_t value) {
+  return counter.Integer() == std::clamp(value, 0, static_cast<int32_t>(counter.Max));
+}
+
+}  // namespace
+
 void TForm_Main::WriteCounters() {
   CountersUpdating = true;
   for (int r = 0; r < kReagentCount; ++r) {
@@ -398,8 +407,7 @@ void TForm_Main::WriteCounters() {
     const int32_t value = BackpackReagent[static_cast<size_t>(r)];
     // A counter that shows the number already keeps its text: each replacement costs several
     // messages to the edit, and an assistant's report changes one counter of the eight.
-    const int32_t shown = std::clamp(value, 0, static_cast<int32_t>(counter.Max));
-    if (!counter.Editing() && counter.Integer() == shown) {
+    if (!counter.Editing() && Holds(counter, value)) {
       counter.FlushText();
       continue;
     }
@@ -426,7 +434,7 @@ void TForm_Main::WriteReportedCounters() {
     const int32_t value = BackpackReagent[static_cast<size_t>(r)];
     if (counter.Editing()) {
       counter.SetInteger(value);  // the player sees what is typed over
-    } else if (counter.Integer() != std::clamp(value, 0, static_cast<int32_t>(counter.Max))) {
+    } else if (!Holds(counter, value)) {
       counter.SetIntegerLater(value);
     }
   }
