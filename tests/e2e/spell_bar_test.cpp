@@ -3,6 +3,7 @@
 // casts-left labels read from the screen, and what the profile holds afterwards.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -124,13 +125,17 @@ TEST_F(SpellBar, AClickWithoutAGameWindowSaysSoAndChangesNothing) {
   ASSERT_EQ(FindWindowA("Ultima Online", nullptr), nullptr);
   Start(ProfileWith(""));
   harness::Click(Slot(0));  // Magic Arrow
-  ASSERT_TRUE(harness::WaitUntil([&] { return PanelText() == " Game window not found"; }, 5000))
-      << PanelText();
+  ASSERT_EQ(harness::WaitForValue(
+                [&] { return PanelText(); },
+                [](const std::string& t) { return t == " Game window not found"; }, 5000),
+            " Game window not found");
   EXPECT_EQ(Counter(kSA), "10");
   // The notice stays while the mouse rests; moving over a slot shows the spell again.
   harness::MoveMouse(App().ScreenPoint(270 + 40 * 1 + 20, 20));  // Clumsy
-  EXPECT_TRUE(harness::WaitUntil([&] { return PanelText().rfind(" Clumsy (", 0) == 0; }, 5000))
-      << PanelText();
+  const std::string panel = harness::WaitForValue(
+      [&] { return PanelText(); },
+      [](const std::string& t) { return t.rfind(" Clumsy (", 0) == 0; }, 5000);
+  EXPECT_EQ(panel.rfind(" Clumsy (", 0), 0u) << panel;
   ASSERT_TRUE(App().Close());
   const std::string profile = Profile();
   EXPECT_TRUE(Has(profile, "Reagent6=10")) << profile;
@@ -232,18 +237,22 @@ TEST_F(SpellBar, DoubleClickCastsOnceAndBringsTheClientForward) {
 TEST_F(SpellBar, HoveringShowsTheSpellAndMarksItsReagents) {
   Start(ProfileWith("[ReagentCost]\r\nReagentCost1=6.5\r\nReagentCost5=6.5\r\n"));
   harness::MoveMouse(Slot(1));  // Clumsy: one Blood Moss, one Nightshade
-  ASSERT_TRUE(harness::WaitUntil([&] { return PanelText().rfind(" Clumsy (", 0) == 0; }));
-  EXPECT_NE(PanelText().find(") 13gp / 4mana"), std::string::npos) << PanelText();
+  const std::string panel =
+      harness::WaitForValue([&] { return PanelText(); },
+                            [](const std::string& t) { return t.rfind(" Clumsy (", 0) == 0; });
+  ASSERT_EQ(panel.rfind(" Clumsy (", 0), 0u) << panel;
+  EXPECT_NE(panel.find(") 13gp / 4mana"), std::string::npos) << panel;
   // Each counter repaints in its own time (one still showing an earlier hover's mark, say): wait
-  // for the whole picture, then check it counter by counter.
-  auto marked = [&](int r) { return r == 1 || r == 5; };
-  harness::WaitUntil([&] {
-    for (int r = 0; r < 8; ++r) {
-      if ((CounterBackground(r) == kAqua) != marked(r)) return false;
-    }
-    return true;
-  });
-  for (int r = 0; r < 8; ++r) EXPECT_EQ(CounterBackground(r) == kAqua, marked(r)) << r;
+  // for the whole picture, read at once, then check it counter by counter.
+  auto marks = [&] {
+    std::array<bool, 8> aqua{};
+    for (int r = 0; r < 8; ++r) aqua[static_cast<size_t>(r)] = CounterBackground(r) == kAqua;
+    return aqua;
+  };
+  const std::array<bool, 8> expected = {false, true, false, false, false, true, false, false};
+  const std::array<bool, 8> seen =
+      harness::WaitForValue(marks, [&](const std::array<bool, 8>& m) { return m == expected; });
+  for (size_t r = 0; r < 8; ++r) EXPECT_EQ(seen[r], expected[r]) << r;
 }
 
 TEST_F(SpellBar, LabelColoursFollowTheCastsLeft) {

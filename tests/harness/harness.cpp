@@ -173,6 +173,10 @@ Quillorb::Quillorb(const std::string& folder, bool copySpells, bool wait) : fold
   }
   if (copySpells)
     CopyFileA((BinDir() + "spells.txt").c_str(), (folder + "spells.txt").c_str(), FALSE);
+  // A window that appears under the cursor is sent a mouse move at the cursor's place, and Wine
+  // may deliver it after the test's own first move: with the cursor left on a slot by an earlier
+  // test, the new strip would show that slot's spell a moment after the one the test hovers.
+  ParkMouse();
   process_ = Process::Start(exe, "", folder);
   if (wait && !WaitForMainWindow()) throw std::runtime_error("the main window did not appear");
 }
@@ -290,6 +294,10 @@ void ParkXPointer() {
 }
 
 }  // namespace
+
+void ParkMouse() {
+  MoveMouse(POINT{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+}
 
 void MoveMouse(POINT screen) {
   // An absolute move, then wait until the cursor is there.

@@ -25,6 +25,22 @@ bool FileExists(const std::string& path);
 // `timeoutMs` passes. Returns whether it held.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 
+// Polls `read` until `accept` holds for what it returned, or `timeoutMs` passes, and returns that
+// very value (the last one read on a time-out): assert on it, not on a second read, which may see
+// a later state.
+template <class Read, class Accept>
+auto WaitForValue(Read read, Accept accept, DWORD timeoutMs = 10000) -> decltype(read()) {
+  decltype(read()) value = read();
+  if (accept(value)) return value;
+  WaitUntil(
+      [&] {
+        value = read();
+        return accept(value);
+      },
+      timeoutMs);
+  return value;
+}
+
 // A program started by the harness; it is ended when the object goes.
 class Process {
  public:
@@ -95,6 +111,8 @@ bool ClickToFocus(HWND control);
 
 // Real input through SendInput.
 void MoveMouse(POINT screen);
+// Moves the cursor into the screen's lower-right corner, where no window of the tests goes.
+void ParkMouse();
 // A single click (0 left, 1 right, 2 middle); when the previous press of that button was at about
 // the same place within the double-click time, it first waits that time out, so that the system
 // never makes it the second half of a double click.
