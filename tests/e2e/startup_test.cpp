@@ -409,7 +409,43 @@ TEST_F(Startup, ASecondStartInTheSameFolderBringsTheFirstBackAndEnds) {
     ASSERT_TRUE(elsewhere.Close());
   }
   harness::RemoveFolder(other);
+
+  // Started through another path to the folder: under Wine its Unix path on drive Z:, which no
+  // rewriting of the path text makes equal to the first (a link, a junction or a subst drive on
+  // Windows). The folder's identity is the same.
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (unixName) {
+    std::string viaZ = std::string("Z:") + unixName(harness::Wide(folder_).c_str());
+    std::replace(viaZ.begin(), viaZ.end(), '/', '\\');
+    harness::Process third = harness::Process::Start(viaZ + "quillorb.exe", "", viaZ);
+    EXPECT_TRUE(third.WaitForExit(5000)) << viaZ;
+  }
   ASSERT_TRUE(first.Close());
+}
+
+// ------------------------------------------------------------------ folders and names
+
+TEST_F(Startup, AFolderNamedInLettersOutsideTheCodePageKeepsTheProfile) {
+  // Cyrillic, under the Western code page the tests run with: in ANSI the folder is "???".
+  const std::string folder = harness::NewTempFolder("\xD0\x96\xD1\x83\xD0\xBA");
+  {
+    Quillorb app(folder);
+    const POINT bp = app.ScreenPoint(4 + 12, 5);
+    for (int i = 0; i < 3; ++i) harness::Click(bp);
+    ASSERT_TRUE(harness::WaitUntil([&] { return CounterText(app, 0) == "3"; }, 5000));
+    ASSERT_TRUE(app.Close());  // a failed save would wait in a message box
+  }
+  EXPECT_NE(harness::ReadFile(folder + "quillorb.ini").find("\r\nReagent0=3\r\n"),
+            std::string::npos);
+  EXPECT_EQ(harness::ReadFile(folder + "users.ini"), "[User]\r\nLast=\r\n");
+  {
+    Quillorb again(folder);
+    EXPECT_EQ(CounterText(again, 0), "3");
+    ASSERT_TRUE(again.Close());
+  }
+  harness::RemoveFolder(folder);
 }
 
 }  // namespace

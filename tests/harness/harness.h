@@ -11,6 +11,10 @@
 
 namespace harness {
 
+// Paths are UTF-8 (the form the program's file layer takes), reached through the wide functions.
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
+
 // The folder of the running test program (where quillorb.exe and spells.txt are built).
 std::string BinDir();
 // A new, empty folder under the temporary folder; `tag` makes it recognisable.
