@@ -115,7 +115,9 @@ std::string TForm_ChrList::ProfileOf(const std::string& entry) const {
 void TForm_ChrList::Button_AddClick() {
   const std::string typed = AskName ? AskName().value_or(std::string()) : std::string();
   if (typed.empty()) return;
-  // Every check before anything is created.
+  // Every check before anything is created. The letters are checked in the typed (UTF-8) form,
+  // where no byte of a letter outside ASCII looks like '\\' or '|' (as trail bytes of a
+  // double-byte code page do).
   const std::optional<std::string> ansi = win::WideToAnsi(win::Utf8ToWide(typed));
   if (!ansi) {
     Message(kCodePageMessage, MB_OK | MB_ICONEXCLAMATION);
@@ -126,15 +128,15 @@ void TForm_ChrList::Button_AddClick() {
     Message(name + " already exists.", MB_OK);
     return;
   }
-  if (HasForbiddenCharacter(name)) {
+  if (HasForbiddenCharacter(typed)) {
     Message(kForbiddenMessage, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  if (HasOuterBlank(name)) {
+  if (HasOuterBlank(typed)) {
     Message(kOuterBlankMessage, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  if (HasEnclosingQuotes(name)) {
+  if (HasEnclosingQuotes(typed)) {
     Message(kQuotesMessage, MB_OK | MB_ICONEXCLAMATION);
     return;
   }

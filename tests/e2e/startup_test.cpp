@@ -427,9 +427,16 @@ TEST_F(Startup, ASecondStartInTheSameFolderBringsTheFirstBackAndEnds) {
 
 // ------------------------------------------------------------------ folders and names
 
-TEST_F(Startup, AFolderNamedInLettersOutsideTheCodePageKeepsTheProfile) {
-  // Cyrillic, under the Western code page the tests run with: in ANSI the folder is "???".
-  const std::string folder = harness::NewTempFolder("\xD0\x96\xD1\x83\xD0\xBA");
+TEST_F(Startup, ALongFolderNamedInLettersOutsideTheCodePageKeepsTheProfile) {
+  // Cyrillic, under the Western code page the tests run with: in ANSI the folder is "???". Below
+  // it, folders up to 246 characters, the most that the program file (and the current folder)
+  // can have: every file's temporary name passes MAX_PATH, and the profile's name comes near it.
+  const std::string top = harness::NewTempFolder("\xD0\x96\xD1\x83\xD0\xBA");
+  std::string folder = top + std::string(100, 'a') + "\\";
+  ASSERT_TRUE(CreateDirectoryW(harness::Wide(folder).c_str(), nullptr));
+  folder += std::string(246 - 1 - harness::Wide(folder).size(), 'b') + "\\";
+  ASSERT_TRUE(CreateDirectoryW(harness::Wide(folder).c_str(), nullptr));
+  ASSERT_EQ(harness::Wide(folder).size(), 246u);
   {
     Quillorb app(folder);
     const POINT bp = app.ScreenPoint(4 + 12, 5);
@@ -445,7 +452,7 @@ TEST_F(Startup, AFolderNamedInLettersOutsideTheCodePageKeepsTheProfile) {
     EXPECT_EQ(CounterText(again, 0), "3");
     ASSERT_TRUE(again.Close());
   }
-  harness::RemoveFolder(folder);
+  harness::RemoveFolder(top);
 }
 
 }  // namespace
