@@ -258,6 +258,31 @@ TEST_F(Startup, DamagedFilesGiveDefaultsWithoutACrash) {
   EXPECT_EQ(Lines(harness::ReadFile(Path("spells.txt"))).size(), 65u);
 }
 
+TEST_F(Startup, Utf16FilesAreReportedAndKeptByteForByte) {
+  // As a text editor offers to save them: UTF-16 with its byte-order mark.
+  auto utf16 = [](const std::string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (char c : text) bytes += {c, '\0'};
+    return bytes;
+  };
+  const std::string profile = utf16("[Reagent]\r\nReagent0=7\r\n");
+  const std::string catalogue = utf16(harness::ReadFile(harness::BinDir() + "spells.txt"));
+  harness::WriteFile(Path("quillorb.ini"), profile);
+  harness::WriteFile(Path("spells.txt"), catalogue);
+  Quillorb app(folder_, false, false);
+  for (const wchar_t* file : {L"spells.txt", L"quillorb.ini"}) {
+    HWND box = harness::WaitForMessageBox(app.Proc());
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(harness::MessageBoxText(box).find(file), std::wstring::npos);
+    harness::DismissMessageBox(box);
+    ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindow(box); }));
+  }
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(harness::ReadFile(Path("quillorb.ini")), profile);
+  EXPECT_EQ(harness::ReadFile(Path("spells.txt")), catalogue);
+}
+
 // ------------------------------------------------------------------ files that must cost nothing
 
 // Every file of the folder with its bytes.
