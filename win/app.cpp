@@ -33,11 +33,13 @@ void ShowErrorBox(const std::wstring& text) noexcept {
 }
 
 int RunMessageLoop(HWND dialogWindow) {
+  // The wide calls: a character typed is carried in UTF-16 to the window, which takes it in its
+  // own form (through the ANSI calls, one outside the code page would arrive as "?").
   MSG msg{};
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (dialogWindow && IsWindow(dialogWindow) && IsDialogMessageA(dialogWindow, &msg)) continue;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (dialogWindow && IsWindow(dialogWindow) && IsDialogMessageW(dialogWindow, &msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   return static_cast<int>(msg.wParam);
 }

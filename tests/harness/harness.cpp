@@ -395,6 +395,19 @@ void PressKey(WORD vk) {
   SendInput(2, in, sizeof(INPUT));
 }
 
+void TypeUnicode(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT keys[2] = {};
+    for (INPUT& key : keys) {
+      key.type = INPUT_KEYBOARD;
+      key.ki.wScan = c;
+      key.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof keys[0]);
+  }
+}
+
 void TypeText(const std::string& text) {
   for (char c : text) {
     SHORT vk = VkKeyScanA(c);

@@ -105,6 +105,8 @@ void MoveMouse(POINT screen);
 void Click(POINT screen, int button = 0);
 void DoubleClick(POINT screen);
 void TypeText(const std::string& text);
+// Characters as an input method types them (VK_PACKET), whatever the keyboard layout.
+void TypeUnicode(const std::wstring& text);
 void PressKey(WORD vk);
 
 COLORREF ScreenPixel(POINT screen);

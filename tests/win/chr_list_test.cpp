@@ -238,6 +238,12 @@ TEST(InputBox, TypedTextOnOkNothingOnCancel) {
                       [&] { harness::TypeText("Sir Bob"); },
                       [&] { harness::PressKey(VK_RETURN); }});
   EXPECT_EQ(win::InputQuery(nullptr, "Add a character", "Input a character name"), "Sir Bob");
+  // Letters outside the ANSI code page reach the field through the dialog's message loop and
+  // come back as typed (UTF-8).
+  DialogScript unicode({[&] { harness::TypeUnicode(L"\x0416\x0443\x043A \x0151\x20AC"); },
+                        [&] { harness::PressKey(VK_RETURN); }});
+  EXPECT_EQ(win::InputQuery(nullptr, "Add a character", "Input a character name"),
+            "\xD0\x96\xD1\x83\xD0\xBA \xC5\x91\xE2\x82\xAC");
   DialogScript cancelled({[&] { harness::TypeText("x"); }, [&] { harness::PressKey(VK_ESCAPE); }});
   EXPECT_EQ(win::InputQuery(nullptr, "Add a character", "Input a character name"), std::nullopt);
 }
