@@ -47,6 +47,8 @@ std::string NewTempFolder(const std::string& tag) {
 }
 
 void RemoveFolder(const std::string& folder) {
+  // Only a folder given by its full path: an empty one would mean the current folder.
+  if (folder.size() < 4 || folder.back() != '\\') return;
   WIN32_FIND_DATAW fd;
   HANDLE find = FindFirstFileW(Wide(folder + "*").c_str(), &fd);
   if (find != INVALID_HANDLE_VALUE) {
