@@ -198,8 +198,8 @@ TEST_F(ChrList, DeleteRefusesCurrentAndDefaultAsksWithNoAsDefaultAndSelectsTheNe
   EXPECT_FALSE(harness::FileExists(folder_ + "quillorb - Bob.ini"));
   EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna", "Carl"}));
   EXPECT_EQ(Selected(), "Carl");
-  DeleteFileW(harness::Wide(folder_ + "quillorb - Carl.ini")
-                  .c_str());  // a file already gone: still removed
+  // A file already gone: still removed from the list.
+  DeleteFileW(harness::Wide(folder_ + "quillorb - Carl.ini").c_str());
   d.Button_Del->Press();
   EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna"}));
   EXPECT_EQ(Selected(), "(default)");
