@@ -42,8 +42,9 @@ constexpr std::array<Place, kReagentCount> kCounterPlaces = {
     {{30, 0}, {30, 20}, {92, 0}, {92, 20}, {154, 0}, {154, 20}, {216, 0}, {216, 20}}};
 constexpr int kCell = 40;  // a spell icon is 40 x 40
 
+// `path` in UTF-8, as the file layer takes it.
 void ShowFileError(const wchar_t* pattern, const std::string& path) {
-  win::ShowErrorBox(FormatWithFile(pattern, win::AnsiToWide(path)));
+  win::ShowErrorBox(FormatWithFile(pattern, win::Utf8ToWide(path)));
 }
 
 }  // namespace
@@ -215,7 +216,7 @@ void TForm_Main::FormCreate() {
     if (!IsPlainCharacterName(CurrentUser,
                               [](unsigned char c) { return IsDBCSLeadByte(c) != FALSE; })) {
       keepUsersFile_ = true;
-      ShowFileError(kRefusedNameError, CurrentUser);
+      ShowFileError(kRefusedNameError, win::AnsiToUtf8(CurrentUser));
       CurrentUser.clear();
     }
   }
@@ -246,7 +247,7 @@ void TForm_Main::ApplyTopmost() {
 
 void TForm_Main::SetUser(const std::string& name) {
   CurrentUser = name;
-  ProfileFileName = quillorb::ProfileFileName(programDir_, name);
+  ProfileFileName = quillorb::ProfileFileName(programDir_, win::AnsiToUtf8(name));
   SpellFileName = quillorb::SpellFileName(programDir_);
   const std::string title = name.empty() ? "Quillorb" : "Quillorb - " + name;
   SetText(title);

@@ -116,8 +116,8 @@ class TForm_Main : public win::Form, private CastHost {
   bool CountersUpdating = false;
   bool CountersRefreshPosted = false;
   bool AlwaysOnTop = false;
-  std::string CurrentUser;
-  std::string ProfileFileName;
+  std::string CurrentUser;      // ANSI, as users.ini holds it
+  std::string ProfileFileName;  // paths in UTF-8 (model/file_io.h)
   std::string SpellFileName;
   std::string ClientCaption;
   std::vector<std::string> ClientCaptions;
@@ -177,7 +177,7 @@ class TForm_Main : public win::Form, private CastHost {
   ProfileSettings CurrentSettings() const;
   POINT WindowTopLeft() const;
 
-  std::string programDir_;
+  std::string programDir_;  // UTF-8
   char decimalSeparator_ = '.';
   win::Font configDialogFont_;
   win::Icon icon_;

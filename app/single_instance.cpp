@@ -64,9 +64,27 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM lp) {
   return FALSE;
 }
 
+// "<volume serial>-<file index>" of the folder, empty when it cannot be opened.
+std::wstring FolderIdentity(const std::wstring& folder) {
+  // FILE_FLAG_BACKUP_SEMANTICS opens a folder; no access is asked for, only its information.
+  win::FileHandle handle(CreateFileW(folder.c_str(), 0,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!handle || !GetFileInformationByHandle(handle.get(), &info)) return {};
+  wchar_t text[40] = {};
+  std::swprintf(text, 40, L"%08lX-%08lX%08lX",
+                static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                static_cast<unsigned long>(info.nFileIndexHigh),
+                static_cast<unsigned long>(info.nFileIndexLow));
+  return text;
+}
+
 }  // namespace
 
 std::wstring FolderKey(const std::wstring& folder) {
+  const std::wstring identity = FolderIdentity(folder);
+  if (!identity.empty()) return L"ID:" + identity;
   std::wstring path = LongPath(FullPath(folder));
   for (wchar_t& c : path) {
     if (c == L'/') c = L'\\';

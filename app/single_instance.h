@@ -1,5 +1,6 @@
 // One Quillorb per program folder: two strips over the same files would overwrite each other's
-// profile at shutdown. The folder is told by a named mutex made from its full path.
+// profile at shutdown. The folder is told by a named mutex made from its identity on its volume,
+// the same through every path that reaches it (a link, a junction, a subst drive, a share).
 #pragma once
 
 #include <windows.h>
@@ -10,9 +11,9 @@
 
 namespace quillorb {
 
-// The key of a folder: its full path in long form (no 8.3 short names) with a trailing
-// separator, '/' read as '\\', upper-cased the way the file system compares names, so that two
-// spellings of one folder give one key.
+// The key of a folder: its volume's serial number and its file index, as the folder opened gives
+// them. When it cannot be opened, its full path in long form (no 8.3 short names) with a trailing
+// separator, '/' read as '\\', upper-cased the way the file system compares names.
 std::wstring FolderKey(const std::wstring& folder);
 
 // The mutex name for a key: "Local\\Quillorb-" and a 64-bit FNV-1a hash of the key in hex (a

@@ -5,6 +5,7 @@
 
 #include "dialogs/dialog_util.h"
 #include "model/characters.h"
+#include "model/file_io.h"
 #include "model/profile.h"
 #include "win/app.h"
 #include "win/input_box.h"
@@ -16,25 +17,31 @@ constexpr char kForbiddenMessage[] = "You can't use these letters.\n\\ / : , ; *
 constexpr char kOuterBlankMessage[] =
     "A character's name cannot begin or end with a blank: it would not be found again at the next "
     "start.";
+constexpr char kQuotesMessage[] =
+    "A character's name cannot begin and end with the same quote mark: it would not be found again "
+    "at the next start.";
+constexpr char kCodePageMessage[] =
+    "This name has letters that this system's code page cannot store. Please choose a name "
+    "without them.";
+constexpr char kTooLongMessage[] =
+    "This name is too long: the name of its file would pass the 255 characters a file name may "
+    "have.";
 
 }  // namespace
 
 std::vector<std::string> ListCharacters(const std::string& folder) {
-  std::vector<std::string> files;
-  WIN32_FIND_DATAA found{};
-  HANDLE find = FindFirstFileA((folder + kCharacterFileMask).c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return {};
-  const std::unique_ptr<void, decltype(&FindClose)> closer(find, &FindClose);
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    // The mask also matches short names and longer extensions: keep the names it means.
-    if (CharacterFromFileName(found.cFileName)) files.emplace_back(found.cFileName);
-  } while (FindNextFileA(find, &found));
-  std::stable_sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
+  std::vector<std::string> names;
+  for (const std::string& file : FileNamesIn(folder)) {
+    const std::optional<std::string> name = CharacterFromFileName(file);
+    if (!name) continue;
+    // Names are kept in the ANSI code page (users.ini, the window titles): a file whose name has
+    // no exact form there is no character of ours.
+    std::optional<std::string> ansi = win::WideToAnsi(win::Utf8ToWide(*name));
+    if (ansi) names.push_back(std::move(*ansi));
+  }
+  std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     return lstrcmpiA(a.c_str(), b.c_str()) < 0;
   });
-  std::vector<std::string> names;
-  for (const std::string& file : files) names.push_back(*CharacterFromFileName(file));
   return names;
 }
 
@@ -101,27 +108,43 @@ void TForm_ChrList::ListBox_ChrDblClick() {
 }
 
 std::string TForm_ChrList::ProfileOf(const std::string& entry) const {
-  return ProfileFileName(programDir_, entry == kDefaultCharacterEntry ? std::string() : entry);
+  return ProfileFileName(programDir_,
+                         entry == kDefaultCharacterEntry ? std::string() : win::AnsiToUtf8(entry));
 }
 
 void TForm_ChrList::Button_AddClick() {
-  const std::string name = AskName ? AskName().value_or(std::string()) : std::string();
-  if (name.empty()) return;
+  const std::string typed = AskName ? AskName().value_or(std::string()) : std::string();
+  if (typed.empty()) return;
+  // Every check before anything is created. The letters are checked in the typed (UTF-8) form,
+  // where no byte of a letter outside ASCII looks like '\\' or '|' (as trail bytes of a
+  // double-byte code page do).
+  const std::optional<std::string> ansi = win::WideToAnsi(win::Utf8ToWide(typed));
+  if (!ansi) {
+    Message(kCodePageMessage, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  const std::string& name = *ansi;
   if (ListBox_Chr->IndexOf(name) >= 0) {
     Message(name + " already exists.", MB_OK);
     return;
   }
-  const std::string target = ProfileFileName(programDir_, name);
-  const std::string source = ProfileOf(CurChr);
-  if (HasForbiddenCharacter(name)) {
+  if (HasForbiddenCharacter(typed)) {
     Message(kForbiddenMessage, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  if (HasOuterBlank(name)) {
+  if (HasOuterBlank(typed)) {
     Message(kOuterBlankMessage, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  if (!CopyFileA(source.c_str(), target.c_str(), TRUE)) {
+  if (HasEnclosingQuotes(typed)) {
+    Message(kQuotesMessage, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  if (IsTooLongForFileName(typed)) {
+    Message(kTooLongMessage, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  if (!CopyToNewFile(ProfileOf(CurChr), ProfileFileName(programDir_, typed))) {
     Message(name + " cannot be created.", MB_OK | MB_ICONEXCLAMATION);
     return;
   }
@@ -144,7 +167,7 @@ void TForm_ChrList::Button_DelClick() {
     return;
   }
   win::HourglassScope hourglass;
-  DeleteFileA(ProfileFileName(programDir_, name).c_str());
+  RemoveFile(ProfileOf(name));
   ListBox_Chr->Delete(index);
   ListBox_Chr->SetItemIndex(index < ListBox_Chr->Count() ? index : 0);
 }

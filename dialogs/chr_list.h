@@ -22,8 +22,8 @@ namespace quillorb {
 
 inline constexpr char kChrListClass[] = "TForm_ChrList";
 
-// The character names of the profile files in `folder` (which ends with its separator), in the
-// order of their file names compared without regard to case.
+// The character names (ANSI) of the profile files in `folder` (UTF-8, ending with its separator),
+// compared without regard to case. Files whose names the ANSI code page cannot spell are left out.
 std::vector<std::string> ListCharacters(const std::string& folder);
 
 class TForm_ChrList : public win::Dialog {
@@ -32,8 +32,8 @@ class TForm_ChrList : public win::Dialog {
   static constexpr int kClientWidth = 290;
   static constexpr int kClientHeight = 251;
 
-  // Builds the hidden dialog over the profiles of `programDir` (with its trailing separator),
-  // drawn in a copy of `font`; runs FormCreate.
+  // Builds the hidden dialog over the profiles of `programDir` (UTF-8, with its trailing
+  // separator), drawn in a copy of `font`; runs FormCreate.
   TForm_ChrList(HWND owner, HFONT font, std::string programDir);
 
   void FormCreate();
@@ -46,7 +46,8 @@ class TForm_ChrList : public win::Dialog {
   // The current character on entry ("(default)" for the default profile); the chosen one after OK.
   std::string CurChr;
 
-  // How the dialog asks and tells; the tests replace them.
+  // How the dialog asks and tells; the tests replace them. AskName gives the name as typed, in
+  // UTF-8; names are kept in the ANSI code page, so one with letters it lacks is refused.
   std::function<std::optional<std::string>()> AskName;
   std::function<int(const std::string& text, UINT flags)> Message;
 

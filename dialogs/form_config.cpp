@@ -386,20 +386,17 @@ void TForm_Config::Button3Click() {
   {
     win::HourglassScope hourglass;
     ApplyPages();
-    // A file the player made read-only stays as it is (Windows refuses to replace it; Wine would
-    // not, so it is checked here).
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    const bool readOnly =
-        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (readOnly || !ReplaceFileContents(path, MacroFileText(Spells))) {
+    // A file the player made read-only is refused by ReplaceFileContents and stays as it is.
+    if (!ReplaceFileContents(path, MacroFileText(Spells))) {
       // Nothing was written: the old file (if any) stands as it was.
       std::wstring text(kFileCreateError);
-      text.replace(text.find(L"%s"), 2, win::AnsiToWide(path));
+      text.replace(text.find(L"%s"), 2, win::Utf8ToWide(path));
       win::ShowErrorBox(text);
       return;
     }
   }
-  MessageBoxA(hwnd(), path.c_str(), "Macro file is created.", MB_ICONINFORMATION | MB_OK);
+  MessageBoxW(hwnd(), win::Utf8ToWide(path).c_str(), L"Macro file is created.",
+              MB_ICONINFORMATION | MB_OK);
 }
 
 void TForm_Config::StringGrid_SpellbookDblClick() {

@@ -96,7 +96,7 @@ class TForm_Config : public win::Dialog, public ConfigData {
   void StringGrid_MacroDblClick();
   void StringGrid_MacroKeyDown(WORD& key);
 
-  // Where the macro file goes: the program's folder (with its trailing separator).
+  // Where the macro file goes: the program's folder (UTF-8, with its trailing separator).
   std::string MacroFolder;
   std::string MacroFilePath() const { return MacroFolder + kMacroFileName; }
 

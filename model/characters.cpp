@@ -45,4 +45,13 @@ bool HasOuterBlank(const std::string& name) {
   return !name.empty() && (IsBlank(name.front()) || IsBlank(name.back()));
 }
 
+bool HasEnclosingQuotes(const std::string& name) {
+  return name.size() >= 2 && name.front() == name.back() &&
+         (name.front() == '"' || name.front() == '\'');
+}
+
+bool IsTooLongForFileName(const std::string& pathName) {
+  return pathName.size() > kMaxCharacterNameBytes;
+}
+
 }  // namespace quillorb

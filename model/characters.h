@@ -2,6 +2,7 @@
 // default profile, names cut out of file names, and the names a new character may not have.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -20,5 +21,15 @@ bool HasForbiddenCharacter(const std::string& name);
 // A blank (space, tab, line end, ...) at the start or the end: users.ini gives its value back
 // trimmed, so such a character would come back as another one at the next start.
 bool HasOuterBlank(const std::string& name);
+
+// Quotes around the whole name (the same quote mark first and last): users.ini gives its value
+// back without them, so `'Al'` would come back as another character, `Al`.
+bool HasEnclosingQuotes(const std::string& name);
+
+// The longest name (in UTF-8 bytes, the path form) whose files can be written: the temporary file
+// of its profile, "quillorb - <name>.ini.<process>-<count>.tmp", must stay within the 255 UTF-16
+// units of a Windows file name and the 255 bytes of most other file systems (as under Wine).
+inline constexpr size_t kMaxCharacterNameBytes = 255 - 11 - 4 - 26;
+bool IsTooLongForFileName(const std::string& pathName);
 
 }  // namespace quillorb

@@ -10,8 +10,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "model/profile.h"
-
 namespace quillorb {
 namespace {
 
@@ -36,9 +34,7 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-}  // namespace
-
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
+ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes) {
   bytes.clear();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
@@ -66,6 +62,17 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
   return ReadStatus::Ok;
 }
 
+}  // namespace
+
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
+  const ReadStatus status = ReadWholeFileRaw(path, bytes);
+  if (status == ReadStatus::Ok && StartsWithUtf16Mark(bytes)) {
+    bytes.clear();
+    return ReadStatus::Failed;
+  }
+  return status;
+}
+
 bool FileExists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
@@ -73,6 +80,13 @@ bool FileExists(const std::string& path) {
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* error) {
   static std::atomic<unsigned> counter{0};
+  // A rename would replace a file nobody may write to: such a file is the player's to keep.
+  struct stat target {};
+  if (::stat(path.c_str(), &target) == 0 && S_ISREG(target.st_mode) &&
+      (target.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    if (error) *error = "Cannot replace \"" + path + "\": the file is read-only";
+    return false;
+  }
   // A name of our own beside the target, so that the final rename stays on one file system.
   std::string temp;
   int fd = -1;
@@ -107,17 +121,35 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
   return true;
 }
 
-int RemoveStaleTemporaryFiles(const std::string& folder) {
+bool CopyToNewFile(const std::string& from, const std::string& to) {
+  std::string bytes;
+  if (ReadWholeFileRaw(from, bytes) != ReadStatus::Ok) return false;
+  int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const bool written = WriteAll(fd, bytes);
+  if (::close(fd) != 0 || !written) {
+    ::unlink(to.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool RemoveFile(const std::string& path) {
+  return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+  std::vector<std::string> names;
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return 0;
-  int removed = 0;
+  if (!dir) return names;
   while (const dirent* entry = ::readdir(dir)) {
-    if (IsOwnTemporaryFileName(entry->d_name) && ::unlink((folder + entry->d_name).c_str()) == 0) {
-      ++removed;
+    struct stat st {};
+    if (::stat((folder + entry->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      names.emplace_back(entry->d_name);
     }
   }
   ::closedir(dir);
-  return removed;
+  return names;
 }
 
 }  // namespace quillorb

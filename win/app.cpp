@@ -33,19 +33,21 @@ void ShowErrorBox(const std::wstring& text) noexcept {
 }
 
 int RunMessageLoop(HWND dialogWindow) {
+  // The wide calls: a character typed is carried in UTF-16 to the window, which takes it in its
+  // own form (through the ANSI calls, one outside the code page would arrive as "?").
   MSG msg{};
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (dialogWindow && IsWindow(dialogWindow) && IsDialogMessageA(dialogWindow, &msg)) continue;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (dialogWindow && IsWindow(dialogWindow) && IsDialogMessageW(dialogWindow, &msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   return static_cast<int>(msg.wParam);
 }
 
 std::string ProgramDirectory() {
-  std::string path(MAX_PATH, '\0');
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (n == 0) return std::string();
     if (n < path.size()) {
       path.resize(n);
@@ -53,8 +55,8 @@ std::string ProgramDirectory() {
     }
     path.resize(path.size() * 2);
   }
-  size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::string() : WideToUtf8(path.substr(0, slash + 1));
 }
 
 char UserDecimalSeparator() {
@@ -69,6 +71,44 @@ std::wstring AnsiToWide(const std::string& text) {
   std::wstring wide(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
   return wide;
+}
+
+std::optional<std::string> WideToAnsi(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  const int size = static_cast<int>(text.size());
+  BOOL lossy = FALSE;
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0,
+                                    nullptr, &lossy);
+  if (n <= 0 || lossy) return std::nullopt;
+  std::string ansi(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, ansi.data(), n, nullptr,
+                      &lossy);
+  // Some code pages map a character without saying so: the way back must give the same text.
+  if (lossy || AnsiToWide(ansi) != text) return std::nullopt;
+  return ansi;
+}
+
+std::wstring Utf8ToWide(std::string_view text) {
+  if (text.empty()) return std::wstring();
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  return wide;
+}
+
+std::string WideToUtf8(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+std::string AnsiToUtf8(const std::string& text) {
+  return WideToUtf8(AnsiToWide(text));
 }
 
 }  // namespace win

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace win {
 
@@ -20,7 +22,8 @@ void ShowErrorBox(const std::wstring& text) noexcept;
 // `dialogWindow` (Tab, arrow keys) is handled the dialog way. Returns the WM_QUIT code.
 int RunMessageLoop(HWND dialogWindow);
 
-// The folder of the program file, with its trailing separator.
+// The folder of the program file, with its trailing separator, in UTF-8 (the path form of the
+// file layer, model/file_io.h): the folder's name may hold letters the ANSI code page lacks.
 std::string ProgramDirectory();
 
 // The user's decimal separator (LOCALE_SDECIMAL), '.' when it is not a single character.
@@ -28,6 +31,13 @@ char UserDecimalSeparator();
 
 // 8-bit text of the ANSI code page as UTF-16.
 std::wstring AnsiToWide(const std::string& text);
+// UTF-16 as 8-bit text of the ANSI code page; nullopt when any character has no exact form there
+// (no look-alike, no "?").
+std::optional<std::string> WideToAnsi(std::wstring_view text);
+// UTF-8 (paths, model/file_io.h) to and from UTF-16; ANSI text to UTF-8.
+std::wstring Utf8ToWide(std::string_view text);
+std::string WideToUtf8(std::wstring_view text);
+std::string AnsiToUtf8(const std::string& text);
 
 // The hourglass cursor while an object of this type lives.
 class HourglassScope {

@@ -19,6 +19,15 @@ std::string WindowText(HWND hwnd) {
   return text;
 }
 
+std::wstring WindowTextW(HWND hwnd) {
+  if (!hwnd) return {};
+  const int length = GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+  const int copied = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
 void HookWindowProc(HWND hwnd, WNDPROC proc, const char* original) {
   const LONG_PTR previous = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
   SetPropA(hwnd, original, reinterpret_cast<HANDLE>(previous));

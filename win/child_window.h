@@ -15,6 +15,8 @@ namespace win {
 
 // The text of any window, whatever its length.
 std::string WindowText(HWND hwnd);
+// The window's text as it is held, letters outside the ANSI code page included.
+std::wstring WindowTextW(HWND hwnd);
 
 // Subclassing by swapping the window procedure (SetWindowSubclass would load the common controls
 // library at start). The procedure that was there is kept in the window property `original`, and

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "win/app.h"
 #include "win/window.h"
 
 namespace win {
@@ -121,10 +122,19 @@ bool ComboBox::OnParentCommand(WORD code) {
 }
 
 bool ComboBox::FilterChar(WPARAM& wp) {
-  char key = static_cast<char>(wp);
+  // The field and the box are Unicode windows (their procedures were set with the wide function):
+  // `wp` is a UTF-16 unit. OnKeyPress sees it as an ANSI character; one that the code page lacks
+  // (or half of a surrogate pair) goes on unseen and unchanged, as a plain combo box keeps it.
+  const auto typed = static_cast<wchar_t>(wp);
+  const std::optional<std::string> ansi = WideToAnsi(std::wstring_view(&typed, 1));
+  if (!ansi || ansi->size() != 1) return true;
+  char key = (*ansi)[0];
   DoKeyPress(key);
   if (key == 0) return false;
-  wp = static_cast<unsigned char>(key);
+  if (key != (*ansi)[0]) {
+    const std::wstring changed = AnsiToWide(std::string(1, key));
+    if (changed.size() == 1) wp = changed[0];
+  }
   return true;
 }
 

@@ -33,7 +33,8 @@ int Dialog::ShowModal() {
   int quitCode = 0;
   MSG msg{};
   while (modalResult_ == kModalNone && hwnd()) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    // The wide calls, as in RunMessageLoop: typed characters keep their letters.
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       quit = true;
       quitCode = static_cast<int>(msg.wParam);
@@ -41,9 +42,9 @@ int Dialog::ShowModal() {
     }
     if (got == -1) break;
     if (HandleDialogKey(msg)) continue;
-    if (hwnd() && IsDialogMessageA(hwnd(), &msg)) continue;
+    if (hwnd() && IsDialogMessageW(hwnd(), &msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   if (modalResult_ == kModalNone) modalResult_ = kModalCancel;
   running_ = false;

@@ -1,22 +1,55 @@
-// Windows implementation of the file layer: ANSI paths, as the rest of the program uses.
+// Windows implementation of the file layer: UTF-8 paths, opened through the wide functions.
 #include "model/file_io.h"
 
 #include <windows.h>
 
-#include "model/profile.h"
 #include "win/handles.h"
 
 namespace quillorb {
 namespace {
 
+std::wstring Utf8ToWide(std::string_view text) {
+  if (text.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  return wide;
+}
+
+std::string WideToUtf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+// The path for the wide functions. From MAX_PATH on (less the room CreateDirectory keeps for a
+// file name) a path needs the "\\?\" form, which the system takes without any rewriting: so it is
+// made from the full path, with backslashes only.
+std::wstring WidePath(const std::string& path) {
+  std::wstring wide = Utf8ToWide(path);
+  if (wide.size() < MAX_PATH - 12 || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+  DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return wide;
+  std::wstring full(n, L'\0');
+  n = GetFullPathNameW(wide.c_str(), n, full.data(), nullptr);
+  full.resize(n);
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
 // The system's text for an error code, without the trailing line end.
 std::string SystemReason(DWORD code) {
-  char* text = nullptr;
-  DWORD length = FormatMessageA(
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::string reason;
-  if (length != 0 && text != nullptr) reason.assign(text, length);
+  if (length != 0 && text != nullptr) reason = WideToUtf8(std::wstring_view(text, length));
   if (text != nullptr) LocalFree(text);
   while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' ||
                              reason.back() == ' ' || reason.back() == '.')) {
@@ -36,19 +69,18 @@ HANDLE CreateTempBeside(const std::string& path, std::string& temp) {
   const DWORD pid = GetCurrentProcessId();
   for (int attempt = 0; attempt < 100; ++attempt) {
     temp = path + "." + std::to_string(pid) + "-" + std::to_string(counter++) + ".tmp";
-    HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE h = CreateFileW(WidePath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return h;
   }
   return INVALID_HANDLE_VALUE;
 }
 
-}  // namespace
-
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
+ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes) {
   bytes.clear();
-  win::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  win::FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     DWORD code = GetLastError();
     return (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) ? ReadStatus::Missing
@@ -72,23 +104,46 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
   return ReadStatus::Ok;
 }
 
+}  // namespace
+
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
+  const ReadStatus status = ReadWholeFileRaw(path, bytes);
+  if (status == ReadStatus::Ok && StartsWithUtf16Mark(bytes)) {
+    bytes.clear();
+    return ReadStatus::Failed;
+  }
+  return status;
+}
+
 bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* error) {
+  // Windows refuses to move a file over a read-only one; Wine lets it through. Either way such a
+  // file is the player's to keep, and it is reported as what it is.
+  const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+      !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (error) *error = "Cannot replace \"" + path + "\": the file is read-only";
+    SetLastError(ERROR_FILE_READ_ONLY);
+    return false;
+  }
   std::string temp;
   win::FileHandle file(CreateTempBeside(path, temp));
   if (!file) {
-    SetError(error, "Cannot create", path, GetLastError());
+    const DWORD code = GetLastError();
+    SetError(error, "Cannot create", path, code);
+    SetLastError(code);
     return false;
   }
   auto fail = [&](const char* what) {
-    DWORD code = GetLastError();
+    const DWORD code = GetLastError();
     file.reset();
-    DeleteFileA(temp.c_str());
+    DeleteFileW(WidePath(temp).c_str());
     SetError(error, what, path, code);
+    SetLastError(code);
     return false;
   };
   while (!bytes.empty()) {
@@ -103,30 +158,38 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
   }
   if (!FlushFileBuffers(file.get())) return fail("Cannot write");
   if (!CloseHandle(file.release())) return fail("Cannot write");
-  // Replaces the target in one step. ReplaceFileA is not used: some implementations of it briefly
+  // Replaces the target in one step. ReplaceFileW is not used: some implementations of it briefly
   // leave no file at the target.
-  if (!MoveFileExA(temp.c_str(), path.c_str(),
+  if (!MoveFileExW(WidePath(temp).c_str(), WidePath(path).c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return fail("Cannot replace");
   }
   return true;
 }
 
-int RemoveStaleTemporaryFiles(const std::string& folder) {
-  // Only names of the pattern CreateTempBeside makes for our own files: nothing else is touched.
-  WIN32_FIND_DATAA found{};
-  HANDLE find = FindFirstFileA((folder + "*.tmp").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  int removed = 0;
+bool CopyToNewFile(const std::string& from, const std::string& to) {
+  return CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), TRUE) != FALSE;
+}
+
+bool RemoveFile(const std::string& path) {
+  if (DeleteFileW(WidePath(path).c_str())) return true;
+  const DWORD code = GetLastError();
+  return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE find = FindFirstFileW(WidePath(folder + "*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    if (IsOwnTemporaryFileName(found.cFileName) &&
-        DeleteFileA((folder + found.cFileName).c_str())) {
-      ++removed;
-    }
-  } while (FindNextFileA(find, &found));
+    std::string name = WideToUtf8(found.cFileName);
+    // A name with a lone surrogate has no UTF-8 form.
+    if (Utf8ToWide(name) == found.cFileName) names.push_back(std::move(name));
+  } while (FindNextFileW(find, &found));
   FindClose(find);
-  return removed;
+  return names;
 }
 
 }  // namespace quillorb

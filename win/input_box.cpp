@@ -1,5 +1,7 @@
 #include "win/input_box.h"
 
+#include "win/app.h"
+
 namespace win {
 namespace {
 
@@ -50,7 +52,8 @@ std::optional<std::string> InputQuery(HWND owner, const std::string& caption,
                                       HFONT font) {
   InputBox box(owner, caption, prompt, text, font);
   if (box.ShowModal() != kModalOk) return std::nullopt;
-  return box.Field->Text();
+  // As typed: the field is a Unicode window and keeps letters the ANSI code page lacks.
+  return WideToUtf8(WindowTextW(box.Field->hwnd()));
 }
 
 }  // namespace win

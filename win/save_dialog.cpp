@@ -2,28 +2,40 @@
 
 #include <commdlg.h>
 
+#include <cstring>
+
+#include "win/app.h"
 #include "win/library.h"
 
 namespace win {
 
 std::optional<std::string> AskSaveFileName(HWND owner, const std::string& defaultName,
                                            const char* filter, const char* defaultExtension) {
-  using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEA*);
+  using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
   static const auto getSaveFileName =
-      LibraryFunction<GetSaveFileNameFn>("comdlg32.dll", "GetSaveFileNameA");
+      LibraryFunction<GetSaveFileNameFn>("comdlg32.dll", "GetSaveFileNameW");
   if (!getSaveFileName) return std::nullopt;
-  char file[MAX_PATH] = {};
-  defaultName.copy(file, sizeof file - 1);
-  OPENFILENAMEA ofn{};
+  // The wide dialog: the folder chosen may have letters the ANSI code page lacks.
+  std::string filterList;
+  for (const char* part = filter; *part; part += std::strlen(part) + 1) {
+    filterList.append(part, std::strlen(part) + 1);
+  }
+  const std::wstring wideFilter = AnsiToWide(filterList + '\0');
+  const std::wstring extension = AnsiToWide(defaultExtension);
+  std::wstring file(32768, L'\0');
+  const std::wstring name = AnsiToWide(defaultName);
+  name.copy(file.data(), file.size() - 1);
+  OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
-  ofn.lpstrFilter = filter;
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = sizeof file;
-  ofn.lpstrDefExt = defaultExtension;
+  ofn.lpstrFilter = wideFilter.c_str();
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrDefExt = extension.c_str();
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!getSaveFileName(&ofn)) return std::nullopt;
-  return std::string(file);
+  file.resize(file.find(L'\0'));
+  return WideToUtf8(file);
 }
 
 }  // namespace win

@@ -258,6 +258,31 @@ TEST_F(Startup, DamagedFilesGiveDefaultsWithoutACrash) {
   EXPECT_EQ(Lines(harness::ReadFile(Path("spells.txt"))).size(), 65u);
 }
 
+TEST_F(Startup, Utf16FilesAreReportedAndKeptByteForByte) {
+  // As a text editor offers to save them: UTF-16 with its byte-order mark.
+  auto utf16 = [](const std::string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (char c : text) bytes += {c, '\0'};
+    return bytes;
+  };
+  const std::string profile = utf16("[Reagent]\r\nReagent0=7\r\n");
+  const std::string catalogue = utf16(harness::ReadFile(harness::BinDir() + "spells.txt"));
+  harness::WriteFile(Path("quillorb.ini"), profile);
+  harness::WriteFile(Path("spells.txt"), catalogue);
+  Quillorb app(folder_, false, false);
+  for (const wchar_t* file : {L"spells.txt", L"quillorb.ini"}) {
+    HWND box = harness::WaitForMessageBox(app.Proc());
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(harness::MessageBoxText(box).find(file), std::wstring::npos);
+    harness::DismissMessageBox(box);
+    ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindow(box); }));
+  }
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  ASSERT_TRUE(app.Close());
+  EXPECT_EQ(harness::ReadFile(Path("quillorb.ini")), profile);
+  EXPECT_EQ(harness::ReadFile(Path("spells.txt")), catalogue);
+}
+
 // ------------------------------------------------------------------ files that must cost nothing
 
 // Every file of the folder with its bytes.
@@ -409,7 +434,50 @@ TEST_F(Startup, ASecondStartInTheSameFolderBringsTheFirstBackAndEnds) {
     ASSERT_TRUE(elsewhere.Close());
   }
   harness::RemoveFolder(other);
+
+  // Started through another path to the folder: under Wine its Unix path on drive Z:, which no
+  // rewriting of the path text makes equal to the first (a link, a junction or a subst drive on
+  // Windows). The folder's identity is the same.
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (unixName) {
+    std::string viaZ = std::string("Z:") + unixName(harness::Wide(folder_).c_str());
+    std::replace(viaZ.begin(), viaZ.end(), '/', '\\');
+    harness::Process third = harness::Process::Start(viaZ + "quillorb.exe", "", viaZ);
+    EXPECT_TRUE(third.WaitForExit(5000)) << viaZ;
+  }
   ASSERT_TRUE(first.Close());
+}
+
+// ------------------------------------------------------------------ folders and names
+
+TEST_F(Startup, ALongFolderNamedInLettersOutsideTheCodePageKeepsTheProfile) {
+  // Cyrillic, under the Western code page the tests run with: in ANSI the folder is "???". Below
+  // it, folders up to 246 characters, the most that the program file (and the current folder)
+  // can have: every file's temporary name passes MAX_PATH, and the profile's name comes near it.
+  const std::string top = harness::NewTempFolder("\xD0\x96\xD1\x83\xD0\xBA");
+  std::string folder = top + std::string(100, 'a') + "\\";
+  ASSERT_TRUE(CreateDirectoryW(harness::Wide(folder).c_str(), nullptr));
+  folder += std::string(246 - 1 - harness::Wide(folder).size(), 'b') + "\\";
+  ASSERT_TRUE(CreateDirectoryW(harness::Wide(folder).c_str(), nullptr));
+  ASSERT_EQ(harness::Wide(folder).size(), 246u);
+  {
+    Quillorb app(folder);
+    const POINT bp = app.ScreenPoint(4 + 12, 5);
+    for (int i = 0; i < 3; ++i) harness::Click(bp);
+    ASSERT_TRUE(harness::WaitUntil([&] { return CounterText(app, 0) == "3"; }, 5000));
+    ASSERT_TRUE(app.Close());  // a failed save would wait in a message box
+  }
+  EXPECT_NE(harness::ReadFile(folder + "quillorb.ini").find("\r\nReagent0=3\r\n"),
+            std::string::npos);
+  EXPECT_EQ(harness::ReadFile(folder + "users.ini"), "[User]\r\nLast=\r\n");
+  {
+    Quillorb again(folder);
+    EXPECT_EQ(CounterText(again, 0), "3");
+    ASSERT_TRUE(again.Close());
+  }
+  harness::RemoveFolder(top);
 }
 
 }  // namespace

@@ -2,67 +2,96 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <utility>
 
 namespace harness {
 
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+  return wide;
+}
+
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
+                      nullptr, nullptr);
+  return utf8;
+}
+
 std::string BinDir() {
-  char path[MAX_PATH * 2] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string p(path);
+  wchar_t path[MAX_PATH * 2] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
+  std::string p = Utf8(path);
   return p.substr(0, p.find_last_of("\\/") + 1);
 }
 
 std::string NewTempFolder(const std::string& tag) {
   static int counter = 0;
-  char base[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, base);
+  wchar_t base[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, base);
   for (;;) {
-    std::string folder = std::string(base) + "quillorb-" + tag + "-" +
+    std::string folder = Utf8(base) + "quillorb-" + tag + "-" +
                          std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) +
                          "\\";
-    if (CreateDirectoryA(folder.c_str(), nullptr)) return folder;
+    if (CreateDirectoryW(Wide(folder).c_str(), nullptr)) return folder;
     if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + folder);
   }
 }
 
 void RemoveFolder(const std::string& folder) {
-  WIN32_FIND_DATAA fd;
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &fd);
+  // Only a folder given by its full path: an empty one would mean the current folder.
+  if (folder.size() < 4 || folder.back() != '\\') return;
+  WIN32_FIND_DATAW fd;
+  HANDLE find = FindFirstFileW(Wide(folder + "*").c_str(), &fd);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      std::string name = fd.cFileName;
+      const std::string name = Utf8(fd.cFileName);
       if (name == "." || name == "..") continue;
       if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveFolder(folder + name + "\\");
       } else {
-        SetFileAttributesA((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA((folder + name).c_str());
+        SetFileAttributesW(Wide(folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(Wide(folder + name).c_str());
       }
-    } while (FindNextFileA(find, &fd));
+    } while (FindNextFileW(find, &fd));
     FindClose(find);
   }
-  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryW(Wide(folder).c_str());
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
+  std::string bytes;
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (::ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(h);
+  return bytes;
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + path);
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  const bool ok =
+      h != INVALID_HANDLE_VALUE &&
+      ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size();
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  if (!ok) throw std::runtime_error("cannot write " + path);
 }
 
 bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -99,13 +128,13 @@ Process::~Process() {
 
 Process Process::Start(const std::string& exe, const std::string& arguments,
                        const std::string& folder) {
-  std::string commandLine = "\"" + exe + "\"";
-  if (!arguments.empty()) commandLine += " " + arguments;
-  STARTUPINFOA si{};
+  std::wstring commandLine = Wide("\"" + exe + "\"");
+  if (!arguments.empty()) commandLine += Wide(" " + arguments);
+  STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &si, &pi)) {
+  if (!CreateProcessW(Wide(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      Wide(folder).c_str(), &si, &pi)) {
     throw std::runtime_error("cannot start " + exe + ": error " + std::to_string(GetLastError()));
   }
   CloseHandle(pi.hThread);
@@ -168,11 +197,12 @@ void Process::Kill() {
 
 Quillorb::Quillorb(const std::string& folder, bool copySpells, bool wait) : folder_(folder) {
   const std::string exe = folder + "quillorb.exe";
-  if (!CopyFileA((BinDir() + "quillorb.exe").c_str(), exe.c_str(), FALSE)) {
+  if (!CopyFileW(Wide(BinDir() + "quillorb.exe").c_str(), Wide(exe).c_str(), FALSE)) {
     throw std::runtime_error("cannot copy quillorb.exe");
   }
-  if (copySpells)
-    CopyFileA((BinDir() + "spells.txt").c_str(), (folder + "spells.txt").c_str(), FALSE);
+  if (copySpells) {
+    CopyFileW(Wide(BinDir() + "spells.txt").c_str(), Wide(folder + "spells.txt").c_str(), FALSE);
+  }
   // A window that appears under the cursor is sent a mouse move at the cursor's place, and Wine
   // may deliver it after the test's own first move: with the cursor left on a slot by an earlier
   // test, the new strip would show that slot's spell a moment after the one the test hovers.
@@ -373,6 +403,19 @@ void PressKey(WORD vk) {
   in[0].ki.wVk = in[1].ki.wVk = vk;
   in[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, in, sizeof(INPUT));
+}
+
+void TypeUnicode(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT keys[2] = {};
+    for (INPUT& key : keys) {
+      key.type = INPUT_KEYBOARD;
+      key.ki.wScan = c;
+      key.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof keys[0]);
+  }
 }
 
 void TypeText(const std::string& text) {

@@ -11,6 +11,10 @@
 
 namespace harness {
 
+// Paths are UTF-8 (the form the program's file layer takes), reached through the wide functions.
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
+
 // The folder of the running test program (where quillorb.exe and spells.txt are built).
 std::string BinDir();
 // A new, empty folder under the temporary folder; `tag` makes it recognisable.
@@ -119,6 +123,8 @@ void ParkMouse();
 void Click(POINT screen, int button = 0);
 void DoubleClick(POINT screen);
 void TypeText(const std::string& text);
+// Characters as an input method types them (VK_PACKET), whatever the keyboard layout.
+void TypeUnicode(const std::wstring& text);
 void PressKey(WORD vk);
 
 COLORREF ScreenPixel(POINT screen);

@@ -121,6 +121,29 @@ TEST(Characters, NamesFromFileNamesAndRefusedNames) {
   for (const char* blank : {" a", "a ", "\ta", "a\r", "  "}) EXPECT_TRUE(HasOuterBlank(blank));
   EXPECT_FALSE(HasOuterBlank("a b"));
   EXPECT_FALSE(HasOuterBlank(""));
+
+  // users.ini gives a quoted value back without its quotes; the longest name keeps its profile's
+  // temporary file name within 255 bytes.
+  const struct {
+    std::string name;
+    bool quoted;
+    bool tooLong;
+  } names[] = {{"'Al'", true, false},
+               {"\"Al\"", true, false},
+               {"''", true, false},
+               {"'Al\"", false, false},
+               {"'", false, false},
+               {"O'Neil'", false, false},
+               {"Al'", false, false},
+               {std::string(214, 'x'), false, false},
+               {std::string(215, 'x'), false, true}};
+  for (const auto& c : names) {
+    EXPECT_EQ(HasEnclosingQuotes(c.name), c.quoted) << c.name;
+    EXPECT_EQ(IsTooLongForFileName(c.name), c.tooLong) << c.name.size();
+  }
+  const std::string longest =
+      "quillorb - " + std::string(214, 'x') + ".ini.4294967295-4294967295.tmp";
+  EXPECT_EQ(longest.size(), 255u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -40,6 +41,15 @@ class FileIo : public ::testing::Test {
       names.push_back(entry.path().filename().string());
     }
     return names;
+  }
+
+  // The path form of the file layer: UTF-8, with the system's separator.
+  static std::string Utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+  }
+  static std::string Folder(const fs::path& path) {
+    return Utf8(path) + static_cast<char>(fs::path::preferred_separator);
   }
 
   std::string Read(const std::string& path) const {
@@ -121,6 +131,84 @@ TEST_F(FileIo, FailedReplaceKeepsTheOldFile) {
   EXPECT_NE(error.find(path), std::string::npos) << error;
   EXPECT_EQ(Read(path), old);
   EXPECT_EQ(Entries(), std::vector<std::string>{"quillorb.ini"});
+}
+
+// Folders whose names the ANSI code page cannot spell, and folders past MAX_PATH, are reached by
+// every function; names come back from the listing as the system has them.
+TEST_F(FileIo, UnicodeAndLongFoldersAreReached) {
+  const fs::path cyrillic = dir_ / fs::path(u8"\u0416\u0443\u043A");
+  fs::path deep = cyrillic;
+  for (char c : {'a', 'b', 'c'}) deep /= std::string(100, c);
+  fs::create_directories(deep);
+  // The standard library under Wine cannot list a folder past MAX_PATH, so the fixture could not
+  // remove the tree: its long names are shortened first, the innermost first, whatever happens.
+  struct Shorten {
+    fs::path deepest, top;
+    ~Shorten() {
+      std::error_code ignored;
+      for (fs::path p = deepest; p != top; p = p.parent_path()) {
+        fs::rename(p, p.parent_path() / "s", ignored);
+      }
+    }
+  } shorten{deep, cyrillic};
+  const std::string bjorn =
+      "quillorb - Bj\xC3\xB6"
+      "rn.ini";
+  for (const fs::path& folder : {cyrillic, deep}) {
+    const std::string dir = Folder(folder);
+    std::string error;
+    ASSERT_TRUE(ReplaceFileContents(dir + bjorn, "[a]\r\n", &error)) << error;
+    EXPECT_TRUE(fs::exists(folder / fs::path(u8"quillorb - Bj\u00F6rn.ini"))) << dir;
+    EXPECT_TRUE(FileExists(dir + bjorn));
+    EXPECT_EQ(Read(dir + bjorn), "[a]\r\n");
+    EXPECT_TRUE(CopyToNewFile(dir + bjorn, dir + "copy.ini"));
+    EXPECT_FALSE(CopyToNewFile(dir + bjorn, dir + "copy.ini"));
+    ASSERT_TRUE(ReplaceFileContents(dir + "users.ini.12-3.tmp", ""));
+    EXPECT_EQ(RemoveStaleTemporaryFiles(dir), 1);
+    std::vector<std::string> names = FileNamesIn(dir);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"copy.ini", bjorn}));
+    EXPECT_TRUE(RemoveFile(dir + "copy.ini"));
+    EXPECT_TRUE(RemoveFile(dir + "copy.ini"));  // already gone
+    EXPECT_FALSE(FileExists(dir + "copy.ini"));
+  }
+}
+
+// A file the player made read-only is kept and reported as read-only (a rename would replace it).
+TEST_F(FileIo, ReadOnlyFileIsKeptAndReportedAsSuch) {
+  const std::string path = PathOf("users.ini");
+  ASSERT_TRUE(ReplaceFileContents(path, "[User]\r\nLast=Bob\r\n"));
+#ifdef _WIN32
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+#else
+  const fs::perms writable =
+      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  fs::permissions(path, writable, fs::perm_options::remove);
+#endif
+  std::string error;
+  EXPECT_FALSE(ReplaceFileContents(path, "[User]\r\nLast=\r\n", &error));
+#ifdef _WIN32
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_FILE_READ_ONLY});
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+#else
+  fs::permissions(path, writable, fs::perm_options::add);
+#endif
+  EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+  EXPECT_EQ(Read(path), "[User]\r\nLast=Bob\r\n");
+  EXPECT_EQ(Entries(), std::vector<std::string>{"users.ini"});
+}
+
+// Text saved as UTF-16 (with its byte-order mark, either order) is unreadable, not 8-bit text.
+TEST_F(FileIo, Utf16TextIsUnreadable) {
+  const std::string path = PathOf("spells.txt");
+  for (const std::string& text : {"\xFF\xFES\0p\0"s, "\xFE\xFF\0S\0p"s}) {
+    ASSERT_TRUE(ReplaceFileContents(path, text));
+    std::string bytes = "stale";
+    EXPECT_EQ(ReadWholeFile(path, bytes), ReadStatus::Failed);
+    EXPECT_EQ(bytes, "");
+  }
+  ASSERT_TRUE(ReplaceFileContents(path, "\xFF\xFF"));  // two bytes of 8-bit text
+  EXPECT_EQ(Read(path), "\xFF\xFF");
 }
 
 }  // namespace

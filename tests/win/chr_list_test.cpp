@@ -1,5 +1,6 @@
-// The character list and the input box on real windows: the list read from a folder, the checks of
-// Add in their order, Delete's refusals and the selection after it, OK, double click and Cancel.
+// The character list and the input box on real windows: the list read from a folder (named in
+// letters outside the ANSI code page), the checks of Add in their order, Delete's refusals and the
+// selection after it, OK, double click and Cancel.
 #include "dialogs/chr_list.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 
 #include "tests/harness/harness.h"
 #include "tests/win/dialog_script.h"
+#include "win/app.h"
 #include "win/input_box.h"
 
 namespace quillorb {
@@ -17,7 +19,8 @@ namespace {
 
 class ChrList : public ::testing::Test {
  protected:
-  void SetUp() override { folder_ = harness::NewTempFolder("chr"); }
+  // "chr-Жук": in ANSI, the folder's name would be "chr-???".
+  void SetUp() override { folder_ = harness::NewTempFolder("chr-\xD0\x96\xD1\x83\xD0\xBA"); }
   void TearDown() override {
     dialog_.reset();
     harness::RemoveFolder(folder_);
@@ -72,7 +75,8 @@ TEST_F(ChrList, ListsProfilesWithoutRegardToCaseAndSelectsTheCurrentOne) {
   for (const char* name : {"zed", "Anna", "bob", "Carl"}) Profile(name);
   Profile("");
   harness::WriteFile(folder_ + "quillorb - x.ini.bak", "");
-  CreateDirectoryA((folder_ + "quillorb - folder.ini").c_str(), nullptr);
+  CreateDirectoryW(harness::Wide(folder_ + "quillorb - folder.ini").c_str(), nullptr);
+  Profile("\xD0\x96uk");  // a name the ANSI code page cannot hold: no character of ours
   Open("bob");
   EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna", "bob", "Carl", "zed"}));
   EXPECT_EQ(Selected(), "bob");
@@ -109,6 +113,18 @@ TEST_F(ChrList, AddChecksInOrderAndCopiesTheCurrentProfile) {
        "A character's name cannot begin or end with a blank: it would not be found again "
        "at the next start.",
        kWarn},
+      {"'Al'",
+       "A character's name cannot begin and end with the same quote mark: it would not be found "
+       "again at the next start.",
+       kWarn},
+      {"\xD0\x96uk",  // "Жuk", typed: Cyrillic has no place in the Western code page
+       "This name has letters that this system's code page cannot store. Please choose a name "
+       "without them.",
+       kWarn},
+      {std::string(215, 'a'),
+       "This name is too long: the name of its file would pass the 255 characters a file name "
+       "may have.",
+       kWarn},
   };
   for (const auto& c : cases) {
     messages_.clear();
@@ -132,6 +148,19 @@ TEST_F(ChrList, AddChecksInOrderAndCopiesTheCurrentProfile) {
   EXPECT_EQ(Selected(), "Bob");
   EXPECT_EQ(harness::ReadFile(folder_ + "quillorb - Bob.ini"), "[Reagent]\r\nReagent0=42\r\n");
   EXPECT_EQ(dialog_->CurChr, "(default)");  // added, not made current
+
+  // A letter of the code page outside ASCII: typed (UTF-8), listed in ANSI, its file named right;
+  // the longest name that fits works too.
+  const std::optional<std::string> bjorn = win::WideToAnsi(L"Bj\xF6rn");
+  ASSERT_TRUE(bjorn.has_value());
+  const std::string longest(214, 'a');
+  names_ = {"Bj\xC3\xB6rn", longest};
+  dialog_->Button_Add->Press();
+  dialog_->Button_Add->Press();
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna", "Bob", *bjorn, longest}));
+  EXPECT_TRUE(harness::FileExists(folder_ + "quillorb - Bj\xC3\xB6rn.ini"));
+  EXPECT_EQ(ListCharacters(folder_), (std::vector<std::string>{longest, "Anna", *bjorn, "Bob"}));
 
   // A current character whose profile was never saved has nothing to copy.
   Open("Ghost");
@@ -169,7 +198,8 @@ TEST_F(ChrList, DeleteRefusesCurrentAndDefaultAsksWithNoAsDefaultAndSelectsTheNe
   EXPECT_FALSE(harness::FileExists(folder_ + "quillorb - Bob.ini"));
   EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna", "Carl"}));
   EXPECT_EQ(Selected(), "Carl");
-  DeleteFileA((folder_ + "quillorb - Carl.ini").c_str());  // a file already gone: still removed
+  // A file already gone: still removed from the list.
+  DeleteFileW(harness::Wide(folder_ + "quillorb - Carl.ini").c_str());
   d.Button_Del->Press();
   EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna"}));
   EXPECT_EQ(Selected(), "(default)");
@@ -208,6 +238,12 @@ TEST(InputBox, TypedTextOnOkNothingOnCancel) {
                       [&] { harness::TypeText("Sir Bob"); },
                       [&] { harness::PressKey(VK_RETURN); }});
   EXPECT_EQ(win::InputQuery(nullptr, "Add a character", "Input a character name"), "Sir Bob");
+  // Letters outside the ANSI code page reach the field through the dialog's message loop and
+  // come back as typed (UTF-8).
+  DialogScript unicode({[&] { harness::TypeUnicode(L"\x0416\x0443\x043A \x0151\x20AC"); },
+                        [&] { harness::PressKey(VK_RETURN); }});
+  EXPECT_EQ(win::InputQuery(nullptr, "Add a character", "Input a character name"),
+            "\xD0\x96\xD1\x83\xD0\xBA \xC5\x91\xE2\x82\xAC");
   DialogScript cancelled({[&] { harness::TypeText("x"); }, [&] { harness::PressKey(VK_ESCAPE); }});
   EXPECT_EQ(win::InputQuery(nullptr, "Add a character", "Input a character name"), std::nullopt);
 }

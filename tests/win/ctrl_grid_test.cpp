@@ -224,6 +224,29 @@ TEST_F(CtrlGridTest, TheControlsOwnHandlersStillRun) {
   EXPECT_EQ(exits, 1);
 }
 
+TEST_F(CtrlGridTest, TheComboFieldKeepsCharactersOutsideAscii) {
+  // The field's procedure is a wide one, so typed characters arrive as UTF-16: OnKeyPress sees
+  // those of the code page in ANSI (and may change them); the others pass unseen, as a plain
+  // combo box keeps them.
+  ASSERT_EQ(GetACP(), 1252u) << "the cases are those of the Western code page";
+  win::ComboBox combo(form.hwnd(), 202, 0, 0, 120);
+  std::vector<char> keys;
+  combo.OnKeyPress = [&](win::HostedControl&, char& key) {
+    keys.push_back(key);
+    if (key == 'a') key = '\xE9';
+  };
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(combo.hwnd(), &info));
+  for (wchar_t c : std::wstring(L"\x20AC\x0151"
+                                L"a"))
+    SendMessageW(info.hwndItem, WM_CHAR, c, 1);
+  wchar_t text[16] = {};
+  GetWindowTextW(info.hwndItem, text, 16);
+  EXPECT_EQ(std::wstring(text), L"\x20AC\x0151\x00E9");  // euro sign, o with double acute, e acute
+  EXPECT_EQ(keys, (std::vector<char>{'\x80', 'a'}));
+}
+
 TEST_F(CtrlGridTest, TheComboOutlivingTheGridIgnoresItsHandlers) {
   ASSERT_TRUE(form.grid->SetCurrent(1, 2));
   form.grid.reset();
