@@ -5,6 +5,7 @@
 
 #include "dialogs/dialog_util.h"
 #include "model/characters.h"
+#include "model/file_io.h"
 #include "model/profile.h"
 #include "win/app.h"
 #include "win/input_box.h"
@@ -121,8 +122,10 @@ void TForm_ChrList::Button_AddClick() {
     Message(kOuterBlankMessage, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  if (!CopyFileA(source.c_str(), target.c_str(), TRUE)) {
-    Message(name + " cannot be created.", MB_OK | MB_ICONEXCLAMATION);
+  if (SaveCurrentProfile && !FileExists(source) && !SaveCurrentProfile()) return;
+  std::string error;
+  if (!CopyToNewFile(source, target, &error)) {
+    Message(name + " cannot be created.\n" + error, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   ListBox_Chr->SetItemIndex(ListBox_Chr->Add(name));

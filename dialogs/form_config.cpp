@@ -5,14 +5,13 @@
 #include "model/file_io.h"
 #include "win/app.h"
 #include "win/bitmap.h"
+#include "win/file_error.h"
 
 namespace quillorb {
 namespace {
 
-// The text the program shows for a file it cannot create (the catalogue uses it too).
-constexpr wchar_t kFileCreateError[] =
-    L"\xFF8C\xFF67\xFF72\xFF99 %s \x3092\x4F5C\x6210\x3067"
-    L"\x304D\x307E\x305B\x3093";
+constexpr char kMacroFileError[] =
+    "The macro file cannot be written; an old one is left as it was.";
 
 constexpr int kGridLeft = 4;
 constexpr int kGridTop = 28;
@@ -391,11 +390,9 @@ void TForm_Config::Button3Click() {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     const bool readOnly =
         attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (readOnly || !ReplaceFileContents(path, MacroFileText(Spells))) {
-      // Nothing was written: the old file (if any) stands as it was.
-      std::wstring text(kFileCreateError);
-      text.replace(text.find(L"%s"), 2, win::AnsiToWide(path));
-      win::ShowErrorBox(text);
+    std::string error = "Cannot replace \"" + path + "\": the file is read-only";
+    if (readOnly || !ReplaceFileContents(path, MacroFileText(Spells), &error)) {
+      win::ShowFileError(kMacroFileError, error);
       return;
     }
   }

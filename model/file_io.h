@@ -9,7 +9,10 @@ namespace quillorb {
 
 enum class ReadStatus { Ok, Missing, Failed };
 
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes);
+// `error` (if given) says what failed when the result is not Ok: the file's name and the system's
+// reason.
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes,
+                         std::string* error = nullptr);
 bool FileExists(const std::string& path);
 
 // Writes `bytes` to a temporary file in the same folder, flushes it to disk, then moves it over
@@ -21,5 +24,9 @@ int RemoveStaleTemporaryFiles(const std::string& folder);
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes,
                          std::string* error = nullptr);
+
+// Copies `from` to the new file `to`; an existing `to` is left alone and the copy fails. On failure
+// `error` (if given) names the files and gives the system's reason.
+bool CopyToNewFile(const std::string& from, const std::string& to, std::string* error = nullptr);
 
 }  // namespace quillorb

@@ -38,14 +38,17 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
   bytes.clear();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
+    SetError(error, "Cannot open", path, errno);
     return (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Failed;
   }
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  const bool statted = ::fstat(fd, &st) == 0;
+  if (!statted || !S_ISREG(st.st_mode)) {
+    SetError(error, "Cannot read", path, statted ? EISDIR : errno);
     ::close(fd);
     return ReadStatus::Failed;
   }
@@ -55,6 +58,7 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
     ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;
+      SetError(error, "Cannot read", path, errno);
       ::close(fd);
       bytes.clear();
       return ReadStatus::Failed;
@@ -105,6 +109,22 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
     return false;
   }
   return true;
+}
+
+bool CopyToNewFile(const std::string& from, const std::string& to, std::string* error) {
+  std::string bytes;
+  std::string reason;
+  if (ReadWholeFile(from, bytes, &reason) != ReadStatus::Ok) {
+    if (error) *error = reason;
+    return false;
+  }
+  const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  bool done = fd >= 0 && WriteAll(fd, bytes);
+  const int err = errno;
+  if (fd >= 0 && ::close(fd) != 0) done = false;
+  if (!done && fd >= 0) ::unlink(to.c_str());
+  if (!done && error) *error = "Cannot copy \"" + from + "\" to \"" + to + "\": " + Reason(err);
+  return done;
 }
 
 int RemoveStaleTemporaryFiles(const std::string& folder) {

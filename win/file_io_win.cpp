@@ -45,23 +45,32 @@ HANDLE CreateTempBeside(const std::string& path, std::string& temp) {
 
 }  // namespace
 
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
   bytes.clear();
   win::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     DWORD code = GetLastError();
+    SetError(error, "Cannot open", path, code);
     return (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) ? ReadStatus::Missing
                                                                           : ReadStatus::Failed;
   }
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return ReadStatus::Failed;
+  if (!GetFileSizeEx(file.get(), &size)) {
+    SetError(error, "Cannot read", path, GetLastError());
+    return ReadStatus::Failed;
+  }
+  if (size.QuadPart > 0x7FFFFFFF) {
+    SetError(error, "Cannot read", path, ERROR_FILE_TOO_LARGE);
+    return ReadStatus::Failed;
+  }
   bytes.resize(static_cast<size_t>(size.QuadPart));
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD got = 0;
     if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got,
                   nullptr)) {
+      SetError(error, "Cannot read", path, GetLastError());
       bytes.clear();
       return ReadStatus::Failed;
     }
@@ -110,6 +119,13 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
     return fail("Cannot replace");
   }
   return true;
+}
+
+bool CopyToNewFile(const std::string& from, const std::string& to, std::string* error) {
+  if (CopyFileA(from.c_str(), to.c_str(), TRUE)) return true;
+  const DWORD code = GetLastError();
+  if (error) *error = "Cannot copy \"" + from + "\" to \"" + to + "\": " + SystemReason(code);
+  return false;
 }
 
 int RemoveStaleTemporaryFiles(const std::string& folder) {
