@@ -71,8 +71,9 @@ std::string TForm_Main::SaveQuestionText(SaveStep step, SaveFor purpose,
                  ? "what changed for " + who +
                        " since the last save is lost: reagents, bank, used reagents and casts, "
                        "spell pages and settings."
-                 : who + " has never been saved: all of its reagents, casts, spell pages and "
-                         "settings are lost.";
+                 : who +
+                       " has never been saved: all of its reagents, casts, spell pages and "
+                       "settings are lost.";
       break;
     case SaveStep::Catalogue:
       headline = "The spell catalogue could not be saved.";
@@ -104,7 +105,7 @@ bool TForm_Main::SaveStepOrAsk(SaveStep step, SaveFor purpose) {
   for (;;) {
     std::string error;
     if (WriteStep(step, error)) return true;
-    const char* goOn = purpose == SaveFor::Switch ? "&Switch anyway"
+    const char* goOn = purpose == SaveFor::Switch  ? "&Switch anyway"
                        : purpose == SaveFor::Close ? "&Close anyway"
                                                    : "";
     saveQuestionOpen_ = true;

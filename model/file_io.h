@@ -11,8 +11,7 @@ enum class ReadStatus { Ok, Missing, Failed };
 
 // `error` (if given) says what failed when the result is not Ok: the file's name and the system's
 // reason.
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes,
-                         std::string* error = nullptr);
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr);
 bool FileExists(const std::string& path);
 
 // Writes `bytes` to a temporary file in the same folder, flushes it to disk, then moves it over

@@ -205,6 +205,12 @@ std::wstring MessageBoxText(HWND box) {
   return text;
 }
 
+std::wstring DialogItemText(HWND dialog, int id) {
+  wchar_t text[4096] = {};
+  GetDlgItemTextW(dialog, id, text, 4096);
+  return text;
+}
+
 void DismissMessageBox(HWND box) {
   PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
