@@ -396,7 +396,8 @@ void TForm_Config::Button3Click() {
       return;
     }
   }
-  MessageBoxA(hwnd(), path.c_str(), "Macro file is created.", MB_ICONINFORMATION | MB_OK);
+  MessageBoxW(hwnd(), win::FileText(path).c_str(), L"Macro file is created.",
+              MB_ICONINFORMATION | MB_OK);
 }
 
 void TForm_Config::StringGrid_SpellbookDblClick() {
