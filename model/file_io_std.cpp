@@ -119,12 +119,14 @@ bool CopyToNewFile(const std::string& from, const std::string& to, std::string* 
     return false;
   }
   const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  bool done = fd >= 0 && WriteAll(fd, bytes);
-  const int err = errno;
-  if (fd >= 0 && ::close(fd) != 0) done = false;
-  if (!done && fd >= 0) ::unlink(to.c_str());
-  if (!done && error) *error = "Cannot copy \"" + from + "\" to \"" + to + "\": " + Reason(err);
-  return done;
+  int err = fd < 0 ? errno : 0;
+  if (fd >= 0) {
+    if (!WriteAll(fd, bytes)) err = errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err != 0) ::unlink(to.c_str());
+  }
+  if (err != 0 && error) *error = "Cannot copy \"" + from + "\" to \"" + to + "\": " + Reason(err);
+  return err == 0;
 }
 
 int RemoveStaleTemporaryFiles(const std::string& folder) {
