@@ -15,40 +15,51 @@ constexpr int kButtonWidth = 96;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonGap = 8;
 
-// The height `text` takes when it is broken into lines of kTextWidth pixels in `font`.
-int TextHeight(HFONT font, const std::wstring& text) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
-  RECT r{0, 0, kTextWidth, 0};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
-            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return r.bottom - r.top;
-}
+class MessageText : public win::ChildWindow {
+ public:
+  MessageText(HWND parent, int id, int left, int top, int width, const std::wstring& text) {
+    CreateChild("EDIT", "", WS_VISIBLE | ES_MULTILINE | ES_READONLY, 0, left, top, width, 16,
+                parent, id);
+    SendMessageA(hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    std::wstring lines;
+    for (wchar_t c : text) {
+      if (c == L'\n') lines += L'\r';
+      lines += c;
+    }
+    SetWindowTextW(hwnd(), lines.c_str());
+  }
+  // The height of the text as the edit has broken it into lines.
+  int TextHeight() const {
+    const auto lines = static_cast<int>(SendMessageA(hwnd(), EM_GETLINECOUNT, 0, 0));
+    HDC dc = GetDC(hwnd());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd(), dc);
+    return lines * metrics.tmHeight;
+  }
+};
 
 }  // namespace
 
 TSaveQuestion::TSaveQuestion(HWND owner, HFONT font, const std::wstring& text,
                              const std::string& goOnCaption) {
-  win::Font copy = CopyFont(font);
-  const int textHeight = TextHeight(copy.get(), text);
-  const int buttonsTop = kMargin + std::max(kIconSize, textHeight) + 16;
-  const int height = buttonsTop + kButtonHeight + kMargin;
-  CreateModalForm(kSaveQuestionClass, "Quillorb", owner, kClientWidth, height, WS_EX_TOPMOST);
-  SetFont(std::move(copy));
+  CreateModalForm(kSaveQuestionClass, "Quillorb", owner, kClientWidth, 100, WS_EX_TOPMOST);
+  SetFont(CopyFont(font));
 
   Icon = std::make_unique<win::PaintBox>(*this, kMargin, kMargin, kIconSize, kIconSize);
   Icon->OnPaint = [](win::PaintBox&, HDC dc) {
     DrawIconEx(dc, 0, 0, LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WARNING)), kIconSize,
                kIconSize, 0, nullptr, DI_NORMAL);
   };
-  Text = std::make_unique<win::StaticText>(hwnd(), kIdText, kTextLeft, kMargin, kTextWidth,
-                                           textHeight, "");
-  // File names may hold "&": shown as it is, never as a mnemonic.
-  SetWindowLongPtrA(Text->hwnd(), GWL_STYLE,
-                    GetWindowLongPtrA(Text->hwnd(), GWL_STYLE) | SS_NOPREFIX);
-  SetWindowTextW(Text->hwnd(), text.c_str());
+  auto message =
+      std::make_unique<MessageText>(hwnd(), kIdText, kTextLeft, kMargin, kTextWidth, text);
+  const int textHeight = message->TextHeight();
+  message->SetBounds(kTextLeft, kMargin, kTextWidth, textHeight);
+  Text = std::move(message);
+  const int buttonsTop = kMargin + std::max(kIconSize, textHeight) + 16;
+  FitClientArea(kClientWidth, buttonsTop + kButtonHeight + kMargin);
 
   // Right-aligned, in tab order: Retry, the go-on button, Cancel.
   const int count = goOnCaption.empty() ? 2 : 3;

@@ -12,7 +12,7 @@
 #include "win/button.h"
 #include "win/dialog.h"
 #include "win/graphic.h"
-#include "win/static_text.h"
+#include "win/child_window.h"
 
 namespace quillorb {
 
@@ -27,11 +27,13 @@ class TSaveQuestion : public win::Dialog {
   static constexpr int kCancel = win::kModalCancel;
   static constexpr int kClientWidth = 440;
 
-  // Builds the hidden dialog in a copy of `font`, sized to `text`.
+  // Builds the hidden dialog in a copy of `font`, sized to `text` (lines end with "\n").
   TSaveQuestion(HWND owner, HFONT font, const std::wstring& text, const std::string& goOnCaption);
 
   std::unique_ptr<win::PaintBox> Icon;
-  std::unique_ptr<win::StaticText> Text;
+  // A read-only multi-line edit without a frame: it breaks a long path inside its words where a
+  // static text would cut it off, and the player can select and copy what it says.
+  std::unique_ptr<win::ChildWindow> Text;
   std::unique_ptr<win::Button> RetryBtn;  // first in the tab order, the default button
   std::unique_ptr<win::Button> GoOnBtn;   // nullptr without a go-on caption
   std::unique_ptr<win::Button> CancelBtn;

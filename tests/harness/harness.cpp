@@ -208,7 +208,11 @@ std::wstring MessageBoxText(HWND box) {
 std::wstring DialogItemText(HWND dialog, int id) {
   wchar_t text[4096] = {};
   GetDlgItemTextW(dialog, id, text, 4096);
-  return text;
+  std::wstring lines;
+  for (const wchar_t* c = text; *c; ++c) {
+    if (*c != L'\r') lines += *c;
+  }
+  return lines;
 }
 
 void DismissMessageBox(HWND box) {
