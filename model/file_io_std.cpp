@@ -42,8 +42,9 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::strin
   bytes.clear();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    SetError(error, "Cannot open", path, errno);
-    return (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Failed;
+    const int err = errno;
+    SetError(error, "Cannot open", path, err);
+    return (err == ENOENT || err == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Failed;
   }
   struct stat st {};
   const bool statted = ::fstat(fd, &st) == 0;
