@@ -17,6 +17,7 @@
 #include "model/text.h"
 #include "win/app.h"
 #include "win/bitmap.h"
+#include "win/file_error.h"
 
 namespace quillorb {
 
@@ -44,7 +45,7 @@ constexpr int kCell = 40;  // a spell icon is 40 x 40
 
 // `path` in UTF-8, as the file layer takes it.
 void ShowFileError(const wchar_t* pattern, const std::string& path) {
-  win::ShowErrorBox(FormatWithFile(pattern, win::Utf8ToWide(path)));
+  win::ShowErrorBox(FormatWithFile(pattern, win::FileText(path)));
 }
 
 }  // namespace
@@ -202,20 +203,22 @@ void TForm_Main::FormCreate() {
   RemoveStaleTemporaryFiles(programDir_);
   {
     // A users.ini that exists but cannot be read, or that names a character whose name cannot be
-    // part of a file name, is reported once and left as it is at shutdown.
+    // part of a file name, is reported once and left as it is at shutdown (a refused name only
+    // until the player chooses a character).
     const std::string usersFile = UsersFileName(programDir_);
     IniDocument users;
     std::string bytes;
-    const ReadStatus status = ReadWholeFile(usersFile, bytes);
+    std::string error;
+    const ReadStatus status = ReadWholeFile(usersFile, bytes, &error);
     if (status == ReadStatus::Ok) users = IniDocument(bytes);
     if (status == ReadStatus::Failed) {
       keepUsersFile_ = true;
-      ShowFileError(kFileOpenError, usersFile);
+      win::ShowFileError(kUsersReadError, error);
     }
     CurrentUser = ReadLastUser(users);
     if (!IsPlainCharacterName(CurrentUser,
                               [](unsigned char c) { return IsDBCSLeadByte(c) != FALSE; })) {
-      keepUsersFile_ = true;
+      lastUserRefused_ = true;
       ShowFileError(kRefusedNameError, win::AnsiToUtf8(CurrentUser));
       CurrentUser.clear();
     }
@@ -258,18 +261,7 @@ void TForm_Main::FormDestroy() {
   if (destroyed_) return;
   destroyed_ = true;
   UnlinkAssistant();
-  if (!keepUsersFile_) {
-    // A refused users.ini is reported, but the profile is still saved.
-    const std::string usersFile = UsersFileName(programDir_);
-    IniDocument users;
-    std::string bytes;
-    if (ReadWholeFile(usersFile, bytes) == ReadStatus::Ok) users = IniDocument(bytes);
-    WriteLastUser(users, CurrentUser);
-    if (!ReplaceFileContents(usersFile, users.Serialize())) {
-      ShowFileError(kFileWriteError, usersFile);
-    }
-  }
-  SaveProfile();
+  SaveAtShutdown();
   BarBitmap.reset();
   ClientCaptions.clear();
 }
@@ -277,19 +269,22 @@ void TForm_Main::FormDestroy() {
 // ------------------------------------------------------------------ profile
 
 void TForm_Main::LoadProfile() {
-  catalogueUnreadable_ = ReadCatalogue(SpellFileName, Spells) == CatalogueRead::Unreadable;
-  if (catalogueUnreadable_) {
+  std::string error;
+  // Spells that could not be saved are kept: the file holds an older state of them.
+  if (!catalogueUnsaved_) {
+    catalogueUnreadable_ =
+        ReadCatalogue(SpellFileName, Spells, &error) == CatalogueRead::Unreadable;
     // Reported; the profile itself is still loaded, so nothing of it is lost at the next save.
-    ShowFileError(kFileOpenError, SpellFileName);
+    if (catalogueUnreadable_) win::ShowFileError(kCatalogueReadError, error);
   }
   IniDocument ini;
   std::string bytes;
-  const ReadStatus status = ReadWholeFile(ProfileFileName, bytes);
+  const ReadStatus status = ReadWholeFile(ProfileFileName, bytes, &error);
   if (status == ReadStatus::Ok) ini = IniDocument(bytes);
   // A profile that exists but cannot be read (locked by another program, say) is reported; the
   // defaults are used, and the file is not overwritten with them at the next save.
   profileUnreadable_ = status == ReadStatus::Failed;
-  if (profileUnreadable_) ShowFileError(kFileOpenError, ProfileFileName);
+  if (profileUnreadable_) win::ShowFileError(kProfileReadError, error);
 
   ProfileSettings s;
   ReadProfile(ini, s, Spells, decimalSeparator_);
@@ -340,31 +335,6 @@ ProfileSettings TForm_Main::CurrentSettings() const {
     s.ClientCaptions[k] = k < ClientCaptions.size() ? ClientCaptions[k] : std::string();
   }
   return s;
-}
-
-bool TForm_Main::SaveProfile() {
-  ReadCounters();
-  if (profileUnreadable_) return SaveCatalogue();
-  // Keys are written into the file as it stands, so that what the program does not know stays.
-  IniDocument ini;
-  std::string bytes;
-  if (ReadWholeFile(ProfileFileName, bytes) == ReadStatus::Ok) ini = IniDocument(bytes);
-  WriteProfile(ini, CurrentSettings(), Spells, decimalSeparator_);
-  if (!ReplaceFileContents(ProfileFileName, ini.Serialize())) {
-    ShowFileError(kFileWriteError, ProfileFileName);
-    return false;
-  }
-  return SaveCatalogue();
-}
-
-bool TForm_Main::SaveCatalogue() {
-  // A catalogue that could not be read is not overwritten with spells it never gave us.
-  if (catalogueUnreadable_) return true;
-  if (!WriteCatalogue(SpellFileName, Spells)) {
-    ShowFileError(kFileCreateError, SpellFileName);
-    return false;
-  }
-  return true;
 }
 
 // ------------------------------------------------------------------ focus timer
@@ -727,13 +697,14 @@ void TForm_Main::SpeedButton_bankClick() {
 void TForm_Main::SpeedButton_SaveClick() {
   {
     TForm_ChrList dialog(hwnd(), ConfigDialogFont(), programDir_);
+    dialog.SaveCurrentProfile = [this] { return SaveCopySource(); };
     dialog.CurChr = CurrentUser.empty() ? std::string(kDefaultCharacterEntry) : CurrentUser;
     if (dialog.ShowModal() == win::kModalOk) {
       const std::string name = dialog.CurChr == kDefaultCharacterEntry ? "" : dialog.CurChr;
       win::HourglassScope hourglass;
-      // A character whose profile could not be saved stays current, so that nothing of it is
-      // lost (the failure has been reported).
-      if (SaveProfile() && name != CurrentUser) {
+      // After a failed save the player decides: the character stays current unless they switch
+      // anyway.
+      if (SaveBeforeSwitch(name) && name != CurrentUser) {
         SetUser(name);
         LoadProfile();
         BuildSpellBar();
@@ -848,8 +819,12 @@ LRESULT TForm_Main::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       // A close that arrives while the shutdown runs (its error box is open, say) is ignored:
       // the window must outlive the save that reads its position.
-      if (closing_) return 0;
+      if (closing_ || saveQuestionOpen_) return 0;
       closing_ = true;
+      if (!FormCloseQuery()) {
+        closing_ = false;  // the player keeps Quillorb running
+        return 0;
+      }
       FormDestroy();
       DestroyWindow(hwnd());
       return 0;

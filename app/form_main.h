@@ -54,7 +54,13 @@ class TForm_Main : public win::Form, private CastHost {
   void SetUser(const std::string& name);
   void ApplyTopmost();
   void LoadProfile();
-  bool SaveProfile();
+  // Writes the profile file, then spells.txt. False when the profile file could not be written
+  // (`error` says which file and why); a catalogue that cannot be written is reported, and kept in
+  // memory for the next save.
+  bool SaveProfile(std::string* error = nullptr);
+  // Closing: users.ini, the profile and spells.txt are saved; after a failed save the player is
+  // asked (Retry / Close anyway / Cancel). False when the player keeps Quillorb running.
+  bool FormCloseQuery();
   void Timer1Timer();
   void NumEdit_BPEnter();
 
@@ -173,7 +179,21 @@ class TForm_Main : public win::Form, private CastHost {
   void CastNotDelivered(CastFailure why) override;
 
   void CreateControls();
-  bool SaveCatalogue();
+  // app/profile_session.cpp: the saves, and the question after a failed one.
+  enum class SaveStep { LastUser, Profile, Catalogue };
+  enum class SaveFor { Switch, SameCharacter, Close };
+  // Writes one file; false with `error` (the file and the system's reason) when it failed.
+  bool WriteStep(SaveStep step, std::string& error);
+  std::string SaveQuestionText(SaveStep step, SaveFor purpose, const std::string& error) const;
+  // Writes the file until it works or the player answers otherwise: true to go on (saved, or
+  // "Switch anyway" / "Close anyway"), false for Cancel.
+  bool SaveStepOrAsk(SaveStep step, SaveFor purpose);
+  // Before the character list's choice `next` becomes current. False: stay as it is.
+  bool SaveBeforeSwitch(const std::string& next);
+  // For the character list's Add when the current profile has no file yet.
+  bool SaveCopySource();
+  // At the end of the session, when FormCloseQuery has not saved: failures are only reported.
+  void SaveAtShutdown();
   ProfileSettings CurrentSettings() const;
   POINT WindowTopLeft() const;
 
@@ -184,7 +204,11 @@ class TForm_Main : public win::Form, private CastHost {
   bool destroyed_ = false;
   bool catalogueUnreadable_ = false;
   bool profileUnreadable_ = false;  // the current profile file exists but could not be read
-  bool keepUsersFile_ = false;      // users.ini could not be read or named a refused character
+  bool keepUsersFile_ = false;      // users.ini could not be read
+  bool lastUserRefused_ = false;    // users.ini named a refused character; none chosen since
+  bool catalogueUnsaved_ = false;   // the spells in memory differ from spells.txt
+  bool shutdownSaved_ = false;      // FormCloseQuery has saved everything
+  bool saveQuestionOpen_ = false;
   bool closing_ = false;
   bool hostInstalled_ = false;
   // Where the mouse stood when Panel1 was given a notice instead of the spell information: the

@@ -5,13 +5,31 @@
 
 namespace quillorb {
 
-// "%s" stands for the file's full path.
-inline constexpr wchar_t kFileOpenError[] = L"ﾌｧｲﾙ %s は開けません";
-inline constexpr wchar_t kFileCreateError[] = L"ﾌｧｲﾙ %s を作成できません";
-inline constexpr wchar_t kFileWriteError[] = L"Unable to write to %s";
+// What a failed file operation means; the box adds the file's name and the system's reason.
+inline constexpr char kUsersReadError[] =
+    "users.ini cannot be read: the default character is used, and users.ini is left as it is.";
+inline constexpr char kCatalogueReadError[] =
+    "The spell catalogue cannot be read: the spells keep the values they have, and the file is "
+    "not overwritten.";
+inline constexpr char kProfileReadError[] =
+    "The profile cannot be read: its defaults are used for this run, and the file is not "
+    "overwritten.";
+inline constexpr char kUsersWriteError[] =
+    "users.ini cannot be saved: the next start may open another character.";
+inline constexpr char kProfileWriteError[] = "The profile cannot be saved: its changes are lost.";
+inline constexpr char kCatalogueWriteError[] =
+    "The spell catalogue cannot be saved: the changes to the spells are lost.";
+inline constexpr char kCatalogueKeptError[] =
+    "The spell catalogue cannot be saved. Quillorb keeps the spells as they are and saves them "
+    "again at the next change of character or at the end.";
+inline constexpr char kCopySourceError[] =
+    "The current profile cannot be saved, so there is nothing to copy for the new character.";
+
+// "%s" stands for the character's name.
 inline constexpr wchar_t kRefusedNameError[] =
     L"The character name \"%s\" in users.ini cannot be part of a file name. The default "
-    L"profile is used and users.ini is left as it is.";
+    L"profile is used, and users.ini keeps the name until a character is chosen in the "
+    L"character list.";
 
 // The pattern with its "%s" replaced by `argument`.
 inline std::wstring FormatWithFile(const wchar_t* pattern, const std::wstring& argument) {

@@ -125,7 +125,7 @@ void TForm_ChrList::Button_AddClick() {
   }
   const std::string& name = *ansi;
   if (ListBox_Chr->IndexOf(name) >= 0) {
-    Message(name + " already exists.", MB_OK);
+    Message(typed + " already exists.", MB_OK);
     return;
   }
   if (HasForbiddenCharacter(typed)) {
@@ -144,8 +144,13 @@ void TForm_ChrList::Button_AddClick() {
     Message(kTooLongMessage, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  if (!CopyToNewFile(ProfileOf(CurChr), ProfileFileName(programDir_, typed))) {
-    Message(name + " cannot be created.", MB_OK | MB_ICONEXCLAMATION);
+  // On a first run the current character has no file yet: it is saved first, so that there is
+  // something to copy.
+  const std::string source = ProfileOf(CurChr);
+  if (SaveCurrentProfile && !FileExists(source) && !SaveCurrentProfile()) return;
+  std::string error;
+  if (!CopyToNewFile(source, ProfileFileName(programDir_, typed), &error)) {
+    Message(typed + " cannot be created.\n" + error, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   ListBox_Chr->SetItemIndex(ListBox_Chr->Add(name));
@@ -163,7 +168,8 @@ void TForm_ChrList::Button_DelClick() {
     Message("You can't delete a default setting", MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  if (Message("Delete Character? - " + name, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+  if (Message("Delete Character? - " + win::AnsiToUtf8(name),
+              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
     return;
   }
   win::HourglassScope hourglass;

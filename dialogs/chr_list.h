@@ -50,6 +50,9 @@ class TForm_ChrList : public win::Dialog {
   // UTF-8; names are kept in the ANSI code page, so one with letters it lacks is refused.
   std::function<std::optional<std::string>()> AskName;
   std::function<int(const std::string& text, UINT flags)> Message;
+  // Saves the current character's profile when Add finds no file of it to copy (on a first run,
+  // say); false when that failed (the caller has reported it).
+  std::function<bool()> SaveCurrentProfile;
 
   std::unique_ptr<win::Bevel> Bevel1;
   std::unique_ptr<win::Label> Label_Cur;

@@ -1,5 +1,7 @@
 #include "dialogs/dialog_util.h"
 
+#include "win/file_error.h"
+
 namespace quillorb {
 
 win::Font ArialFont(int height, bool bold) {
@@ -29,7 +31,8 @@ void CenterOnScreen(HWND window) {
 }
 
 int ShowMessage(HWND owner, const std::string& text, UINT flags) {
-  return MessageBoxA(owner, text.c_str(), "Quillorb", flags);
+  // The texts carry names of characters and files.
+  return MessageBoxW(owner, win::FileText(text).c_str(), L"Quillorb", flags);
 }
 
 }  // namespace quillorb

@@ -5,14 +5,13 @@
 #include "model/file_io.h"
 #include "win/app.h"
 #include "win/bitmap.h"
+#include "win/file_error.h"
 
 namespace quillorb {
 namespace {
 
-// The text the program shows for a file it cannot create (the catalogue uses it too).
-constexpr wchar_t kFileCreateError[] =
-    L"\xFF8C\xFF67\xFF72\xFF99 %s \x3092\x4F5C\x6210\x3067"
-    L"\x304D\x307E\x305B\x3093";
+constexpr char kMacroFileError[] =
+    "The macro file cannot be written; an old one is left as it was.";
 
 constexpr int kGridLeft = 4;
 constexpr int kGridTop = 28;
@@ -387,15 +386,14 @@ void TForm_Config::Button3Click() {
     win::HourglassScope hourglass;
     ApplyPages();
     // A file the player made read-only is refused by ReplaceFileContents and stays as it is.
-    if (!ReplaceFileContents(path, MacroFileText(Spells))) {
+    std::string error;
+    if (!ReplaceFileContents(path, MacroFileText(Spells), &error)) {
       // Nothing was written: the old file (if any) stands as it was.
-      std::wstring text(kFileCreateError);
-      text.replace(text.find(L"%s"), 2, win::Utf8ToWide(path));
-      win::ShowErrorBox(text);
+      win::ShowFileError(kMacroFileError, error);
       return;
     }
   }
-  MessageBoxW(hwnd(), win::Utf8ToWide(path).c_str(), L"Macro file is created.",
+  MessageBoxW(hwnd(), win::FileText(path).c_str(), L"Macro file is created.",
               MB_ICONINFORMATION | MB_OK);
 }
 

@@ -35,9 +35,9 @@ std::string CatalogueText(const SpellTable& spells) {
   return text;
 }
 
-CatalogueRead ReadCatalogue(const std::string& path, SpellTable& spells) {
+CatalogueRead ReadCatalogue(const std::string& path, SpellTable& spells, std::string* error) {
   std::string bytes;
-  switch (ReadWholeFile(path, bytes)) {
+  switch (ReadWholeFile(path, bytes, error)) {
     case ReadStatus::Missing:
       return CatalogueRead::Missing;
     case ReadStatus::Failed:

@@ -16,7 +16,9 @@ void ParseCatalogue(std::string_view text, SpellTable& spells);
 std::string CatalogueText(const SpellTable& spells);
 
 enum class CatalogueRead { Ok, Missing, Unreadable };
-CatalogueRead ReadCatalogue(const std::string& path, SpellTable& spells);
+// `error` (if given) names the file and the system's reason when it is Unreadable.
+CatalogueRead ReadCatalogue(const std::string& path, SpellTable& spells,
+                            std::string* error = nullptr);
 bool WriteCatalogue(const std::string& path, const SpellTable& spells,
                     std::string* error = nullptr);
 

@@ -15,7 +15,9 @@ enum class ReadStatus { Ok, Missing, Failed };
 
 // Reads the whole file. A file that begins with a UTF-16 byte-order mark is Failed: its text is
 // not the 8-bit text the program's files hold, and 8-bit text saved over it would destroy it.
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes);
+// `error` (if given) says what failed when the result is not Ok: the file's name and the system's
+// reason.
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr);
 bool FileExists(const std::string& path);
 
 // Whether `bytes` begin with a UTF-16 byte-order mark (either byte order).
@@ -29,8 +31,9 @@ bool StartsWithUtf16Mark(std::string_view bytes);
 bool ReplaceFileContents(const std::string& path, std::string_view bytes,
                          std::string* error = nullptr);
 
-// Copies `from` to `to`; fails when `to` exists already.
-bool CopyToNewFile(const std::string& from, const std::string& to);
+// Copies `from` to the new file `to`; an existing `to` is left alone and the copy fails. On failure
+// `error` (if given) names the files and gives the system's reason.
+bool CopyToNewFile(const std::string& from, const std::string& to, std::string* error = nullptr);
 // Deletes a file; true when it is gone (also when it was never there).
 bool RemoveFile(const std::string& path);
 // The names of the plain files in `folder` (which ends with its separator), in no set order.

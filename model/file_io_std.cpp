@@ -34,14 +34,18 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes) {
+ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes, std::string* error) {
   bytes.clear();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    return (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Failed;
+    const int err = errno;
+    SetError(error, "Cannot open", path, err);
+    return (err == ENOENT || err == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Failed;
   }
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  const bool statted = ::fstat(fd, &st) == 0;
+  if (!statted || !S_ISREG(st.st_mode)) {
+    SetError(error, "Cannot read", path, statted ? EISDIR : errno);
     ::close(fd);
     return ReadStatus::Failed;
   }
@@ -51,6 +55,7 @@ ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes) {
     ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;
+      SetError(error, "Cannot read", path, errno);
       ::close(fd);
       bytes.clear();
       return ReadStatus::Failed;
@@ -64,10 +69,11 @@ ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes) {
 
 }  // namespace
 
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
-  const ReadStatus status = ReadWholeFileRaw(path, bytes);
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
+  const ReadStatus status = ReadWholeFileRaw(path, bytes, error);
   if (status == ReadStatus::Ok && StartsWithUtf16Mark(bytes)) {
     bytes.clear();
+    if (error) *error = "Cannot read \"" + path + "\": the file is UTF-16 text, not ANSI text";
     return ReadStatus::Failed;
   }
   return status;
@@ -121,17 +127,22 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
   return true;
 }
 
-bool CopyToNewFile(const std::string& from, const std::string& to) {
+bool CopyToNewFile(const std::string& from, const std::string& to, std::string* error) {
   std::string bytes;
-  if (ReadWholeFileRaw(from, bytes) != ReadStatus::Ok) return false;
-  int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const bool written = WriteAll(fd, bytes);
-  if (::close(fd) != 0 || !written) {
-    ::unlink(to.c_str());
+  std::string reason;
+  if (ReadWholeFileRaw(from, bytes, &reason) != ReadStatus::Ok) {
+    if (error) *error = reason;
     return false;
   }
-  return true;
+  const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  int err = fd < 0 ? errno : 0;
+  if (fd >= 0) {
+    if (!WriteAll(fd, bytes)) err = errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err != 0) ::unlink(to.c_str());
+  }
+  if (err != 0 && error) *error = "Cannot copy \"" + from + "\" to \"" + to + "\": " + Reason(err);
+  return err == 0;
 }
 
 bool RemoveFile(const std::string& path) {

@@ -207,7 +207,10 @@ std::string ReadLastUser(const IniDocument& users) {
 }
 
 void WriteLastUser(IniDocument& users, const std::string& user) {
+  // Plain, as it always was, unless the reader would change the name: it trims blanks and removes
+  // one pair of quotes around a value, so such a name is written inside quotes of its own.
   users.WriteString("User", "Last", user);
+  if (ReadLastUser(users) != user) users.WriteString("User", "Last", Quoted(user));
 }
 
 }  // namespace quillorb

@@ -67,7 +67,8 @@ bool IsPlainCharacterName(std::string_view name, bool (*isLeadByte)(unsigned cha
 // when it is killed mid-write: one of our files' names followed by ".<process>-<count>.tmp".
 bool IsOwnTemporaryFileName(std::string_view name);
 
-// users.ini: section "User", key "Last".
+// users.ini: section "User", key "Last". WriteLastUser writes the name so that ReadLastUser gives
+// it back as it is.
 std::string ReadLastUser(const IniDocument& users);
 void WriteLastUser(IniDocument& users, const std::string& user);
 

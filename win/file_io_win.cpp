@@ -76,24 +76,33 @@ HANDLE CreateTempBeside(const std::string& path, std::string& temp) {
   return INVALID_HANDLE_VALUE;
 }
 
-ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes) {
+ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes, std::string* error) {
   bytes.clear();
   win::FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     DWORD code = GetLastError();
+    SetError(error, "Cannot open", path, code);
     return (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) ? ReadStatus::Missing
                                                                           : ReadStatus::Failed;
   }
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return ReadStatus::Failed;
+  if (!GetFileSizeEx(file.get(), &size)) {
+    SetError(error, "Cannot read", path, GetLastError());
+    return ReadStatus::Failed;
+  }
+  if (size.QuadPart > 0x7FFFFFFF) {
+    SetError(error, "Cannot read", path, ERROR_FILE_TOO_LARGE);
+    return ReadStatus::Failed;
+  }
   bytes.resize(static_cast<size_t>(size.QuadPart));
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD got = 0;
     if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got,
                   nullptr)) {
+      SetError(error, "Cannot read", path, GetLastError());
       bytes.clear();
       return ReadStatus::Failed;
     }
@@ -106,10 +115,11 @@ ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes) {
 
 }  // namespace
 
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
-  const ReadStatus status = ReadWholeFileRaw(path, bytes);
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
+  const ReadStatus status = ReadWholeFileRaw(path, bytes, error);
   if (status == ReadStatus::Ok && StartsWithUtf16Mark(bytes)) {
     bytes.clear();
+    if (error) *error = "Cannot read \"" + path + "\": the file is UTF-16 text, not ANSI text";
     return ReadStatus::Failed;
   }
   return status;
@@ -167,8 +177,12 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
   return true;
 }
 
-bool CopyToNewFile(const std::string& from, const std::string& to) {
-  return CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), TRUE) != FALSE;
+bool CopyToNewFile(const std::string& from, const std::string& to, std::string* error) {
+  if (CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), TRUE)) return true;
+  const DWORD code = GetLastError();
+  if (error) *error = "Cannot copy \"" + from + "\" to \"" + to + "\": " + SystemReason(code);
+  SetLastError(code);
+  return false;
 }
 
 bool RemoveFile(const std::string& path) {

@@ -231,7 +231,12 @@ TEST_F(Config, MacroFileIsWrittenWholeOrNotAtAll) {
   HWND error = GenerateMacroFile(IDOK);
   ASSERT_NE(error, nullptr);
   const std::wstring text = harness::MessageBoxText(error);
-  EXPECT_NE(text.find(L"spellmacro.txt"), std::wstring::npos);
+  EXPECT_EQ(text.rfind(L"The macro file cannot be written; an old one is left as it was.\n\n"
+                       L"Cannot replace \"",
+                       0),
+            0u)
+      << text;
+  EXPECT_NE(text.find(L"spellmacro.txt\": "), std::wstring::npos);
   harness::DismissMessageBox(error);
   ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindow(error); }));
   EXPECT_EQ(harness::ReadFile(path), "old");

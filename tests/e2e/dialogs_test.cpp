@@ -45,6 +45,18 @@ class Dialogs : public ::testing::Test {
   }
   HWND OpenCharacters() { return Open(627, 10, "TForm_ChrList"); }
   static void Press(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+  // Chooses entry `index` of the character list with OK.
+  void SwitchInList(int index) {
+    HWND list = OpenCharacters();
+    ASSERT_NE(list, nullptr);
+    SendMessageA(GetDlgItem(list, 10), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    Press(list, IDOK);
+  }
+  // The same, when the save before the switch fails: the question that follows.
+  HWND ChooseCharacter(int index) {
+    SwitchInList(index);
+    return app_->Proc().WaitForWindow("TSaveQuestion");
+  }
   bool WaitClosed(HWND dialog) const {
     return harness::WaitUntil([&] { return !IsWindowVisible(dialog); });
   }
@@ -103,24 +115,117 @@ TEST_F(Dialogs, AddSwitchAndSwitchBackKeepBothCharactersAcrossARestart) {
   EXPECT_TRUE(Has(File("users.ini"), "Last=Hero"));
 }
 
-TEST_F(Dialogs, ACharacterWhoseProfileCannotBeSavedStaysCurrent) {
+// Another program holds a file open: it can be read, but not replaced.
+HANDLE HoldOpen(const std::string& path) {
+  return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                     OPEN_EXISTING, 0, nullptr);
+}
+
+TEST_F(Dialogs, AFailedSaveBeforeASwitchAsksRetrySwitchAnywayOrCancel) {
   harness::WriteFile(folder_ + "quillorb - Hero.ini", "[Reagent]\r\nReagent0=9\r\n");
   Start();
-  // Another program holds the profile open: it can be read, but not replaced.
-  HANDLE lock = CreateFileA((folder_ + "quillorb.ini").c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  harness::Click(app_->ScreenPoint(16, 8));  // the BP picture: 5 -> 6
+  ASSERT_TRUE(WaitForCounter(0, "6"));
+  HANDLE lock = HoldOpen(folder_ + "quillorb.ini");
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  HWND list = OpenCharacters();
-  SendMessageA(GetDlgItem(list, 10), LB_SETCURSEL, 1, 0);  // Hero
-  Press(list, IDOK);
+
+  // The question names the file and the system's reason, and says what switching anyway loses.
+  HWND question = ChooseCharacter(1);  // Hero
+  ASSERT_NE(question, nullptr);
+  const std::wstring text = harness::DialogItemText(question, 10);
+  const std::wstring file(folder_.begin(), folder_.end());
+  const std::wstring failed =
+      L"The profile of the default character could not be saved.\n"
+      L"Cannot replace \"" +
+      file + L"quillorb.ini\": ";
+  ASSERT_EQ(text.rfind(failed, 0), 0u) << text;
+  EXPECT_NE(text[failed.size()], L'\n');  // the reason follows
+  EXPECT_NE(text.find(L"\n\nSwitch anyway: what changed for the default character since the last "
+                      L"save is lost: reagents, bank, used reagents and casts, spell pages and "
+                      L"settings.\nRetry: "),
+            std::wstring::npos);
+  EXPECT_NE(text.find(L"\nCancel: stay with the default character; nothing is lost."),
+            std::wstring::npos);
+  EXPECT_EQ(harness::WindowText(GetDlgItem(question, IDRETRY)), "&Retry");
+  EXPECT_EQ(harness::WindowText(GetDlgItem(question, IDCONTINUE)), "&Switch anyway");
+  EXPECT_EQ(harness::WindowText(GetDlgItem(question, IDCANCEL)), "Cancel");
+  Press(question, IDCANCEL);
+  ASSERT_TRUE(WaitClosed(question));
+  EXPECT_EQ(harness::WindowText(app_->Window()), "Quillorb");
+  EXPECT_EQ(Counter(0), "6");
+
+  // Retry once the other program has let the file go: saved, then switched.
+  question = ChooseCharacter(1);
+  ASSERT_NE(question, nullptr);
+  CloseHandle(lock);
+  Press(question, IDRETRY);
+  ASSERT_TRUE(WaitForCaption("Quillorb - Hero"));
+  EXPECT_TRUE(WaitForCounter(0, "9"));
+  EXPECT_TRUE(Has(File("quillorb.ini"), "Reagent0=6"));
+
+  // Switch anyway: Hero's unsaved change is given up, its file stays as it was.
+  harness::Click(app_->ScreenPoint(16, 8));
+  ASSERT_TRUE(WaitForCounter(0, "10"));
+  lock = HoldOpen(folder_ + "quillorb - Hero.ini");
+  question = ChooseCharacter(0);
+  ASSERT_NE(question, nullptr);
+  EXPECT_NE(harness::DialogItemText(question, 10).find(L"what changed for Hero since"),
+            std::wstring::npos);
+  Press(question, IDCONTINUE);
+  ASSERT_TRUE(WaitForCaption("Quillorb"));
+  EXPECT_TRUE(WaitForCounter(0, "6"));
+  CloseHandle(lock);
+  EXPECT_EQ(File("quillorb - Hero.ini"), "[Reagent]\r\nReagent0=9\r\n");
+}
+
+TEST_F(Dialogs, ASpellCatalogueThatCannotBeSavedIsReportedAndTheSwitchGoesOn) {
+  harness::WriteFile(folder_ + "quillorb - Hero.ini", "[Reagent]\r\nReagent0=9\r\n");
+  Start();
+  HANDLE lock = HoldOpen(folder_ + "spells.txt");
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  SwitchInList(1);
   HWND box = harness::WaitForMessageBox(app_->Proc());
   ASSERT_NE(box, nullptr);
-  EXPECT_NE(harness::MessageBoxText(box).find(L"quillorb.ini"), std::wstring::npos);
+  const std::wstring file(folder_.begin(), folder_.end());
+  EXPECT_NE(harness::MessageBoxText(box).find(L"\n\nCannot replace \"" + file + L"spells.txt\": "),
+            std::wstring::npos)
+      << harness::MessageBoxText(box);
   harness::DismissMessageBox(box);
-  ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindow(box); }));
+  EXPECT_TRUE(WaitForCaption("Quillorb - Hero"));
+  EXPECT_TRUE(WaitForCounter(0, "9"));
   CloseHandle(lock);
-  EXPECT_EQ(harness::WindowText(app_->Window()), "Quillorb");
-  EXPECT_EQ(Counter(0), "5");  // nothing of the unsaved character was replaced
+}
+
+TEST_F(Dialogs, OnAFirstRunAddCopiesTheCurrentCharacterAtOnce) {
+  DeleteFileA((folder_ + "quillorb.ini").c_str());
+  Start();
+  HWND list = OpenCharacters();
+  ASSERT_NE(list, nullptr);
+  Press(list, 11);  // Add...
+  HWND input = app_->Proc().WaitForWindow("QuillorbInputBox");
+  ASSERT_NE(input, nullptr);
+  SendMessageA(GetDlgItem(input, 10), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Dave"));
+  Press(input, IDOK);
+  HWND box = GetDlgItem(list, 10);
+  ASSERT_TRUE(harness::WaitUntil([&] { return SendMessageA(box, LB_GETCURSEL, 0, 0) == 1; }));
+  EXPECT_TRUE(harness::FileExists(folder_ + "quillorb.ini"));
+  EXPECT_TRUE(harness::FileExists(folder_ + "quillorb - Dave.ini"));
+  Press(list, IDOK);
+  EXPECT_TRUE(WaitForCaption("Quillorb - Dave"));
+}
+
+TEST_F(Dialogs, ARefusedCharacterInUsersIniIsReplacedOnceOneIsChosen) {
+  harness::WriteFile(folder_ + "users.ini", "[User]\r\nLast=..\\x\r\n");
+  harness::WriteFile(folder_ + "quillorb - Bob.ini", "[Reagent]\r\nReagent0=9\r\n");
+  app_ = std::make_unique<Quillorb>(folder_, true, false);
+  HWND box = harness::WaitForMessageBox(app_->Proc());
+  ASSERT_NE(box, nullptr);
+  harness::DismissMessageBox(box);
+  ASSERT_NE(app_->WaitForMainWindow(), nullptr);
+  SwitchInList(1);  // Bob
+  ASSERT_TRUE(WaitForCaption("Quillorb - Bob"));
+  ASSERT_TRUE(app_->Close());
+  EXPECT_EQ(File("users.ini"), "[User]\r\nLast=Bob\r\n");
 }
 
 TEST_F(Dialogs, ABankVisitReachesTheLedgerOnOkOnly) {

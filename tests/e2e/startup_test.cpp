@@ -83,17 +83,18 @@ class Startup : public ::testing::Test {
     FindClose(find);
     return names;
   }
-  // Closes Quillorb while another program keeps `file` from being replaced: the save reports the
-  // file in a message box, which is answered, and the program ends.
+  // Closes Quillorb while another program keeps `file` from being replaced: the question after the
+  // failed save names the file, it is answered with Close anyway, and the program ends.
   void CloseWhileLocked(Quillorb& app, const std::string& file) {
     FileLock lock(Path(file), FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_TRUE(lock.Held());
     PostMessageA(app.Window(), WM_CLOSE, 0, 0);
-    HWND box = harness::WaitForMessageBox(app.Proc());
-    ASSERT_NE(box, nullptr);
+    HWND question = app.Proc().WaitForWindow("TSaveQuestion");
+    ASSERT_NE(question, nullptr);
     const std::wstring wide(file.begin(), file.end());
-    EXPECT_NE(harness::MessageBoxText(box).find(wide), std::wstring::npos);
-    harness::DismissMessageBox(box);
+    EXPECT_NE(harness::DialogItemText(question, 10).find(L"\\" + wide + L"\": "),
+              std::wstring::npos);
+    PostMessageA(GetDlgItem(question, IDCONTINUE), BM_CLICK, 0, 0);
     ASSERT_TRUE(app.Proc().WaitForExit(15000));
   }
   std::string folder_;
@@ -216,7 +217,40 @@ TEST_F(Startup, ARefusedUsersIniIsReportedButTheProfileIsStillSaved) {
   EXPECT_EQ(Lines(harness::ReadFile(Path("spells.txt"))).size(), 65u);
 }
 
-TEST_F(Startup, AnUnreadableCatalogueIsReportedInJapaneseAndNotOverwritten) {
+TEST_F(Startup, AFailedSaveAtTheEndAsksRetryCloseAnywayOrCancel) {
+  harness::WriteFile(Path("quillorb.ini"), "[Reagent]\r\nReagent0=7\r\n");
+  Quillorb app(folder_, true);
+  FileLock lock(Path("quillorb.ini"), FILE_SHARE_READ | FILE_SHARE_WRITE);
+  ASSERT_TRUE(lock.Held());
+  PostMessageA(app.Window(), WM_CLOSE, 0, 0);
+  HWND question = app.Proc().WaitForWindow("TSaveQuestion");
+  ASSERT_NE(question, nullptr);
+  const std::wstring text = harness::DialogItemText(question, 10);
+  EXPECT_EQ(
+      text.rfind(L"The profile of the default character could not be saved.\nCannot replace \"", 0),
+      0u)
+      << text;
+  EXPECT_NE(text.find(L"\n\nClose anyway: what changed for the default character since the last "
+                      L"save is lost"),
+            std::wstring::npos);
+  EXPECT_NE(text.find(L"\nCancel: Quillorb keeps running; nothing is lost."), std::wstring::npos);
+  EXPECT_EQ(harness::WindowText(GetDlgItem(question, IDCONTINUE)), "&Close anyway");
+  PostMessageA(GetDlgItem(question, IDCANCEL), BM_CLICK, 0, 0);
+  ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindow(question); }));
+  // Still running, and a close asks again; the file let go, Retry saves and the program ends.
+  EXPECT_TRUE(IsWindowEnabled(app.Window()));
+  PostMessageA(app.Window(), WM_CLOSE, 0, 0);
+  question = app.Proc().WaitForWindow("TSaveQuestion");
+  ASSERT_NE(question, nullptr);
+  lock.Release();
+  PostMessageA(GetDlgItem(question, IDRETRY), BM_CLICK, 0, 0);
+  ASSERT_TRUE(app.Proc().WaitForExit(15000));
+  const std::string profile = harness::ReadFile(Path("quillorb.ini"));
+  EXPECT_EQ(profile.rfind("[Reagent]\r\nReagent0=7\r\nReagent1=0\r\n", 0), 0u) << profile;
+  EXPECT_EQ(Sections(profile).back(), "Macro");
+}
+
+TEST_F(Startup, AnUnreadableCatalogueIsReportedWithItsReasonAndNotOverwritten) {
   harness::WriteFile(Path("quillorb.ini"), "[Reagent]\r\nReagent2=5\r\n");
   CopyFileA((harness::BinDir() + "spells.txt").c_str(), Path("spells.txt").c_str(), FALSE);
   const std::string catalogue = harness::ReadFile(Path("spells.txt"));
@@ -226,8 +260,13 @@ TEST_F(Startup, AnUnreadableCatalogueIsReportedInJapaneseAndNotOverwritten) {
   HWND box = harness::WaitForMessageBox(app.Proc());
   ASSERT_NE(box, nullptr);
   const std::wstring text = harness::MessageBoxText(box);
-  EXPECT_EQ(text.rfind(L"\xFF8C\xFF67\xFF72\xFF99 ", 0), 0u);  // "ﾌｧｲﾙ "
-  EXPECT_NE(text.find(L"spells.txt \x306F\x958B\x3051\x307E\x305B\x3093"), std::wstring::npos);
+  const std::wstring file(folder_.begin(), folder_.end());
+  const std::wstring expected =
+      L"The spell catalogue cannot be read: the spells keep the values "
+      L"they have, and the file is not overwritten.\n\nCannot open \"" +
+      file + L"spells.txt\": ";
+  EXPECT_EQ(text.rfind(expected, 0), 0u) << text;
+  EXPECT_GT(text.size(), expected.size());  // the system's reason
   harness::DismissMessageBox(box);
   ASSERT_NE(app.WaitForMainWindow(), nullptr);
   EXPECT_EQ(CounterText(app, 2), "5");  // the profile was still loaded
@@ -364,16 +403,18 @@ TEST_F(Startup, ASecondCloseDuringTheShutdownIsIgnored) {
   harness::WriteFile(Path("quillorb.ini"), "[Config]\r\nLeft=120\r\nTop=70\r\n");
   Quillorb app(folder_, true);
   {
-    // users.ini cannot be replaced: the shutdown stops at its error box.
+    // users.ini cannot be replaced: the shutdown stops at its question.
     harness::WriteFile(Path("users.ini"), "[User]\r\nLast=\r\n");
     FileLock lock(Path("users.ini"), FILE_SHARE_READ | FILE_SHARE_WRITE);
     PostMessageA(app.Window(), WM_CLOSE, 0, 0);
-    HWND box = harness::WaitForMessageBox(app.Proc());
-    ASSERT_NE(box, nullptr);
+    HWND question = app.Proc().WaitForWindow("TSaveQuestion");
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(harness::DialogItemText(question, 10).rfind(L"users.ini could not be saved.\n", 0),
+              0u);
     SendMessageTimeoutA(app.Window(), WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, nullptr);
     EXPECT_TRUE(IsWindow(app.Window()));
-    EXPECT_TRUE(IsWindow(box));
-    harness::DismissMessageBox(box);
+    EXPECT_TRUE(IsWindow(question));
+    PostMessageA(GetDlgItem(question, IDCONTINUE), BM_CLICK, 0, 0);
   }
   ASSERT_TRUE(app.Proc().WaitForExit(15000));
   const std::string profile = harness::ReadFile(Path("quillorb.ini"));

@@ -239,6 +239,16 @@ std::wstring MessageBoxText(HWND box) {
   return text;
 }
 
+std::wstring DialogItemText(HWND dialog, int id) {
+  wchar_t text[4096] = {};
+  GetDlgItemTextW(dialog, id, text, 4096);
+  std::wstring lines;
+  for (const wchar_t* c = text; *c; ++c) {
+    if (*c != L'\r') lines += *c;
+  }
+  return lines;
+}
+
 void DismissMessageBox(HWND box) {
   PostMessageA(box, WM_COMMAND, IDOK, 0);
 }

@@ -100,6 +100,8 @@ class Quillorb {
 HWND WaitForMessageBox(const Process& process, DWORD timeoutMs = 15000);
 std::wstring MessageBoxText(HWND box);
 void DismissMessageBox(HWND box);
+// The text of a dialog's control, read with WM_GETTEXT in UTF-16; its line ends become "\n".
+std::wstring DialogItemText(HWND dialog, int id);
 
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);

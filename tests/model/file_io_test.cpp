@@ -81,8 +81,28 @@ TEST_F(FileIo, MissingAndUnreadable) {
   EXPECT_EQ(bytes, "");
   EXPECT_EQ(ReadWholeFile(PathOf("no-folder/none.ini"), bytes), ReadStatus::Missing);
   fs::create_directory(dir_ / "folder");
-  EXPECT_EQ(ReadWholeFile(PathOf("folder"), bytes), ReadStatus::Failed);
+  std::string error;
+  EXPECT_EQ(ReadWholeFile(PathOf("folder"), bytes, &error), ReadStatus::Failed);
+  EXPECT_EQ(error.rfind("Cannot ", 0), 0u) << error;
+  EXPECT_NE(error.find("\"" + PathOf("folder") + "\": "), std::string::npos) << error;
   EXPECT_FALSE(FileExists(PathOf("folder")));
+}
+
+TEST_F(FileIo, CopiesOnlyToANewFileAndNamesBothOtherwise) {
+  const std::string from = PathOf("quillorb.ini");
+  const std::string to = PathOf("quillorb - Dave.ini");
+  ASSERT_TRUE(ReplaceFileContents(from, "[Reagent]\r\nReagent0=7\r\n"));
+  std::string error;
+  ASSERT_TRUE(CopyToNewFile(from, to, &error)) << error;
+  EXPECT_EQ(Read(to), "[Reagent]\r\nReagent0=7\r\n");
+  ASSERT_TRUE(ReplaceFileContents(to, "mine"));
+  EXPECT_FALSE(CopyToNewFile(from, to, &error));  // an existing file stays as it is
+  EXPECT_EQ(Read(to), "mine");
+  EXPECT_EQ(error.rfind("Cannot copy \"" + from + "\" to \"" + to + "\": ", 0), 0u) << error;
+  error.clear();
+  EXPECT_FALSE(CopyToNewFile(PathOf("none.ini"), PathOf("new.ini"), &error));
+  EXPECT_NE(error.find(PathOf("none.ini")), std::string::npos) << error;
+  EXPECT_FALSE(FileExists(PathOf("new.ini")));
 }
 
 TEST_F(FileIo, FailedReplaceNamesTheFileAndLeavesNoTrace) {

@@ -133,6 +133,32 @@ TEST(ProfileStore, EveryValueWrittenReadsBackAsItself) {
   }
 }
 
+TEST(ProfileStore, UsersIniReadsBackAsTheCharacterWritten) {
+  const struct {
+    std::string name;
+    std::string line;  // the line written for it
+  } cases[] = {
+      {"Bob", "Last=Bob"},  // plain, as it always was
+      {"", "Last="},
+      {"Sir Bob", "Last=Sir Bob"},
+      {"x ", "Last=\"x \""},  // the reader trims blanks and removes one pair of quotes
+      {" x", "Last=\" x\""},
+      {"'x'", "Last=\"'x'\""},
+      {"\"x\"", "Last=\"\"x\"\""},
+      {"x'", "Last=x'"},
+  };
+  for (const auto& c : cases) {
+    for (const std::string& before :
+         {std::string(), std::string("[User]\r\nLast=\"x \"\r\nMore=1\r\n")}) {
+      IniDocument users(before);
+      WriteLastUser(users, c.name);
+      const std::string bytes = users.Serialize();
+      EXPECT_EQ(ReadLastUser(IniDocument(bytes)), c.name) << bytes;
+      EXPECT_NE(bytes.find("[User]\r\n" + c.line + "\r\n"), std::string::npos) << bytes;
+    }
+  }
+}
+
 TEST(ProfileNames, OnlyPlainFileNamePartsAreCharacterNames) {
   for (const char* good : {"", "Bob", "Sir Bob the 3rd", "a.b", "\x83\x5C"}) {
     EXPECT_TRUE(IsPlainCharacterName(good, [](unsigned char c) { return c == 0x83; })) << good;

@@ -1,0 +1,175 @@
+// Saving the character: before a change of character, for the character list's copy, and when
+// Quillorb ends. A save that fails never leaves the player stuck: the question after it says which
+// file could not be written, why, and what is lost without it, and offers Retry, going on anyway
+// (switch or close) and Cancel.
+#include <string>
+
+#include "app/form_main.h"
+#include "app/messages.h"
+#include "dialogs/save_question.h"
+#include "model/catalogue.h"
+#include "model/file_io.h"
+#include "win/app.h"
+#include "win/file_error.h"
+
+namespace quillorb {
+namespace {
+
+std::string Who(const std::string& user) {
+  return user.empty() ? "the default character" : win::AnsiToUtf8(user);
+}
+
+}  // namespace
+
+bool TForm_Main::WriteStep(SaveStep step, std::string& error) {
+  switch (step) {
+    case SaveStep::LastUser: {
+      // A users.ini that could not be read, or that names a refused character the player has not
+      // replaced by a choice of their own, is left as it is.
+      if (keepUsersFile_ || lastUserRefused_) return true;
+      const std::string usersFile = UsersFileName(programDir_);
+      IniDocument users;
+      std::string bytes;
+      if (ReadWholeFile(usersFile, bytes) == ReadStatus::Ok) users = IniDocument(bytes);
+      WriteLastUser(users, CurrentUser);
+      return ReplaceFileContents(usersFile, users.Serialize(), &error);
+    }
+    case SaveStep::Profile: {
+      ReadCounters();
+      // A profile that could not be read is not overwritten with the defaults used instead.
+      if (profileUnreadable_) return true;
+      // Keys are written into the file as it stands, so that what the program does not know stays.
+      IniDocument ini;
+      std::string bytes;
+      if (ReadWholeFile(ProfileFileName, bytes) == ReadStatus::Ok) ini = IniDocument(bytes);
+      WriteProfile(ini, CurrentSettings(), Spells, decimalSeparator_);
+      return ReplaceFileContents(ProfileFileName, ini.Serialize(), &error);
+    }
+    case SaveStep::Catalogue:
+      // A catalogue that could not be read is not overwritten with spells it never gave us.
+      if (catalogueUnreadable_) return true;
+      // Until it is written, the spells in memory are the only copy: a change of character keeps
+      // them instead of reading the old file again.
+      catalogueUnsaved_ = !WriteCatalogue(SpellFileName, Spells, &error);
+      return !catalogueUnsaved_;
+  }
+  return true;
+}
+
+std::string TForm_Main::SaveQuestionText(SaveStep step, SaveFor purpose,
+                                         const std::string& error) const {
+  const std::string who = Who(CurrentUser);
+  std::string headline;
+  std::string lost;
+  switch (step) {
+    case SaveStep::LastUser:
+      headline = "users.ini could not be saved.";
+      lost = "the next start may open another character than " + who + ".";
+      break;
+    case SaveStep::Profile:
+      headline = "The profile of " + who + " could not be saved.";
+      lost = FileExists(ProfileFileName)
+                 ? "what changed for " + who +
+                       " since the last save is lost: reagents, bank, used reagents and casts, "
+                       "spell pages and settings."
+                 : who +
+                       " has never been saved: all of its reagents, casts, spell pages and "
+                       "settings are lost.";
+      break;
+    case SaveStep::Catalogue:
+      headline = "The spell catalogue could not be saved.";
+      lost =
+          "the changes to the spells since the last save are lost: names, words of power, "
+          "reagents and mana (each character's macro keys stay in its profile).";
+      break;
+  }
+  std::string text = headline + "\n" + error + "\n\n";
+  if (purpose == SaveFor::Switch) text += "Switch anyway: " + lost + "\n";
+  if (purpose == SaveFor::Close) text += "Close anyway: " + lost + "\n";
+  text += "Retry: save again, for example once another program has let the file go.\n";
+  switch (purpose) {
+    case SaveFor::Switch:
+      text += "Cancel: stay with " + who + "; nothing is lost.";
+      break;
+    case SaveFor::SameCharacter:
+      text += "Cancel: " + who +
+              " stays as it is and is saved again at the next change of character or at the end.";
+      break;
+    case SaveFor::Close:
+      text += "Cancel: Quillorb keeps running; nothing is lost.";
+      break;
+  }
+  return text;
+}
+
+bool TForm_Main::SaveStepOrAsk(SaveStep step, SaveFor purpose) {
+  for (;;) {
+    std::string error;
+    if (WriteStep(step, error)) return true;
+    const char* goOn = purpose == SaveFor::Switch  ? "&Switch anyway"
+                       : purpose == SaveFor::Close ? "&Close anyway"
+                                                   : "";
+    saveQuestionOpen_ = true;
+    const int answer = AskAfterFailedSave(
+        hwnd(), ConfigDialogFont(), win::FileText(SaveQuestionText(step, purpose, error)), goOn);
+    saveQuestionOpen_ = false;
+    if (answer != TSaveQuestion::kRetry) return answer == TSaveQuestion::kGoOn;
+  }
+}
+
+bool TForm_Main::SaveBeforeSwitch(const std::string& next) {
+  if (!SaveStepOrAsk(SaveStep::Profile,
+                     next == CurrentUser ? SaveFor::SameCharacter : SaveFor::Switch)) {
+    return false;
+  }
+  // The catalogue is shared by all characters: one that cannot be written is kept in memory and
+  // does not stop the change.
+  std::string error;
+  if (!WriteStep(SaveStep::Catalogue, error)) win::ShowFileError(kCatalogueKeptError, error);
+  // The player has chosen a character: users.ini names it again at the end.
+  lastUserRefused_ = false;
+  return true;
+}
+
+bool TForm_Main::SaveProfile(std::string* error) {
+  std::string reason;
+  if (!WriteStep(SaveStep::Profile, reason)) {
+    if (error) *error = reason;
+    return false;
+  }
+  if (!WriteStep(SaveStep::Catalogue, reason)) win::ShowFileError(kCatalogueKeptError, reason);
+  return true;
+}
+
+bool TForm_Main::SaveCopySource() {
+  std::string error;
+  if (SaveProfile(&error)) return true;
+  win::ShowFileError(kCopySourceError, error);
+  return false;
+}
+
+bool TForm_Main::FormCloseQuery() {
+  for (SaveStep step : {SaveStep::LastUser, SaveStep::Profile, SaveStep::Catalogue}) {
+    if (!SaveStepOrAsk(step, SaveFor::Close)) return false;
+  }
+  shutdownSaved_ = true;
+  return true;
+}
+
+void TForm_Main::SaveAtShutdown() {
+  if (shutdownSaved_) return;
+  shutdownSaved_ = true;
+  // The session is ending: nothing can be asked any more, only reported.
+  const struct {
+    SaveStep step;
+    const char* what;
+  } steps[] = {{SaveStep::LastUser, kUsersWriteError},
+               {SaveStep::Profile, kProfileWriteError},
+               {SaveStep::Catalogue, kCatalogueWriteError}};
+  for (const auto& s : steps) {
+    std::string error;
+    if (!WriteStep(s.step, error)) win::ShowFileError(s.what, error);
+  }
+}
+
+}  // namespace quillorb

@@ -1,0 +1,89 @@
+#include "dialogs/save_question.h"
+
+#include <algorithm>
+
+#include "dialogs/dialog_util.h"
+
+namespace quillorb {
+namespace {
+
+constexpr int kMargin = 12;
+constexpr int kIconSize = 32;
+constexpr int kTextLeft = kMargin + kIconSize + 12;
+constexpr int kTextWidth = TSaveQuestion::kClientWidth - kTextLeft - kMargin;
+constexpr int kButtonWidth = 96;
+constexpr int kButtonHeight = 25;
+constexpr int kButtonGap = 8;
+
+class MessageText : public win::ChildWindow {
+ public:
+  MessageText(HWND parent, int id, int left, int top, int width, const std::wstring& text) {
+    CreateChild("EDIT", "", WS_VISIBLE | ES_MULTILINE | ES_READONLY, 0, left, top, width, 16,
+                parent, id);
+    SendMessageA(hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    std::wstring lines;
+    for (wchar_t c : text) {
+      if (c == L'\n') lines += L'\r';
+      lines += c;
+    }
+    SetWindowTextW(hwnd(), lines.c_str());
+  }
+  // The height of the text as the edit has broken it into lines.
+  int TextHeight() const {
+    const auto lines = static_cast<int>(SendMessageA(hwnd(), EM_GETLINECOUNT, 0, 0));
+    HDC dc = GetDC(hwnd());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd(), dc);
+    return lines * metrics.tmHeight;
+  }
+};
+
+}  // namespace
+
+TSaveQuestion::TSaveQuestion(HWND owner, HFONT font, const std::wstring& text,
+                             const std::string& goOnCaption) {
+  CreateModalForm(kSaveQuestionClass, "Quillorb", owner, kClientWidth, 100, WS_EX_TOPMOST);
+  SetFont(CopyFont(font));
+
+  Icon = std::make_unique<win::PaintBox>(*this, kMargin, kMargin, kIconSize, kIconSize);
+  Icon->OnPaint = [](win::PaintBox&, HDC dc) {
+    DrawIconEx(dc, 0, 0, LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WARNING)), kIconSize,
+               kIconSize, 0, nullptr, DI_NORMAL);
+  };
+  auto message =
+      std::make_unique<MessageText>(hwnd(), kIdText, kTextLeft, kMargin, kTextWidth, text);
+  const int textHeight = message->TextHeight();
+  message->SetBounds(kTextLeft, kMargin, kTextWidth, textHeight);
+  Text = std::move(message);
+  const int buttonsTop = kMargin + std::max(kIconSize, textHeight) + 16;
+  FitClientArea(kClientWidth, buttonsTop + kButtonHeight + kMargin);
+
+  // Right-aligned, in tab order: Retry, the go-on button, Cancel.
+  const int count = goOnCaption.empty() ? 2 : 3;
+  int left = kClientWidth - kMargin - count * kButtonWidth - (count - 1) * kButtonGap;
+  auto button = [&](int id, const std::string& caption, int result) {
+    auto b = std::make_unique<win::Button>(hwnd(), id, left, buttonsTop, kButtonWidth,
+                                           kButtonHeight, caption);
+    b->ModalResult = result;
+    left += kButtonWidth + kButtonGap;
+    return b;
+  };
+  RetryBtn = button(kIdRetry, "&Retry", kRetry);
+  RetryBtn->Default = true;
+  if (!goOnCaption.empty()) GoOnBtn = button(kIdGoOn, goOnCaption, kGoOn);
+  CancelBtn = button(IDCANCEL, "Cancel", kCancel);
+  CancelBtn->Cancel = true;
+  CenterOnScreen(hwnd());
+}
+
+int AskAfterFailedSave(HWND owner, HFONT font, const std::wstring& text,
+                       const std::string& goOnCaption) {
+  TSaveQuestion question(owner, font, text, goOnCaption);
+  MessageBeep(MB_ICONWARNING);
+  return question.ShowModal();
+}
+
+}  // namespace quillorb
