@@ -702,20 +702,16 @@ void TForm_Main::SpeedButton_bankClick() {
     }
     TBankReagentDialog dialog(hwnd(), icons);
     ReadCounters();
-    for (int r = 0; r < kReagentCount; ++r) {
-      dialog.BackpackCount(r).SetInteger(BackpackReagent[static_cast<size_t>(r)]);
-    }
-    for (int r = 0; r < kReagentCount; ++r) {
-      dialog.BankCount(r).SetInteger(BankReagent[static_cast<size_t>(r)]);
-    }
+    dialog.LoadSides({BackpackReagent, BankReagent});
+    const BankSides opened = dialog.Sides();
     dialog.NumEdit_Backpack->SetInteger(AdjustRegsInBackpack);
     if (dialog.ShowModal() == win::kModalOk) {
-      for (int r = 0; r < kReagentCount; ++r) {
-        BackpackReagent[static_cast<size_t>(r)] = dialog.BackpackCount(r).Integer();
-      }
-      for (int r = 0; r < kReagentCount; ++r) {
-        BankReagent[static_cast<size_t>(r)] = dialog.BankCount(r).Integer();
-      }
+      // Only what the player changed: reports booked meanwhile stay booked.
+      ReadCounters();
+      BankSides ledger{BackpackReagent, BankReagent};
+      ApplyBankVisit(ledger, opened, dialog.Sides());
+      BackpackReagent = ledger.backpack;
+      BankReagent = ledger.bank;
       AdjustRegsInBackpack = dialog.NumEdit_Backpack->Integer();
       WriteCounters();
     }
