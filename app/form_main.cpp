@@ -6,6 +6,7 @@
 #include "app/art.h"
 #include "app/messages.h"
 #include "app/spell_art.h"
+#include "client/assistant_session.h"
 #include "client/window_link.h"
 #include "dialogs/bank_dialog.h"
 #include "dialogs/chr_list.h"
@@ -612,7 +613,7 @@ void TForm_Main::SpeedButton_ConfigClick() {
         SpellSlot[static_cast<size_t>(p)] = dialog.UserSlot[static_cast<size_t>(p)];
       }
       for (int i = 0; i < kSpellCount; ++i) {
-        Spells[static_cast<size_t>(i)].Assign(dialog.Spells[static_cast<size_t>(i)]);
+        Spells[static_cast<size_t>(i)].AssignSettings(dialog.Spells[static_cast<size_t>(i)]);
       }
       ClientCaption = dialog.ClientCaption;
       ClientCaptions = dialog.CaptionList();
@@ -666,8 +667,8 @@ bool TForm_Main::RuneCastingDown() const {
   return SpeedButton_Casting && SpeedButton_Casting->Down();
 }
 
-HWND TForm_Main::AssistantHandle() const {
-  return AssistantWindow;
+HWND TForm_Main::AssistantHandle() {
+  return LiveAssistantWindow(AssistantWindow);
 }
 
 HWND TForm_Main::QuestionOwner() const {
@@ -776,8 +777,7 @@ void TForm_Main::SpeedButton_CountClick() {
     AssistantApi.RequestRecount();  // the counts arrive one by one as counter changes
     return;
   }
-  if (!AssistantWindow) return;
-  HWND assistant = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
+  HWND assistant = LiveAssistantWindow(AssistantWindow);
   if (!assistant) return;
   SpeedButton_Count->SetEnabled(false);
   // Every request gets the whole time-out, however early the previous one was answered.
@@ -808,7 +808,9 @@ void TForm_Main::OnAssistReagentCount(WPARAM wp, LPARAM lp) {
 
 void TForm_Main::OnAssistSpellCast(WPARAM wp, LPARAM) {
   const int i = SpellOfCastNumber(wp);
-  if (!AssistantWindow || i < 0) return;
+  // Booked only while an assistant window is there: without one a cast from the bar is booked
+  // by Quillorb itself (AssistantHandle), and booking a report as well would count it twice.
+  if (i < 0 || !LiveAssistantWindow(AssistantWindow)) return;
   ReadCounters();
   // Booked only; the undo record stays with the player's own last action.
   Spells[static_cast<size_t>(i)].Cast(CastMode::BookOnly, BackpackReagent, ReagentUsed);

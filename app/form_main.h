@@ -168,7 +168,7 @@ class TForm_Main : public win::Form, private CastHost {
  private:
   // What the casting pipeline asks of the main window.
   bool RuneCastingDown() const override;
-  HWND AssistantHandle() const override;
+  HWND AssistantHandle() override;
   HWND QuestionOwner() const override;
   void CastNotDelivered(CastFailure why) override;
 
