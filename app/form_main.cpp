@@ -18,6 +18,7 @@
 #include "model/text.h"
 #include "win/app.h"
 #include "win/bitmap.h"
+#include "win/screen_place.h"
 
 namespace quillorb {
 
@@ -303,7 +304,8 @@ void TForm_Main::LoadProfile() {
     SpellSlot[static_cast<size_t>(p)] = s.UserSpell[static_cast<size_t>(p)];
   AlwaysOnTop = s.AlwaysOnTop;
   SpeedButton_Inscription->SetDown(s.Inscription);
-  SetWindowPos(hwnd(), nullptr, s.Left, s.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const POINT at = win::TopLeftOnAMonitor(hwnd(), s.Left, s.Top);
+  SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ClientCaption = s.ClientCaption;
   ClientCaptions.assign(s.ClientCaptions.begin(), s.ClientCaptions.end());
 }
