@@ -86,7 +86,8 @@ class TForm_Main : public win::Form, private CastHost {
   void SpeedButton_bankClick();
   void SpeedButton_SaveClick();
   void SpeedButton_GraphClick();
-  // Opens the configuration dialog on a copy of the data; OK takes the copy back.
+  // Opens the configuration dialog on a copy of the data; OK takes the copy back, all but the cast
+  // counts, which casts reported meanwhile may have changed.
   void SpeedButton_ConfigClick();
   // Image2MouseDown .. Image_SSMouseDown: the picture's tag is its reagent.
   void ReagentImageMouseDown(win::GraphicControl& sender, const win::MouseEvent& e);
