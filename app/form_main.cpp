@@ -6,6 +6,7 @@
 #include "app/art.h"
 #include "app/messages.h"
 #include "app/spell_art.h"
+#include "client/assistant_session.h"
 #include "client/window_link.h"
 #include "dialogs/bank_dialog.h"
 #include "dialogs/chr_list.h"
@@ -18,6 +19,7 @@
 #include "win/app.h"
 #include "win/bitmap.h"
 #include "win/file_error.h"
+#include "win/screen_place.h"
 
 namespace quillorb {
 
@@ -298,7 +300,8 @@ void TForm_Main::LoadProfile() {
     SpellSlot[static_cast<size_t>(p)] = s.UserSpell[static_cast<size_t>(p)];
   AlwaysOnTop = s.AlwaysOnTop;
   SpeedButton_Inscription->SetDown(s.Inscription);
-  SetWindowPos(hwnd(), nullptr, s.Left, s.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const POINT at = win::TopLeftOnAMonitor(hwnd(), s.Left, s.Top);
+  SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ClientCaption = s.ClientCaption;
   ClientCaptions.assign(s.ClientCaptions.begin(), s.ClientCaptions.end());
 }
@@ -583,7 +586,7 @@ void TForm_Main::SpeedButton_ConfigClick() {
         SpellSlot[static_cast<size_t>(p)] = dialog.UserSlot[static_cast<size_t>(p)];
       }
       for (int i = 0; i < kSpellCount; ++i) {
-        Spells[static_cast<size_t>(i)].Assign(dialog.Spells[static_cast<size_t>(i)]);
+        Spells[static_cast<size_t>(i)].AssignSettings(dialog.Spells[static_cast<size_t>(i)]);
       }
       ClientCaption = dialog.ClientCaption;
       ClientCaptions = dialog.CaptionList();
@@ -637,8 +640,8 @@ bool TForm_Main::RuneCastingDown() const {
   return SpeedButton_Casting && SpeedButton_Casting->Down();
 }
 
-HWND TForm_Main::AssistantHandle() const {
-  return AssistantWindow;
+HWND TForm_Main::AssistantHandle() {
+  return LiveAssistantWindow(AssistantWindow);
 }
 
 HWND TForm_Main::QuestionOwner() const {
@@ -673,20 +676,16 @@ void TForm_Main::SpeedButton_bankClick() {
     }
     TBankReagentDialog dialog(hwnd(), icons);
     ReadCounters();
-    for (int r = 0; r < kReagentCount; ++r) {
-      dialog.BackpackCount(r).SetInteger(BackpackReagent[static_cast<size_t>(r)]);
-    }
-    for (int r = 0; r < kReagentCount; ++r) {
-      dialog.BankCount(r).SetInteger(BankReagent[static_cast<size_t>(r)]);
-    }
+    dialog.LoadSides({BackpackReagent, BankReagent});
+    const BankSides opened = dialog.Sides();
     dialog.NumEdit_Backpack->SetInteger(AdjustRegsInBackpack);
     if (dialog.ShowModal() == win::kModalOk) {
-      for (int r = 0; r < kReagentCount; ++r) {
-        BackpackReagent[static_cast<size_t>(r)] = dialog.BackpackCount(r).Integer();
-      }
-      for (int r = 0; r < kReagentCount; ++r) {
-        BankReagent[static_cast<size_t>(r)] = dialog.BankCount(r).Integer();
-      }
+      // Only what the player changed: reports booked meanwhile stay booked.
+      ReadCounters();
+      BankSides ledger{BackpackReagent, BankReagent};
+      ApplyBankVisit(ledger, opened, dialog.Sides());
+      BackpackReagent = ledger.backpack;
+      BankReagent = ledger.bank;
       AdjustRegsInBackpack = dialog.NumEdit_Backpack->Integer();
       WriteCounters();
     }
@@ -752,8 +751,7 @@ void TForm_Main::SpeedButton_CountClick() {
     AssistantApi.RequestRecount();  // the counts arrive one by one as counter changes
     return;
   }
-  if (!AssistantWindow) return;
-  HWND assistant = FindWindowByCaptionPrefix(kAssistantCaptionPrefix);
+  HWND assistant = LiveAssistantWindow(AssistantWindow);
   if (!assistant) return;
   SpeedButton_Count->SetEnabled(false);
   // Every request gets the whole time-out, however early the previous one was answered.
@@ -784,7 +782,9 @@ void TForm_Main::OnAssistReagentCount(WPARAM wp, LPARAM lp) {
 
 void TForm_Main::OnAssistSpellCast(WPARAM wp, LPARAM) {
   const int i = SpellOfCastNumber(wp);
-  if (!AssistantWindow || i < 0) return;
+  // Booked only while an assistant window is there: without one a cast from the bar is booked
+  // by Quillorb itself (AssistantHandle), and booking a report as well would count it twice.
+  if (i < 0 || !LiveAssistantWindow(AssistantWindow)) return;
   ReadCounters();
   // Booked only; the undo record stays with the player's own last action.
   Spells[static_cast<size_t>(i)].Cast(CastMode::BookOnly, BackpackReagent, ReagentUsed);

@@ -92,7 +92,8 @@ class TForm_Main : public win::Form, private CastHost {
   void SpeedButton_bankClick();
   void SpeedButton_SaveClick();
   void SpeedButton_GraphClick();
-  // Opens the configuration dialog on a copy of the data; OK takes the copy back.
+  // Opens the configuration dialog on a copy of the data; OK takes the copy back, all but the cast
+  // counts, which casts reported meanwhile may have changed.
   void SpeedButton_ConfigClick();
   // Image2MouseDown .. Image_SSMouseDown: the picture's tag is its reagent.
   void ReagentImageMouseDown(win::GraphicControl& sender, const win::MouseEvent& e);
@@ -174,7 +175,7 @@ class TForm_Main : public win::Form, private CastHost {
  private:
   // What the casting pipeline asks of the main window.
   bool RuneCastingDown() const override;
-  HWND AssistantHandle() const override;
+  HWND AssistantHandle() override;
   HWND QuestionOwner() const override;
   void CastNotDelivered(CastFailure why) override;
 

@@ -55,9 +55,12 @@ int main() {
   form.Show(SW_SHOWNOACTIVATE);
   Drain();
   // Linked through the published API at creation; as if the visible assistant window had been
-  // found as well, so that both protocols' reports act.
+  // found as well, so that both protocols' reports act (a cast report is booked only while that
+  // window is there).
   if (!form.AssistantApi.Linked()) std::printf("assist_bench: not linked\n");
-  form.AssistantWindow = GetDesktopWindow();
+  form.AssistantWindow =
+      CreateWindowExA(WS_EX_NOACTIVATE, "STATIC", "UOAssist - bench", WS_POPUP | WS_VISIBLE, 700,
+                      500, 40, 20, nullptr, nullptr, wc.hInstance, nullptr);
   for (auto& spell : form.Spells) spell.Reagent = {1, 1, 0, 0, 1, 0, 1, 0};
   form.BackpackReagent.fill(500);
   form.WriteCounters();

@@ -57,7 +57,7 @@ int main() {
   // The main window's part: rune casting on, no assistant.
   struct Host final : CastHost {
     bool RuneCastingDown() const override { return true; }
-    HWND AssistantHandle() const override { return nullptr; }
+    HWND AssistantHandle() override { return nullptr; }
     HWND QuestionOwner() const override { return nullptr; }
     void CastNotDelivered(CastFailure) override {}
   } host;

@@ -58,12 +58,17 @@ class ClientCaster final : public GameCaster {
     // Keys go to whichever window is in front when they are injected: nothing is typed, and
     // nothing booked, unless that is verifiably the client.
     if (!BringToFront(client, kClientFrontTimeoutMs)) return Refuse(CastFailure::NotInFront);
+    // Only what was sent is booked: a client that hid meanwhile gets no keys.
     if (g_host && g_host->RuneCastingDown() && !spell.CastText.empty()) {
       PostCastText(client, spell.CastText);
-      SendKeyCombination(client, VK_RETURN, false, false, false);
+      if (!SendKeyCombination(client, VK_RETURN, false, false, false)) {
+        return Refuse(CastFailure::NotInFront);
+      }
     }
-    SendKeyCombination(client, spell.Key, spell.Alt, spell.Ctrl, spell.Shift);
-    // An assistant window that has gone since start-up reports nothing: book the cast here.
+    if (!SendKeyCombination(client, spell.Key, spell.Alt, spell.Ctrl, spell.Shift)) {
+      return Refuse(CastFailure::NotInFront);
+    }
+    // The assistant books what it reports; without a window that reports, the cast is booked here.
     HWND assistant = g_host ? g_host->AssistantHandle() : nullptr;
     return assistant && IsWindow(assistant) ? GameCast::CastAssistantBooks : GameCast::Cast;
   }

@@ -20,8 +20,9 @@ class CastHost {
  public:
   // The "Original Rune Casting" toggle: type the spell's own words before its macro key.
   virtual bool RuneCastingDown() const = 0;
-  // The assistant program's window found at start, or nullptr.
-  virtual HWND AssistantHandle() const = 0;
+  // The assistant program's window that will report the cast (and book it), as it is now; nullptr
+  // when no assistant will, and the cast is booked here.
+  virtual HWND AssistantHandle() = 0;
   // The owner of the dangerous-spell question.
   virtual HWND QuestionOwner() const = 0;
   // A cast into the game reached nothing; nothing was booked.

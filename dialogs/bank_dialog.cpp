@@ -88,29 +88,30 @@ TBankReagentDialog::TBankReagentDialog(HWND owner,
   CancelBtn->Cancel = true;
   CancelBtn->ModalResult = win::kModalCancel;
   for (int r = 0; r < kRows; ++r) {
-    NumEdits[static_cast<size_t>(r)] = Field(kIdNumEditFirst + r, 36, 32 + kRowStep * r, 45, 0);
+    NumEdits[static_cast<size_t>(r)] =
+        Field(kIdNumEditFirst + r, 36, 32 + kRowStep * r, 45, 0, kBackpackMax);
   }
   for (int r = 0; r < kRows; ++r) {
     NumEdits[static_cast<size_t>(r) + 8] =
-        Field(kIdNumEditFirst + 8 + r, 196, 32 + kRowStep * r, 45, 0);
+        Field(kIdNumEditFirst + 8 + r, 196, 32 + kRowStep * r, 45, 0, kBankFieldMax);
   }
   for (int r = 0; r < kRows; ++r) {
     NumEdits[static_cast<size_t>(r) + 16] =
-        Field(kIdNumEditFirst + 16 + r, 116, 32 + kRowStep * r, 45, 1);
+        Field(kIdNumEditFirst + 16 + r, 116, 32 + kRowStep * r, 45, 1, kBankFieldMax);
   }
-  NumEdit_Backpack = Field(kIdTarget, 232, 232, 41, 0);
+  NumEdit_Backpack = Field(kIdTarget, 232, 232, 41, 0, kBackpackMax);
 
   for (int r = 0; r < kRows; ++r) {
     const int top = 32 + kRowStep * r;
     auto toBackpack = std::make_unique<win::SpeedButton>(*this, 88, top, 23, 20);
     toBackpack->SetGlyph(MakeArrowGlyph(Arrow::Left));
     toBackpack->OnClick = [this, r](win::GraphicControl&) {
-      MoveReagents(BankCount(r), BackpackCount(r), ExchangeAmount(r));
+      MoveReagents(BankCount(r), BackpackCount(r), ExchangeAmount(r), kBackpackMax);
     };
     auto toBank = std::make_unique<win::SpeedButton>(*this, 168, top, 23, 20);
     toBank->SetGlyph(MakeArrowGlyph(Arrow::Right));
     toBank->OnClick = [this, r](win::GraphicControl&) {
-      MoveReagents(BackpackCount(r), BankCount(r), ExchangeAmount(r));
+      MoveReagents(BackpackCount(r), BankCount(r), ExchangeAmount(r), kBankFieldMax);
     };
     SpeedButtons[static_cast<size_t>(r)] = std::move(toBackpack);
     SpeedButtons[static_cast<size_t>(r) + 8] = std::move(toBank);
@@ -132,10 +133,10 @@ TBankReagentDialog::TBankReagentDialog(HWND owner,
   FormCreate(icons);
 }
 
-std::unique_ptr<TNumEdit> TBankReagentDialog::Field(int id, int left, int top, int width,
-                                                    int value) {
+std::unique_ptr<TNumEdit> TBankReagentDialog::Field(int id, int left, int top, int width, int value,
+                                                    int32_t max) {
   auto field = std::make_unique<TNumEdit>(hwnd(), id, left, top, width, 19);
-  field->Max = kBankFieldMax;
+  field->Max = max;
   field->EnableNegative = false;
   field->EnterKeyToExit = true;
   field->SetInteger(value);
@@ -148,14 +149,31 @@ void TBankReagentDialog::FormCreate(const std::array<HBITMAP, kReagentCount>& ic
   }
 }
 
+void TBankReagentDialog::LoadSides(const BankSides& sides) {
+  for (int r = 0; r < kRows; ++r) {
+    BackpackCount(r).SetInteger(sides.backpack[static_cast<size_t>(r)]);
+    BankCount(r).SetInteger(sides.bank[static_cast<size_t>(r)]);
+  }
+}
+
+BankSides TBankReagentDialog::Sides() const {
+  BankSides sides;
+  for (int r = 0; r < kRows; ++r) {
+    sides.backpack[static_cast<size_t>(r)] = NumEdits[static_cast<size_t>(r)]->Integer();
+    sides.bank[static_cast<size_t>(r)] = NumEdits[static_cast<size_t>(r) + 8]->Integer();
+  }
+  return sides;
+}
+
 void TBankReagentDialog::StepCount(TNumEdit& field, win::MouseButton button) {
   field.SetInteger(field.Integer() + (button == win::MouseButton::Left ? 1 : -1));
 }
 
-void TBankReagentDialog::MoveReagents(TNumEdit& from, TNumEdit& to, TNumEdit& amount) {
+void TBankReagentDialog::MoveReagents(TNumEdit& from, TNumEdit& to, TNumEdit& amount,
+                                      int32_t limit) {
   int32_t source = from.Integer();
   int32_t destination = to.Integer();
-  quillorb::MoveReagents(source, destination, amount.Integer());
+  quillorb::MoveReagents(source, destination, amount.Integer(), limit);
   from.SetInteger(source);
   to.SetInteger(destination);
 }

@@ -1,7 +1,8 @@
 // Unit_Bank: the bank visit. Per reagent the backpack count, an exchange amount and the bank count;
 // arrow buttons move the amount between backpack and bank, a click on an icon steps its count, and
-// one button brings every backpack count to a common target. The caller loads the fields and reads
-// them back after OK; the dialog touches nothing else.
+// one button brings every backpack count to a common target. The backpack side holds no more than
+// the strip's counters (kBackpackMax): what does not fit stays in the bank. The caller loads the
+// fields and reads them back after OK; the dialog touches nothing else.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <memory>
 
 #include "controls/num_edit.h"
+#include "model/bank_moves.h"
 #include "model/spell.h"
 #include "win/bevel.h"
 #include "win/button.h"
@@ -34,8 +36,13 @@ class TBankReagentDialog : public win::Dialog {
 
   void FormCreate(const std::array<HBITMAP, kReagentCount>& icons);
   void StepCount(TNumEdit& field, win::MouseButton button);
-  void MoveReagents(TNumEdit& from, TNumEdit& to, TNumEdit& amount);
+  // Moves the amount, but no more than `from` holds and `to` can take below `limit`.
+  void MoveReagents(TNumEdit& from, TNumEdit& to, TNumEdit& amount, int32_t limit);
   void SpeedButton_BackpackClick();
+
+  // The backpack and bank columns, loaded (each field clamps to its limit) and read back.
+  void LoadSides(const BankSides& sides);
+  BankSides Sides() const;
 
   TNumEdit& BackpackCount(int r) { return *NumEdits[static_cast<size_t>(r)]; }  // NumEdit1..8
   TNumEdit& BankCount(int r) { return *NumEdits[static_cast<size_t>(r) + 8]; }  // NumEdit9..16
@@ -56,7 +63,7 @@ class TBankReagentDialog : public win::Dialog {
   std::unique_ptr<TNumEdit> NumEdit_Backpack;
 
  private:
-  std::unique_ptr<TNumEdit> Field(int id, int left, int top, int width, int value);
+  std::unique_ptr<TNumEdit> Field(int id, int left, int top, int width, int value, int32_t max);
   win::Font boldFont_;
 };
 

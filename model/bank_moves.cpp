@@ -12,14 +12,31 @@ int32_t MoveReagents(int32_t& from, int32_t& to, int32_t amount, int32_t limit) 
   return moved;
 }
 
-void AdjustBackpack(int32_t& backpack, int32_t& bank, int32_t target, int32_t limit) {
+void AdjustBackpack(int32_t& backpack, int32_t& bank, int32_t target, int32_t backpackLimit,
+                    int32_t bankLimit) {
   const int64_t total = int64_t{backpack} + bank;
-  // The backpack takes the target, unless the stock is smaller or the bank cannot hold the rest.
-  int64_t wanted = std::min<int64_t>(std::max(target, 0), total);
-  const int64_t least = std::clamp<int64_t>(total - limit, 0, limit);
-  wanted = std::clamp<int64_t>(wanted, least, limit);
+  // The backpack takes the target, unless the stock is smaller, the backpack cannot hold it or the
+  // bank cannot hold the rest.
+  int64_t wanted = std::min<int64_t>({std::max(target, 0), total, backpackLimit});
+  const int64_t least = std::max<int64_t>(total - bankLimit, 0);
+  // More stock than both sides hold (only from counts beyond the limits): nothing is moved.
+  if (least > backpackLimit) return;
+  wanted = std::max(wanted, least);
   backpack = static_cast<int32_t>(wanted);
   bank = static_cast<int32_t>(total - wanted);
+}
+
+void ApplyBankVisit(BankSides& ledger, const BankSides& opened, const BankSides& closed) {
+  for (size_t r = 0; r < kReagentCount; ++r) {
+    int64_t backpack = int64_t{ledger.backpack[r]} + closed.backpack[r] - opened.backpack[r];
+    int64_t bank = int64_t{ledger.bank[r]} + closed.bank[r] - opened.bank[r];
+    if (backpack > kBackpackMax) {
+      bank += backpack - kBackpackMax;
+      backpack = kBackpackMax;
+    }
+    ledger.backpack[r] = static_cast<int32_t>(std::clamp<int64_t>(backpack, 0, kBackpackMax));
+    ledger.bank[r] = static_cast<int32_t>(std::clamp<int64_t>(bank, 0, INT32_MAX));
+  }
 }
 
 }  // namespace quillorb

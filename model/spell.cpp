@@ -1,6 +1,7 @@
 #include "model/spell.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "model/text.h"
 
@@ -14,6 +15,16 @@ std::string ColumnText(const std::string& text) {
   std::replace_if(
       out.begin(), out.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
   return out;
+}
+
+// A double as the nearest float: from the midpoint above the largest float on (hand-edited
+// prices), the infinity that the rounding gives, where a plain conversion would be undefined.
+float ToFloat(double value) {
+  constexpr double kFloatOverflow = 0x1.ffffffp127;
+  constexpr float kInfinity = std::numeric_limits<float>::infinity();
+  if (value >= kFloatOverflow) return kInfinity;
+  if (value <= -kFloatOverflow) return -kInfinity;
+  return static_cast<float>(value);
 }
 
 int32_t Clamp(int64_t value) {
@@ -67,8 +78,8 @@ std::string TSpell::ToLine() const {
 float TSpell::GetCost(const ReagentPrices& prices) const {
   float sum = 0;
   for (int i = 0; i < kReagentCount; ++i) {
-    sum = static_cast<float>(static_cast<double>(sum) +
-                             static_cast<double>(Reagent[i]) * static_cast<double>(prices[i]));
+    sum = ToFloat(static_cast<double>(sum) +
+                  static_cast<double>(Reagent[i]) * static_cast<double>(prices[i]));
   }
   return sum;
 }

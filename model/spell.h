@@ -64,6 +64,13 @@ class TSpell {
   void FromLine(std::string line);
   std::string ToLine() const;
   void Assign(const TSpell& source) { *this = source; }
+  // Everything but the cast count, which stays the ledger's (for settings edited on a copy while
+  // casts were booked).
+  void AssignSettings(const TSpell& source) {
+    const int32_t casts = CastCount;
+    *this = source;
+    CastCount = casts;
+  }
 
   float GetCost(const ReagentPrices& prices) const;
   // "Name (Rune) <cost>gp / <mana>mana"; `decimalSeparator` is the user's locale separator.

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <numeric>
+#include <string_view>
 
 #include "model/text.h"
 
@@ -16,6 +17,12 @@ int64_t TruncateToInt64(double value) {
   return static_cast<int64_t>(std::trunc(value));
 }
 
+int64_t SaturatingAdd(int64_t a, int64_t b) {
+  int64_t sum = 0;
+  if (!__builtin_add_overflow(a, b, &sum)) return sum;
+  return b > 0 ? INT64_MAX : INT64_MIN;
+}
+
 Statistics ComputeStatistics(const ReagentCounts& used, const ReagentPrices& prices,
                              const SpellTable& spells) {
   Statistics s;
@@ -23,7 +30,7 @@ Statistics ComputeStatistics(const ReagentCounts& used, const ReagentPrices& pri
   s.prices = prices;
   for (size_t r = 0; r < kReagentCount; ++r) {
     s.cost[r] = TruncateToInt64(static_cast<double>(used[r]) * static_cast<double>(prices[r]));
-    s.total += s.cost[r];
+    s.total = SaturatingAdd(s.total, s.cost[r]);
   }
 
   std::array<int32_t, kSpellCount> order{};
@@ -56,9 +63,14 @@ std::string FormatPrice(float price) {
 }  // namespace
 
 std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  // A spreadsheet takes a cell that begins with one of these for a formula: it gets an apostrophe
+  // in front, which the spreadsheet shows as text and does not show.
+  const bool formula =
+      !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+  const std::string cell = formula ? "'" + text : text;
+  if (cell.find_first_of(",\"\r\n") == std::string::npos) return cell;
   std::string quoted = "\"";
-  for (char c : text) {
+  for (char c : cell) {
     if (c == '"') quoted += '"';
     quoted += c;
   }

@@ -1,7 +1,7 @@
 // The consumption figures of a character: what each reagent used has cost, the sum, and the spells
 // ranked by how often they were cast. Costs are computed in 64 bits, so that large counts at any
 // price stay exact to the gold piece; each cost is truncated toward zero and the sum adds the
-// truncated costs.
+// truncated costs. Costs and sums beyond the 64-bit range (hand-edited prices) stay at its ends.
 #pragma once
 
 #include <array>
@@ -45,7 +45,12 @@ Statistics ComputeStatistics(const ReagentCounts& used, const ReagentPrices& pri
 std::string StatisticsCsv(const Statistics& figures, const SpellTable& spells,
                           const std::function<std::string(const std::string&)>& toUtf8);
 
-// One CSV field: quoted (with inner quotes doubled) when it holds a comma, a quote or a line end.
+// a + b, held at the 64-bit range's ends instead of overflowing.
+int64_t SaturatingAdd(int64_t a, int64_t b);
+
+// One CSV text field: an apostrophe before a text that begins with =, +, -, @, tab or CR (which a
+// spreadsheet would run as a formula), then quoted (with inner quotes doubled) when it holds a
+// comma, a quote or a line end.
 std::string CsvField(const std::string& text);
 
 }  // namespace quillorb

@@ -255,6 +255,31 @@ TEST_F(Dialogs, ABankVisitReachesTheLedgerOnOkOnly) {
   EXPECT_TRUE(Has(profile, "BankReagent0=75"));
 }
 
+// A full bank and a target above what the backpack's counter shows: the backpack takes 999, the
+// rest stays in the bank, on screen and in the profile.
+TEST_F(Dialogs, ABankVisitNeitherCreatesNorDestroysReagents) {
+  harness::WriteFile(folder_ + "quillorb.ini", "[BankReagent]\r\nBankReagent2=9999\r\n");
+  Start();
+  HWND bank = Open(255, 30, "TBankReagentDialog");
+  ASSERT_NE(bank, nullptr);
+  harness::Click(At(bank, 252, 241));  // the target, typed over
+  harness::PressKey(VK_END);
+  for (int i = 0; i < 3; ++i) harness::PressKey(VK_BACK);
+  harness::TypeText("1500");
+  harness::Click(At(bank, 213, 242));  // adjust every backpack count to the target
+  ASSERT_TRUE(
+      harness::WaitUntil([&] { return harness::WindowText(GetDlgItem(bank, 111)) != "9999"; }));
+  EXPECT_EQ(harness::WindowText(GetDlgItem(bank, 103)), "999");
+  EXPECT_EQ(harness::WindowText(GetDlgItem(bank, 111)), "9000");
+  Press(bank, IDOK);
+  ASSERT_TRUE(WaitClosed(bank));
+  EXPECT_TRUE(WaitForCounter(2, "999"));
+  ASSERT_TRUE(app_->Close());
+  const std::string profile = File("quillorb.ini");
+  EXPECT_TRUE(Has(profile, "Reagent2=999")) << profile;
+  EXPECT_TRUE(Has(profile, "BankReagent2=9000")) << profile;
+}
+
 // The first edit control among the children of a window, at any depth.
 HWND FindEdit(HWND parent) {
   HWND found = nullptr;

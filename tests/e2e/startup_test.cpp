@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <sstream>
 #include <utility>
@@ -519,6 +520,38 @@ TEST_F(Startup, ALongFolderNamedInLettersOutsideTheCodePageKeepsTheProfile) {
     ASSERT_TRUE(again.Close());
   }
   harness::RemoveFolder(top);
+}
+
+// A strip saved where no monitor is comes back inside the primary monitor's work area, as near to
+// the saved place as it fits, and is saved there; one partly on a monitor stays where it was.
+TEST_F(Startup, AStripSavedOffEveryScreenComesBack) {
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  struct Case {
+    int left, top;
+    LONG shownLeft, shownTop;  // INT_MIN: the work area's right or bottom edge, less the size
+  } cases[] = {
+      {-32000, -32000, work.left, work.top},
+      {99999, 50, INT_MIN, 50},
+      {60, 2147483000, 60, INT_MIN},
+      {-100, 20, -100, 20},
+  };
+  for (const Case& c : cases) {
+    harness::WriteFile(Path("quillorb.ini"), "[Config]\r\nLeft=" + std::to_string(c.left) +
+                                                 "\r\nTop=" + std::to_string(c.top) + "\r\n");
+    Quillorb app(folder_, true);
+    const RECT outer = harness::WindowRectOf(app.Window());
+    const LONG left =
+        c.shownLeft == INT_MIN ? work.right - (outer.right - outer.left) : c.shownLeft;
+    const LONG top = c.shownTop == INT_MIN ? work.bottom - (outer.bottom - outer.top) : c.shownTop;
+    EXPECT_EQ(outer.left, left) << c.left;
+    EXPECT_EQ(outer.top, top) << c.top;
+    ASSERT_TRUE(app.Close());
+    const std::string profile = harness::ReadFile(Path("quillorb.ini"));
+    EXPECT_NE(profile.find("\r\nLeft=" + std::to_string(left) + "\r\n"), std::string::npos)
+        << profile;
+    EXPECT_NE(profile.find("\r\nTop=" + std::to_string(top) + "\r\n"), std::string::npos);
+  }
 }
 
 }  // namespace

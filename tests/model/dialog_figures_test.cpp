@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <limits>
+#include <random>
 
 #include "model/bank_moves.h"
 #include "model/characters.h"
@@ -31,10 +33,11 @@ TEST(BankMoves, AdjustBackpackKeepsTheSum) {
   struct Case {
     int32_t backpack, bank, target, backpackAfter, bankAfter;
   } cases[] = {
-      {10, 50, 30, 30, 30},         {40, 5, 30, 30, 15},      {3, 4, 30, 7, 0},
+      {10, 50, 30, 30, 30},        {40, 5, 30, 30, 15}, {3, 4, 30, 7, 0},
       {25, 100, 0, 0, 125},         // target 0: everything to the bank
-      {9999, 9999, 0, 9999, 9999},  // the bank is full: the backpack keeps the rest
-      {9000, 5000, 20, 4001, 9999}, {0, 9999, 9999, 9999, 0},
+      {9999, 9999, 0, 9999, 9999},  // more than both sides hold: nothing moves
+      {900, 9500, 20, 401, 9999},   // the bank is full: the backpack keeps the rest
+      {0, 9999, 1500, 999, 9000},   // the backpack takes no more than its counter shows
   };
   for (const Case& c : cases) {
     int32_t backpack = c.backpack, bank = c.bank;
@@ -42,6 +45,58 @@ TEST(BankMoves, AdjustBackpackKeepsTheSum) {
     EXPECT_EQ(backpack, c.backpackAfter) << c.backpack << " " << c.bank << " " << c.target;
     EXPECT_EQ(bank, c.bankAfter) << c.backpack << " " << c.bank << " " << c.target;
   }
+}
+
+// Random visits: arrows, adjustments to any target and the visit taken back into the ledger.
+// Per reagent, backpack + bank never changes, and each side stays within its limit.
+TEST(BankMoves, RandomVisitsNeitherCreateNorDestroyReagents) {
+  std::mt19937 random(20261209);
+  auto below = [&](int32_t n) { return static_cast<int32_t>(random() % static_cast<uint32_t>(n)); };
+  for (int visit = 0; visit < 300; ++visit) {
+    BankSides ledger;
+    for (size_t r = 0; r < kReagentCount; ++r) {
+      ledger.backpack[r] = below(2) ? below(kBackpackMax + 1) : kBackpackMax - below(3);
+      ledger.bank[r] = below(2) ? below(kBankFieldMax + 1) : kBankFieldMax - below(3);
+    }
+    const BankSides opened = ledger;
+    BankSides dialog = opened;
+    for (int step = 0; step < 40; ++step) {
+      const auto r = static_cast<size_t>(below(kReagentCount));
+      const int32_t amount = below(3) ? below(50) : below(20000) - 5000;
+      switch (below(3)) {
+        case 0:
+          MoveToBackpack(dialog.backpack[r], dialog.bank[r], amount);
+          break;
+        case 1:
+          MoveToBank(dialog.backpack[r], dialog.bank[r], amount);
+          break;
+        default:
+          for (size_t k = 0; k < kReagentCount; ++k) {
+            AdjustBackpack(dialog.backpack[k], dialog.bank[k], amount);
+          }
+      }
+      for (size_t k = 0; k < kReagentCount; ++k) {
+        ASSERT_EQ(dialog.backpack[k] + dialog.bank[k], opened.backpack[k] + opened.bank[k])
+            << "visit " << visit << " step " << step;
+        ASSERT_TRUE(dialog.backpack[k] >= 0 && dialog.backpack[k] <= kBackpackMax);
+        ASSERT_TRUE(dialog.bank[k] >= 0 && dialog.bank[k] <= kBankFieldMax);
+      }
+    }
+    ApplyBankVisit(ledger, opened, dialog);
+    EXPECT_EQ(ledger.backpack, dialog.backpack) << "visit " << visit;
+    EXPECT_EQ(ledger.bank, dialog.bank) << "visit " << visit;
+  }
+}
+
+// Taken back into a ledger that reports changed meanwhile: the player's changes are added to it,
+// and a backpack that would overflow leaves the rest in the bank.
+TEST(BankMoves, AVisitKeepsWhatReportsBookedMeanwhile) {
+  const BankSides opened{{50, 900, 0, 0, 0, 0, 0, 10}, {10, 500, 0, 0, 0, 0, 0, 0}};
+  const BankSides closed{{30, 999, 0, 0, 0, 0, 0, 0}, {30, 401, 0, 0, 0, 0, 0, 10}};
+  BankSides ledger{{45, 950, 0, 0, 0, 0, 0, 4}, opened.bank};  // reports: 5 BP used, 50 BM counted
+  ApplyBankVisit(ledger, opened, closed);
+  EXPECT_EQ(ledger.backpack, (ReagentCounts{25, 999, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(ledger.bank, (ReagentCounts{30, 451, 0, 0, 0, 0, 0, 10}));
 }
 
 std::vector<int32_t> Ranked(const std::vector<int32_t>& counts) {
@@ -83,6 +138,54 @@ TEST(Statistics, CostsAreTruncatedAndSummedIn64Bits) {
   EXPECT_EQ(negative.cost[0], -19);
   EXPECT_EQ(TruncateToInt64(1e300), INT64_MAX);
   EXPECT_EQ(TruncateToInt64(-1e300), INT64_MIN);
+}
+
+// Hand-edited prices far beyond any real one: every cost and sum stays at the end of the range it
+// left (run under UBSan too: no overflow on the way).
+TEST(Statistics, HugePricesSaturateEveryCostAndSum) {
+  constexpr float kMaxFloat = std::numeric_limits<float>::max();
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  struct Case {
+    ReagentPrices prices;
+    int64_t total, spellCost;
+  } cases[] = {
+      {{1e15f, 1e15f, 1e15f, 1e15f, 1e15f, 1e15f, 1e15f, 1e15f}, INT64_MAX, INT64_MAX},
+      {{kMaxFloat, kMaxFloat, 0, 0, 0, 0, 0, 0}, INT64_MAX, INT64_MAX},
+      {{-kMaxFloat, -1e15f, 0, 0, 0, 0, 0, 0}, INT64_MIN, INT64_MIN},
+      {{kMaxFloat, -kMaxFloat, 0, 0, 0, 0, 0, 0}, -1, INT64_MAX},
+      {{kInf, 1, 0, 0, 0, 0, 0, 0}, INT64_MAX, INT64_MAX},
+  };
+  SpellTable spells{};
+  spells[0].Reagent = {INT32_MAX, INT32_MAX, 0, 0, 0, 0, 0, 0};
+  spells[0].CastCount = 10000;
+  for (const Case& c : cases) {
+    const Statistics s = ComputeStatistics(ReagentCounts{}, c.prices, spells);
+    const Statistics used = ComputeStatistics(
+        {10000, 10000, 10000, 10000, 10000, 10000, 10000, 10000}, c.prices, spells);
+    EXPECT_EQ(s.total, 0) << c.prices[0];
+    EXPECT_EQ(used.total, c.total) << c.prices[0];
+    ASSERT_EQ(s.ranking.size(), 1u);
+    EXPECT_EQ(s.ranking[0].cost, c.spellCost) << c.prices[0];
+  }
+  EXPECT_EQ(SaturatingAdd(INT64_MAX, INT64_MAX), INT64_MAX);
+  EXPECT_EQ(SaturatingAdd(INT64_MIN, -1), INT64_MIN);
+  EXPECT_EQ(SaturatingAdd(INT64_MAX, INT64_MIN), -1);
+}
+
+TEST(Statistics, CsvCellsThatASpreadsheetWouldRunAreTakenAsText) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"=1+2", "'=1+2"},
+      {"+Cure", "'+Cure"},
+      {"-2", "'-2"},
+      {"@SUM(A1)", "'@SUM(A1)"},
+      {"\tTab", "'\tTab"},
+      {"\rCR", "\"'\rCR\""},
+      {"=HYPERLINK(\"x\",\"y\")", "\"'=HYPERLINK(\"\"x\"\",\"\"y\"\")\""},
+      {"Cure", "Cure"},
+      {"Magic Arrow=", "Magic Arrow="},
+      {"", ""},
+  };
+  for (const auto& [text, cell] : cases) EXPECT_EQ(CsvField(text), cell) << text;
 }
 
 TEST(Statistics, CsvHoldsBothTablesInUtf8WithAByteOrderMark) {

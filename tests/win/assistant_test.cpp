@@ -423,5 +423,105 @@ TEST_F(AssistantProtocol, ReportsWhileTheDangerQuestionIsOpenKeepTheLedgerWhole)
   form_->TabSet1->SetTabIndex(0);
 }
 
+// ---------------------------------------------------------------- an assistant ended and restarted
+
+// Every cast is booked exactly once, counted in casts and reagents: while the assistant is there
+// by its report (the bar books nothing), while it is gone by the bar (a stray report books
+// nothing), and once a new assistant is there by the new one's reports again.
+TEST(AssistantRestart, EveryCastIsBookedOnceWithTheAssistantPresentGoneAndBack) {
+  auto assistant = std::make_unique<FakeAssistant>("part", "inside", "2=40");
+  auto form = MakeForm();
+  standin::FakeClient client;
+  form->TabSet1->SetTabIndex(4);  // page "  1 ": slot s holds spell s
+  form->SpeedButton_Inscription->SetDown(false);
+  SetAllCounters(*form, 500);
+  const ReagentCounts used = form->ReagentUsed;
+  const TSpell& spell = form->Spells[0];
+  auto aim = [&] {
+    assistant->Command(standin::kCmdSetTarget, reinterpret_cast<WPARAM>(form->hwnd()));
+  };
+  auto expectBooked = [&](int casts, const char* when) {
+    EXPECT_EQ(spell.CastCount, casts) << when;
+    for (size_t r = 0; r < kReagentCount; ++r) {
+      EXPECT_EQ(form->ReagentUsed[r], used[r] + casts * spell.Reagent[r]) << when << " " << r;
+    }
+  };
+  aim();
+  form->CastSlot(0);
+  expectBooked(0, "present: the bar");
+  assistant->Command(standin::kCmdSendCast, 1);
+  assistant->Command(standin::kCmdSendCast, 1);  // one cast from the game's own spellbook
+  expectBooked(2, "present: the reports");
+
+  const HWND first = assistant->Window();
+  assistant.reset();
+  ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindow(first); }));
+  form->CastSlot(0);
+  expectBooked(3, "gone: the bar");
+  SendMessageA(form->hwnd(), kAssistSpellCastMessage, 1, 0);
+  expectBooked(3, "gone: a stray report");
+
+  assistant = std::make_unique<FakeAssistant>("part", "inside", "2=40");
+  aim();
+  form->SpeedButton_CountClick();
+  EXPECT_EQ(assistant->Log(), std::vector<std::string>{"REQUEST"});
+  EXPECT_EQ(form->NumEdit(0).Text(), "40");
+  form->CastSlot(0);
+  expectBooked(3, "back: the bar");
+  EXPECT_EQ(form->AssistantWindow, assistant->Window());
+  assistant->Command(standin::kCmdSendCast, 1);
+  expectBooked(4, "back: the report");
+  form->TabSet1->SetTabIndex(0);
+  Form_Main = nullptr;
+}
+
+// Reports booked while the configuration or the bank dialog is open stay booked when it closes
+// with OK: the dialogs give back only what the player changed in them.
+std::function<void()>* g_insideDialog = nullptr;
+
+void CALLBACK RunInsideDialog(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (g_insideDialog) (*g_insideDialog)();
+}
+
+TEST(AssistantRestart, ReportsWhileADialogIsOpenStayBookedAfterItsOk) {
+  FakeAssistant assistant("part");
+  auto form = MakeForm();
+  assistant.Command(standin::kCmdSetTarget, reinterpret_cast<WPARAM>(form->hwnd()));
+  SetAllCounters(*form, 50);
+  const TSpell& spell = form->Spells[0];
+  const struct {
+    const char* dialogClass;
+    std::function<void()> open;
+  } dialogs[] = {{"TForm_Config", [&] { form->SpeedButton_ConfigClick(); }},
+                 {"TBankReagentDialog", [&] { form->SpeedButton_bankClick(); }}};
+  int casts = 0;
+  for (const auto& dialog : dialogs) {
+    const Snapshot before = Take(*form);
+    bool ran = false;
+    std::function<void()> inside = [&] {
+      HWND open = FindWindowA(dialog.dialogClass, nullptr);
+      ASSERT_NE(open, nullptr);
+      for (int i = 0; i < 5; ++i) assistant.Command(standin::kCmdSendCast, 1);
+      SendMessageA(GetDlgItem(open, IDOK), BM_CLICK, 0, 0);
+      ran = true;
+    };
+    g_insideDialog = &inside;
+    SetTimer(nullptr, 0, 1, &RunInsideDialog);
+    dialog.open();
+    g_insideDialog = nullptr;
+    ASSERT_TRUE(ran) << dialog.dialogClass;
+    casts += 5;
+    EXPECT_EQ(spell.CastCount, casts) << dialog.dialogClass;
+    for (size_t r = 0; r < kReagentCount; ++r) {
+      EXPECT_EQ(form->ReagentUsed[r], before.used[r] + 5 * spell.Reagent[r]) << dialog.dialogClass;
+      EXPECT_EQ(form->NumEdit(static_cast<int>(r)).Text(),
+                std::to_string(std::max(0, std::stoi(before.counters[r]) - 5 * spell.Reagent[r])))
+          << dialog.dialogClass << " " << r;
+    }
+  }
+  Form_Main = nullptr;
+}
+
 }  // namespace
 }  // namespace quillorb

@@ -66,7 +66,7 @@ TEST_F(Bank, ArrowsMoveOnlyWhatThereIsAndTheAdjustmentKeepsEverySum) {
   EXPECT_EQ(Counts(0), std::make_pair(30, 30));
   EXPECT_EQ(Counts(1), std::make_pair(30, 15));
   EXPECT_EQ(Counts(2), std::make_pair(7, 0));
-  EXPECT_EQ(Counts(3), std::make_pair(9999, 9999));  // the bank is full: nothing is lost
+  EXPECT_EQ(Counts(3), std::make_pair(999, 9999));  // the backpack holds no more than 999
   EXPECT_EQ(Counts(4), std::make_pair(0, 0));
   d.NumEdit_Backpack->SetInteger(0);
   ClickControl(*d.SpeedButton_Backpack);

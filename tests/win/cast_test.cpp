@@ -570,6 +570,22 @@ TEST(Cast, AClientThatDoesNotComeToTheFrontGetsNoKeysAndNothingIsBooked) {
   DestroyWindow(ours);
 }
 
+// The client hides after it came to the front: the keys that could not be sent are not booked,
+// with the words (whose Return fails) and without them (the macro key fails).
+TEST(Cast, AClientThatHidesBeforeItsKeysGetsNothingBooked) {
+  TestCastHost host;
+  for (const bool words : {true, false}) {
+    FakeClient client;
+    host.runeCasting = words;
+    host.onRuneCastingAsked = [&] { ShowWindow(client.Window(), SW_HIDE); };
+    TSpell spell = TestSpell();
+    Ledger ledger;
+    EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used)) << words;
+    ExpectNothingBooked(spell, ledger);
+  }
+  EXPECT_EQ(host.failures, std::vector<CastFailure>(2, CastFailure::NotInFront));
+}
+
 TEST(Cast, NoClientWindowIsToldToTheHost) {
   TestCastHost host;
   TSpell spell = TestSpell();

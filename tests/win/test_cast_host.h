@@ -2,6 +2,7 @@
 // question's owner as plain fields, and the failures it was told of. Installed for its lifetime.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "client/cast.h"
@@ -17,12 +18,17 @@ class TestCastHost final : public CastHost {
   TestCastHost(const TestCastHost&) = delete;
   TestCastHost& operator=(const TestCastHost&) = delete;
 
-  bool RuneCastingDown() const override { return runeCasting; }
-  HWND AssistantHandle() const override { return assistant; }
+  bool RuneCastingDown() const override {
+    if (onRuneCastingAsked) onRuneCastingAsked();
+    return runeCasting;
+  }
+  HWND AssistantHandle() override { return assistant; }
   HWND QuestionOwner() const override { return owner; }
   void CastNotDelivered(CastFailure why) override { failures.push_back(why); }
 
   bool runeCasting;
+  // Runs when the pipeline asks for the toggle: once the client is in front, before any key.
+  std::function<void()> onRuneCastingAsked;
   HWND assistant = nullptr;
   HWND owner = nullptr;
   std::vector<CastFailure> failures;
