@@ -19,12 +19,14 @@ class TestCastHost final : public CastHost {
 
   bool RuneCastingDown() const override { return runeCasting; }
   HWND AssistantHandle() const override { return assistant; }
+  ClientSearch GameWindowSearch() const override { return search; }
   HWND QuestionOwner() const override { return owner; }
   void CastNotDelivered(CastFailure why) override { failures.push_back(why); }
 
   bool runeCasting;
   HWND assistant = nullptr;
   HWND owner = nullptr;
+  ClientSearch search;
   std::vector<CastFailure> failures;
 };
 
