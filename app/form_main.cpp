@@ -525,7 +525,7 @@ void TForm_Main::PaintBox2MouseMove(win::GraphicControl& sender) {
 }
 
 void TForm_Main::PaintBox2DblClick(win::GraphicControl&) {
-  if (HWND client = FindClientWindow()) SetForegroundWindow(client);
+  if (HWND client = FindClientWindow(GameWindowSearch())) SetForegroundWindow(client);
 }
 
 void TForm_Main::ShowSpellInfo(int slot) {
@@ -644,6 +644,10 @@ HWND TForm_Main::AssistantHandle() {
   return LiveAssistantWindow(AssistantWindow);
 }
 
+ClientSearch TForm_Main::GameWindowSearch() const {
+  return ClientSearch{ClientCaption, &clientHistory_};
+}
+
 HWND TForm_Main::QuestionOwner() const {
   return hwnd();
 }
@@ -652,7 +656,7 @@ void TForm_Main::CastNotDelivered(CastFailure why) {
   if (!Panel1) return;
   switch (why) {
     case CastFailure::NoClientWindow:
-      Panel1->SetCaption(" Game window not found");
+      Panel1->SetCaption(" No game window: " + DescribeClientSearch(GameWindowSearch()));
       break;
     case CastFailure::NotInFront:
       Panel1->SetCaption(" Game window not in front - nothing cast");
@@ -828,6 +832,18 @@ LRESULT TForm_Main::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       FormDestroy();
       DestroyWindow(hwnd());
       return 0;
+    case WM_MOUSEMOVE:
+    case WM_MOUSEACTIVATE:
+      // The pointer comes over the strip, or a click is about to take the activation: the window
+      // in front is the one the player used last, the game client a cast should go to. (Under
+      // Wine a click into another program does not always tell the strip that it lost the
+      // activation, and a click on the strip then takes it back at once: the move on the way
+      // here is the moment the player's window is still seen in front.)
+      clientHistory_.Note(GetForegroundWindow());
+      return Form::OnMessage(msg, wp, lp);
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) clientHistory_.Note(GetForegroundWindow());
+      return Form::OnMessage(msg, wp, lp);
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:

@@ -176,6 +176,7 @@ class TForm_Main : public win::Form, private CastHost {
   // What the casting pipeline asks of the main window.
   bool RuneCastingDown() const override;
   HWND AssistantHandle() override;
+  ClientSearch GameWindowSearch() const override;
   HWND QuestionOwner() const override;
   void CastNotDelivered(CastFailure why) override;
 
@@ -215,6 +216,8 @@ class TForm_Main : public win::Form, private CastHost {
   // Where the mouse stood when Panel1 was given a notice instead of the spell information: the
   // notice stays until the mouse really moves over a slot again.
   std::optional<POINT> panelNoticeAt_;
+  // Which window came to the front last, for finding the game client when several are open.
+  ForegroundHistory clientHistory_;
 };
 
 // The one main window, for the parts of the program that read it.

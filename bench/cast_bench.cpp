@@ -58,6 +58,7 @@ int main() {
   struct Host final : CastHost {
     bool RuneCastingDown() const override { return true; }
     HWND AssistantHandle() override { return nullptr; }
+    ClientSearch GameWindowSearch() const override { return {}; }
     HWND QuestionOwner() const override { return nullptr; }
     void CastNotDelivered(CastFailure) override {}
   } host;

@@ -49,7 +49,7 @@ GameCast Refuse(CastFailure why) {
 class ClientCaster final : public GameCaster {
  public:
   GameCast CastIntoGame(const TSpell& spell) override {
-    HWND client = FindClientWindow();
+    HWND client = FindClientWindow(g_host ? g_host->GameWindowSearch() : ClientSearch{});
     if (!client) return Refuse(CastFailure::NoClientWindow);
     if (!IsInjectableKey(spell.Key)) return Refuse(CastFailure::NoMacroKey);
     if (spell.Danger && !ConfirmDangerousCast(client, spell.Name)) return GameCast::NotCast;

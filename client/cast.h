@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "client/game_window.h"
+
 namespace quillorb {
 
 // Why a cast into the game reached nothing (the question answered No is no failure).
@@ -23,6 +25,8 @@ class CastHost {
   // The assistant program's window that will report the cast (and book it), as it is now; nullptr
   // when no assistant will, and the cast is booked here.
   virtual HWND AssistantHandle() = 0;
+  // What the game client is looked for by (the player's caption, which window was used last).
+  virtual ClientSearch GameWindowSearch() const = 0;
   // The owner of the dangerous-spell question.
   virtual HWND QuestionOwner() const = 0;
   // A cast into the game reached nothing; nothing was booked.
@@ -32,8 +36,9 @@ class CastHost {
   ~CastHost() = default;
 };
 
-// Installs `host` (nullptr: none; the pipeline then types no words, knows no assistant and asks
-// without an owner) and the pipeline as the model's GameCaster.
+// Installs `host` (nullptr: none; the pipeline then types no words, knows no assistant, finds the
+// client by its window class and the open client's caption only, and asks without an owner) and the
+// pipeline as the model's GameCaster.
 void InstallCastHost(CastHost* host);
 
 // How long the client may take to come to the front before a cast is given up.

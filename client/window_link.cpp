@@ -41,10 +41,6 @@ bool BringToFront(HWND window, DWORD timeoutMs) {
   }
 }
 
-HWND FindClientWindow() {
-  return FindWindowA(kClientWindowClass, nullptr);
-}
-
 HWND FindWindowByCaptionPrefix(std::string prefix) {
   char caption[256];
   for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {

@@ -1,5 +1,6 @@
-// The only ways Quillorb reaches other programs' windows: finding the game client by its window
-// class, finding the assistant by the start of its caption, and typing one key combination.
+// The ways Quillorb reaches other programs' windows: finding the assistant by the start of its
+// caption, bringing a window to the front and typing one key combination (the game client is
+// found by client/game_window.h).
 #pragma once
 
 #include <windows.h>
@@ -9,11 +10,7 @@
 
 namespace quillorb {
 
-inline constexpr char kClientWindowClass[] = "Ultima Online";
 inline constexpr char kAssistantCaptionPrefix[] = "UOAssist";
-
-// The game client's top-level window, or nullptr.
-HWND FindClientWindow();
 
 // The topmost visible top-level window whose caption (at most 253 characters) starts with
 // `prefix`, compared byte for byte; nullptr when there is none.

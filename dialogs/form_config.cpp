@@ -148,12 +148,11 @@ void TForm_Config::CreateControls() {
   }
   CheckBox_OnTop = std::make_unique<win::CheckBox>(general.hwnd(), kIdCheckBoxOnTop, 12, 120, 150,
                                                    17, "&Always On Top");
-  Label1 = std::make_unique<win::Label>(general, 12, 156, 300, 13,
-                                        "&Caption of Ultima Online starts with...");
-  Label1->SetVisible(false);
+  // For a client that is neither the classic one nor the open-source one found by its caption.
+  Label1 =
+      std::make_unique<win::Label>(general, 12, 156, 300, 13, "Game window caption starts with");
   ComboBox_Caption =
       std::make_unique<win::ComboBox>(general.hwnd(), kIdComboBoxCaption, 12, 172, 385);
-  ComboBox_Caption->SetVisible(false);
 
   PageControl1->OnPageShowing = [this](win::PageControl&, int page) { CreatePage(page); };
 }

@@ -71,6 +71,17 @@ class SpellBar : public ::testing::Test {
     return harness::ScreenPixel(app_->ScreenPoint(rc.right - 5, rc.top + 4));
   }
 
+  // The client got exactly Magic Arrow's combination since its last mark: Ctrl, Shift, 5 down,
+  // then up in reverse.
+  static void ExpectMagicArrowKeys(const standin::FakeClient& client) {
+    const std::vector<standin::ClientMessage> keys = harness::WaitForValue(
+        [&] { return client.InputSinceMark(); },
+        [](const std::vector<standin::ClientMessage>& k) { return k.size() >= 6; });
+    ASSERT_EQ(keys.size(), 6u);
+    const WPARAM expected[6] = {VK_CONTROL, VK_SHIFT, '5', '5', VK_SHIFT, VK_CONTROL};
+    for (size_t k = 0; k < 6; ++k) EXPECT_EQ(keys[k].wp, expected[k]) << k;
+  }
+
   std::string Profile() const { return harness::ReadFile(folder_ + "quillorb.ini"); }
   static bool Has(const std::string& text, const std::string& line) {
     return text.find("\r\n" + line + "\r\n") != std::string::npos;
@@ -95,15 +106,7 @@ TEST_F(SpellBar, ALeftClickCastsIntoTheClientAndBooksTheCast) {
   client.Mark();
   harness::Click(Slot(0));
   ASSERT_TRUE(WaitForCounter(kSA, "9"));
-  // The client got exactly the spell's combination: Ctrl, Shift, 5 down, then up in reverse.
-  std::vector<standin::ClientMessage> keys;
-  ASSERT_TRUE(harness::WaitUntil([&] {
-    keys = client.InputSinceMark();
-    return keys.size() >= 6;
-  }));
-  ASSERT_EQ(keys.size(), 6u);
-  const WPARAM expected[6] = {VK_CONTROL, VK_SHIFT, '5', '5', VK_SHIFT, VK_CONTROL};
-  for (size_t k = 0; k < 6; ++k) EXPECT_EQ(keys[k].wp, expected[k]) << k;
+  ExpectMagicArrowKeys(client);
   EXPECT_EQ(GetForegroundWindow(), client.Window());
 
   // Right click takes it back, nothing more reaches the client.
@@ -125,10 +128,11 @@ TEST_F(SpellBar, AClickWithoutAGameWindowSaysSoAndChangesNothing) {
   ASSERT_EQ(FindWindowA("Ultima Online", nullptr), nullptr);
   Start(ProfileWith(""));
   harness::Click(Slot(0));  // Magic Arrow
-  ASSERT_EQ(harness::WaitForValue(
-                [&] { return PanelText(); },
-                [](const std::string& t) { return t == " Game window not found"; }, 5000),
-            " Game window not found");
+  // The notice names what was looked for.
+  const std::string notice = " No game window: UO, ClassicUO, \"Ultima Online - \"";
+  ASSERT_EQ(harness::WaitForValue([&] { return PanelText(); },
+                                  [&](const std::string& t) { return t == notice; }, 5000),
+            notice);
   EXPECT_EQ(Counter(kSA), "10");
   // The notice stays while the mouse rests; moving over a slot shows the spell again.
   harness::MoveMouse(App().ScreenPoint(270 + 40 * 1 + 20, 20));  // Clumsy
@@ -141,6 +145,59 @@ TEST_F(SpellBar, AClickWithoutAGameWindowSaysSoAndChangesNothing) {
   EXPECT_TRUE(Has(profile, "Reagent6=10")) << profile;
   EXPECT_TRUE(Has(profile, "ReagentUsed6=0"));
   EXPECT_TRUE(Has(profile, "SpellCount4=0"));
+}
+
+// The client most players run today, before and after login, and a client known only by the
+// caption the player gave: each gets the classic client's keys, and each cast is booked once.
+TEST_F(SpellBar, TodaysClientAndAClientByItsCaptionGetTheSameCast) {
+  Start(ProfileWith("Caption=\"My Shard - \"\r\n"));
+  struct Case {
+    const char* caption;
+    const char* className;
+  };
+  int left = 10;
+  for (const Case& c :
+       {Case{"ClassicUO - 1.0.0.0", "SDL_app"}, Case{"Bob - ClassicUO - 1.0.0.0", "SDL_app"},
+        Case{"My Shard - Bob", "ShardClient"}}) {
+    SCOPED_TRACE(c.caption);
+    standin::FakeClient client("visible", {100, 50, 740, 530}, c.caption, c.className);
+    client.Mark();
+    harness::Click(Slot(0));
+    ASSERT_TRUE(WaitForCounter(kSA, std::to_string(--left)));
+    ExpectMagicArrowKeys(client);
+  }
+  ASSERT_TRUE(App().Close());
+  EXPECT_TRUE(Has(Profile(), "SpellCount4=3"));
+}
+
+// Two clients at once: the cast goes to the one the player had in front last, whichever is on top.
+TEST_F(SpellBar, WithTwoClientsTheOneUsedLastGetsTheCast) {
+  standin::FakeClient a("visible", {20, 300, 420, 700});
+  standin::FakeClient b("visible", {440, 300, 840, 700});
+  Start(ProfileWith(""));
+  // A first cast (into either) hands the foreground on from the strip: under Wine a click into
+  // another program does not take the activation from a strip that has just started.
+  harness::Click(Slot(0));
+  ASSERT_TRUE(WaitForCounter(kSA, "9"));
+  int left = 9;
+  for (int turn : {0, 1, 0}) {
+    SCOPED_TRACE(turn);
+    standin::FakeClient& front = turn == 0 ? a : b;
+    standin::FakeClient& other = turn == 0 ? b : a;
+    // The player clicks into that client's window, then on the strip.
+    const RECT r = harness::WindowRectOf(front.Window());
+    harness::Click({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    ASSERT_TRUE(harness::WaitUntil([&] {
+      return GetForegroundWindow() == front.Window() &&
+             harness::ActiveOf(front.Window()) == front.Window();
+    })) << turn;
+    front.Mark();
+    other.Mark();
+    harness::Click(Slot(0));
+    ASSERT_TRUE(WaitForCounter(kSA, std::to_string(--left)));
+    ExpectMagicArrowKeys(front);
+    EXPECT_TRUE(other.InputSinceMark().empty()) << turn;
+  }
 }
 
 TEST_F(SpellBar, FiftyDangerousCastsEachYesReachesTheClientOnceEachNoBooksNothing) {

@@ -298,11 +298,21 @@ bool IsTopmost(HWND window) {
   return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
-HWND FocusOf(HWND window) {
+namespace {
+GUITHREADINFO ThreadInfoOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return GUITHREADINFO{};
+  return info;
+}
+}  // namespace
+
+HWND FocusOf(HWND window) {
+  return ThreadInfoOf(window).hwndFocus;
+}
+
+HWND ActiveOf(HWND window) {
+  return ThreadInfoOf(window).hwndActive;
 }
 
 // ------------------------------------------------------------------ input
@@ -356,25 +366,35 @@ void MoveMouse(POINT screen) {
 
 namespace {
 
-// The last press the harness made, so that a single click is never taken for the second half of
-// a double click: the system makes one of two presses of a button at about the same place within
-// the double-click time, however far apart a test meant them.
-struct LastPress {
+// The recent presses the harness made, so that a single click is never taken for the second half
+// of a double click: the system makes one of two presses of a button at about the same place within
+// the double-click time, however far apart a test meant them. Wine compares a press with the last
+// one that reached the same program, so a press elsewhere in between (into another program's
+// window) does not end the pair: every recent press counts.
+struct Press {
   DWORD tick = 0;
   POINT at{};
   int button = -1;
 };
-LastPress g_lastPress;
+std::vector<Press> g_presses;
+
+void NotePress(POINT at, int button) {
+  const DWORD now = GetTickCount();
+  const DWORD span = GetDoubleClickTime() + 50;
+  std::erase_if(g_presses, [&](const Press& p) { return now - p.tick > span; });
+  g_presses.push_back({now, at, button});
+}
 
 void WaitOutDoubleClick(POINT screen, int button) {
-  const LastPress last = g_lastPress;
-  if (last.button != button) return;
-  if (std::abs(screen.x - last.at.x) > GetSystemMetrics(SM_CXDOUBLECLK) / 2 + 1 ||
-      std::abs(screen.y - last.at.y) > GetSystemMetrics(SM_CYDOUBLECLK) / 2 + 1) {
-    return;
-  }
   const DWORD wait = GetDoubleClickTime() + 50;
-  WaitUntil([&] { return GetTickCount() - last.tick > wait; }, wait + 100);
+  for (const Press& last : g_presses) {
+    if (last.button != button) continue;
+    if (std::abs(screen.x - last.at.x) > GetSystemMetrics(SM_CXDOUBLECLK) / 2 + 1 ||
+        std::abs(screen.y - last.at.y) > GetSystemMetrics(SM_CYDOUBLECLK) / 2 + 1) {
+      continue;
+    }
+    WaitUntil([&] { return GetTickCount() - last.tick > wait; }, wait + 100);
+  }
 }
 
 }  // namespace
@@ -387,7 +407,7 @@ void Click(POINT screen, int button) {
   static const DWORD kUp[] = {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_MIDDLEUP};
   SendMouseAt(screen, kDown[button]);
   SendMouseAt(screen, kUp[button]);
-  g_lastPress = {GetTickCount(), screen, button};
+  NotePress(screen, button);
 }
 
 void DoubleClick(POINT screen) {
@@ -398,7 +418,7 @@ void DoubleClick(POINT screen) {
     SendMouseAt(screen, MOUSEEVENTF_LEFTUP);
   }
   // The pair is complete: a third press would start a new one.
-  g_lastPress = {};
+  std::erase_if(g_presses, [&](const Press& p) { return p.button == 0; });
 }
 
 bool ClickToFocus(HWND control) {

@@ -112,6 +112,9 @@ RECT ChildRect(HWND child);
 bool IsTopmost(HWND window);
 // The window with the keyboard focus in the thread that owns `window` (works across processes).
 HWND FocusOf(HWND window);
+// The active window of the thread that owns `window` (nullptr once that thread has handled losing
+// the activation).
+HWND ActiveOf(HWND window);
 // Clicks `control` (a child window) in its middle and waits until it has the keyboard focus.
 bool ClickToFocus(HWND control);
 

@@ -1,9 +1,10 @@
-// Stand-in for the game client: a top-level window of class "Ultima Online" that writes every
+// Stand-in for the game client: a top-level window of class "Ultima Online" (or another class, to
+// stand in for other clients, such as the SDL window "SDL_app") that writes every
 // keyboard, input-method and activation message it receives to a log file, one line per message,
 // flushed at once so that a test can read the log while the program runs. WM_APP + 1 makes it hang
 // for wParam milliseconds, like a busy game.
 //
-//   fake_client.exe <log file> [visible|minimized|hidden] [x y width height] [caption]
+//   fake_client.exe <log file> [visible|minimized|hidden] [x y width height] [caption] [class]
 //
 // A log line: "<order> <message name> <message> <wParam> <lParam>", numbers in hexadecimal except
 // the order; the first line is "0 READY <window handle>". WM_IME_CHAR is consumed (not turned into
@@ -96,13 +97,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     height = std::atoi(__argv[6]);
   }
   const char* caption = __argc > 7 ? __argv[7] : "Ultima Online";
+  const char* className = __argc > 8 ? __argv[8] : "Ultima Online";
 
   WNDCLASSA wc{};
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = "Ultima Online";
+  wc.lpszClassName = className;
   if (!RegisterClassA(&wc)) return 4;
   HWND hwnd = CreateWindowExA(0, wc.lpszClassName, caption, WS_OVERLAPPEDWINDOW, x, y, width,
                               height, nullptr, nullptr, instance, nullptr);

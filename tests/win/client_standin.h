@@ -36,12 +36,16 @@ inline void PressMarker() {
 
 class FakeClient {
  public:
-  // `show`: visible, minimized or hidden; the outer rectangle in screen coordinates.
-  explicit FakeClient(const std::string& show = "visible", RECT rect = {100, 50, 740, 530})
+  // `show`: visible, minimized or hidden; the outer rectangle in screen coordinates; the window's
+  // caption and class.
+  explicit FakeClient(const std::string& show = "visible", RECT rect = {100, 50, 740, 530},
+                      const std::string& caption = "Ultima Online",
+                      const std::string& className = "Ultima Online")
       : folder_(harness::NewTempFolder("client")), log_(folder_ + "client.log") {
     std::ostringstream args;
     args << '"' << log_ << "\" " << show << ' ' << rect.left << ' ' << rect.top << ' '
-         << rect.right - rect.left << ' ' << rect.bottom - rect.top;
+         << rect.right - rect.left << ' ' << rect.bottom - rect.top << " \"" << caption << "\" \""
+         << className << '"';
     process_ = harness::Process::Start(harness::BinDir() + "fake_client.exe", args.str(), folder_);
     harness::WaitUntil([&] { return ReadyWindow() != nullptr; }, 15000);
     window_ = ReadyWindow();

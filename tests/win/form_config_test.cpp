@@ -119,13 +119,13 @@ TEST_F(ConfigDialog, WindowAndPages) {
   }
   EXPECT_EQ(harness::ChildRect(dialog->Button1->hwnd()).left, 256);
   EXPECT_TRUE(dialog->Button2->Cancel);
+  EXPECT_TRUE(dialog->ComboBox_Caption->Visible());  // for a client found by its caption
   // The other pages' controls are made when they first show.
   EXPECT_FALSE(dialog->PageCreated(kPageUserList));
   EXPECT_EQ(dialog->CtrlGrid_User, nullptr);
   dialog->PageControl1->SetActivePage(kPageUserList);
   EXPECT_EQ(dialog->CtrlGrid_User->RowCount(), 33);
   EXPECT_EQ(dialog->ComboBox_Spell->Count(), 64);
-  EXPECT_FALSE(dialog->ComboBox_Caption->Visible());
   EXPECT_EQ(dialog->PriceEdit(0).Text(), "5.00");
 
   // Choosing a tab with the mouse shows its page.

@@ -23,6 +23,7 @@ class TestCastHost final : public CastHost {
     return runeCasting;
   }
   HWND AssistantHandle() override { return assistant; }
+  ClientSearch GameWindowSearch() const override { return search; }
   HWND QuestionOwner() const override { return owner; }
   void CastNotDelivered(CastFailure why) override { failures.push_back(why); }
 
@@ -31,6 +32,7 @@ class TestCastHost final : public CastHost {
   std::function<void()> onRuneCastingAsked;
   HWND assistant = nullptr;
   HWND owner = nullptr;
+  ClientSearch search;
   std::vector<CastFailure> failures;
 };
 

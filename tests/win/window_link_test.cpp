@@ -2,6 +2,8 @@
 // stand-in game client receives, and what a low-level keyboard hook sees at the input level.
 #include "client/window_link.h"
 
+#include "client/game_window.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -184,12 +186,47 @@ TEST(FindWindowByCaptionPrefix, EmptyLongAndShortPrefixes) {
   EXPECT_EQ(FindWindowByCaptionPrefix("Quillorb test window and more"), nullptr);
 }
 
-TEST(FindClientWindow, FindsTheClientByItsClassOnly) {
-  EXPECT_EQ(FindClientWindow(), nullptr);
-  FakeClient client("visible");
-  EXPECT_EQ(FindClientWindow(), client.Window());
-  FakeClient hidden("hidden");  // found too: there is no visibility test here
-  EXPECT_NE(FindClientWindow(), nullptr);
+// The three kinds of client in their order, each found only while no kind before it is there.
+TEST(FindClientWindow, ClassicClassThenTheOpenClientThenThePlayersCaption) {
+  const ClientSearch search{"My Shard - ", nullptr};
+  EXPECT_EQ(DescribeClientSearch(search), "UO, ClassicUO, \"My Shard - \"");
+  EXPECT_EQ(FindClientWindow(search), nullptr);
+  CaptionWindow ours("My Shard - not a client");  // Quillorb's own windows are never the client
+  EXPECT_EQ(FindClientWindow(search), nullptr);
+  FakeClient shard("visible", {100, 50, 740, 530}, "My Shard - Bob", "ShardClient");
+  EXPECT_EQ(FindClientWindow(search), shard.Window());
+  EXPECT_EQ(FindClientWindow({"  ", nullptr}), nullptr);  // a blank caption looks for nothing
+  FakeClient sdlOther("visible", {100, 50, 740, 530}, "Some SDL game", "SDL_app");
+  EXPECT_EQ(FindClientWindow(search), shard.Window());
+  FakeClient open("visible", {100, 50, 740, 530}, "ClassicUO - 1.0.0.0", "SDL_app");
+  EXPECT_EQ(FindClientWindow(search), open.Window());
+  // After login the caption names the character first.
+  SetWindowTextA(open.Window(), "Bob - ClassicUO - 1.0.0.0");
+  EXPECT_EQ(FindClientWindow(search), open.Window());
+  FakeClient hidden("hidden");  // the classic class wins, seen or not (casting checks that)
+  EXPECT_EQ(FindClientWindow(search), hidden.Window());
+}
+
+// With several clients of a kind, the one the player had in front last; the topmost until one has
+// been seen in front. (The main window tells the history; spell_bar_test clicks through it.)
+TEST(FindClientWindow, TheClientInFrontLastWinsOverTheZOrder) {
+  ForegroundHistory history;
+  struct Case {
+    const char* caption;
+    const char* className;
+  };
+  for (const Case& c : {Case{"Ultima Online", "Ultima Online"}, Case{"ClassicUO - 1", "SDL_app"},
+                        Case{"My Shard - A", "ShardClient"}}) {
+    SCOPED_TRACE(c.className);
+    FakeClient a("visible", {100, 50, 740, 530}, c.caption, c.className);
+    FakeClient b("visible", {120, 70, 760, 550}, c.caption, c.className);
+    const ClientSearch search{"My Shard - ", &history};
+    EXPECT_EQ(FindClientWindow(search), b.Window());  // created last, so topmost
+    for (HWND front : {a.Window(), b.Window(), a.Window()}) {
+      history.Note(front);
+      EXPECT_EQ(FindClientWindow(search), front);
+    }
+  }
 }
 
 }  // namespace
