@@ -104,6 +104,8 @@ class TNumEdit : public TCustomEditEx, private NumericField {
   void DoChange() override;
 
  private:
+  // The user's decimal separator as a typed character ('.' when it is more than one).
+  static WPARAM LocaleDecimalSeparator();
   void RefreshText();
 
   bool textStale_ = false;

@@ -85,8 +85,10 @@ TypedChar NumericField::Filter(char c, std::string_view text, size_t selStart,
   }
   switch (c) {
     case '-':
-      return selStart == 0 && EnableNegative && (selLength >= 1 || !signFirst) ? TypedChar::Insert
-                                                                               : TypedChar::Discard;
+      // Not in a field that keeps no negative value: the sign would only vanish again.
+      return selStart == 0 && EnableNegative && Min < 0.0 && (selLength >= 1 || !signFirst)
+                 ? TypedChar::Insert
+                 : TypedChar::Discard;
     case '.': {
       if (numDecimals_ <= 0) return TypedChar::Discard;
       const size_t point = text.find('.');

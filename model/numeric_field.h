@@ -65,7 +65,8 @@ class NumericField {
   // `modified`: the text changed while the control had the focus.
   void EndEditing(bool modified);
 
-  // The filter for one typed character, given the text and the selection at that moment.
+  // The filter for one typed character, given the text and the selection at that moment. The
+  // control hands the locale's decimal separator in as '.'.
   TypedChar Filter(char c, std::string_view text, size_t selStart, size_t selLength) const;
 
  private:

@@ -80,6 +80,15 @@ TEST(NumericFieldFilter, DigitsSignAndPoint) {
   EXPECT_EQ(f.Filter('.', "12", 2, 0), TypedChar::Discard);
 }
 
+TEST(NumericFieldFilter, NoSignWhereTheMinimumIsZero) {
+  NumericField f;
+  f.Min = 0.0;
+  EXPECT_EQ(f.Filter('-', "3", 0, 0), TypedChar::Discard);
+  EXPECT_EQ(f.Filter('-', "3", 0, 1), TypedChar::Discard);
+  f.Min = -1.0;
+  EXPECT_EQ(f.Filter('-', "3", 0, 0), TypedChar::Insert);
+}
+
 TEST(NumericFieldParse, LongestLeadingDecimalNumber) {
   EXPECT_EQ(ParseLeadingNumber("12345"), 12345.0);
   EXPECT_EQ(ParseLeadingNumber("-2.99"), -2.99);
