@@ -136,7 +136,7 @@ void TForm_Config::CreateControls() {
 
   // General.
   win::TabSheet& general = *TabSheets[kPageGeneral];
-  GroupBox1 = std::make_unique<win::GroupBox>(general, 8, 12, 385, 93, "Reagent Cost");
+  GroupBox1 = std::make_unique<win::GroupBox>(general, 8, 12, 385, 93, "&Reagent Cost");
   for (int r = 0; r < kReagentCount; ++r) {
     const auto i = static_cast<size_t>(r);
     ReagentImages[i] = std::make_unique<win::Image>(general, kPicturePlaces[i].left,

@@ -1,7 +1,8 @@
 // A modal dialog: a form that runs its own message loop while its owner is disabled, until a
 // button with a modal result is clicked, the dialog is closed (cancel), or the loop is told to
 // end. Enter presses the focused push button, or the default button when no button has the focus;
-// Escape presses the cancel button; Tab and the arrow keys move between the controls.
+// Escape presses the cancel button; Tab and the arrow keys move between the controls; Ctrl+Tab
+// and Ctrl+Shift+Tab move through the pages of a dialog with a page control.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,8 @@
 #include "win/form.h"
 
 namespace win {
+
+class PageControl;
 
 inline constexpr int kModalNone = 0;  // still running
 inline constexpr int kModalOk = IDOK;
@@ -50,6 +53,11 @@ class Dialog : public Form {
                        int clientWidth, int clientHeight, DWORD extraExStyle = 0);
   // Called right before the dialog becomes visible.
   virtual void DoShow() {}
+  // A message of the modal run before the dialog's own key handling; true: it was handled.
+  // Ctrl+Tab and Ctrl+Shift+Tab go to the dialog's page control, when it has one.
+  virtual bool PreviewKey(const MSG& msg);
+  // The page control Ctrl+Tab moves through (none by default).
+  virtual PageControl* Pages() { return nullptr; }
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
