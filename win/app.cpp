@@ -1,5 +1,7 @@
 #include "win/app.h"
 
+#include "win/dialog.h"
+
 namespace win {
 namespace {
 std::string& TitleStorage() {
@@ -35,7 +37,7 @@ void ShowErrorBox(const std::wstring& text) noexcept {
 int RunMessageLoop(HWND dialogWindow) {
   MSG msg{};
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (dialogWindow && IsWindow(dialogWindow) && IsDialogMessageA(dialogWindow, &msg)) continue;
+    if (dialogWindow && IsWindow(dialogWindow) && DialogMessage(dialogWindow, msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

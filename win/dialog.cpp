@@ -4,6 +4,22 @@
 
 namespace win {
 
+bool AcceleratorSearchEnds(HWND dialog, HWND target) {
+  for (HWND w = GetAncestor(target, GA_PARENT); w && w != dialog; w = GetAncestor(w, GA_PARENT)) {
+    const LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE);
+    if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) return false;
+  }
+  return true;
+}
+
+bool DialogMessage(HWND dialog, MSG& msg) {
+  if ((msg.message == WM_CHAR || msg.message == WM_SYSCHAR) &&
+      !AcceleratorSearchEnds(dialog, msg.hwnd)) {
+    return false;
+  }
+  return IsDialogMessageA(dialog, &msg) != FALSE;
+}
+
 void Dialog::CreateModalForm(const char* className, const std::string& caption, HWND owner,
                              int clientWidth, int clientHeight, DWORD extraExStyle) {
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -44,7 +60,7 @@ int Dialog::ShowModal() {
     if (got == -1) break;
     if (PreviewKey(msg)) continue;
     if (HandleDialogKey(msg)) continue;
-    if (hwnd() && IsDialogMessageA(hwnd(), &msg)) continue;
+    if (hwnd() && DialogMessage(hwnd(), msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

@@ -18,6 +18,15 @@ namespace win {
 
 class PageControl;
 
+// Whether IsDialogMessage may handle a character message for `target` (a window of `dialog`).
+// Looking for an accelerator, Wine walks the dialog's windows from `target` until it comes back
+// to it, never entering a hidden or disabled window: for a window below such an ancestor, a
+// character that is no accelerator (Alt+X, say) makes the walk go round for ever.
+bool AcceleratorSearchEnds(HWND dialog, HWND target);
+// IsDialogMessageA, except for character messages whose accelerator search would not end
+// (those are left to the caller to dispatch).
+bool DialogMessage(HWND dialog, MSG& msg);
+
 inline constexpr int kModalNone = 0;  // still running
 inline constexpr int kModalOk = IDOK;
 inline constexpr int kModalCancel = IDCANCEL;

@@ -434,6 +434,24 @@ TEST_F(ConfigDialog, CancelLeavesTheMainWindowAndOkTakesTheCopyBack) {
   main_->ApplyTopmost();
 }
 
+// With the focus below a hidden window, Alt+letter that is no accelerator must not send the
+// dialog manager's accelerator search round for ever (under Wine it never ends there): the
+// modal run goes on and Cancel ends it.
+TEST_F(ConfigDialog, AltLetterWithTheFocusBelowAHiddenWindowKeepsTheDialogRunning) {
+  bool focusBelowHidden = false;
+  RunConfigButton([&](TForm_Config& d) {
+    HWND price = d.PriceEdit(0).hwnd();
+    SetFocus(price);
+    SetWindowPos(d.TabSheets[kPageGeneral]->hwnd(), nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    focusBelowHidden = GetFocus() == price;
+    PostMessageA(price, WM_SYSCHAR, 'J', LPARAM{1} << 29);
+    PostMessageA(d.Button2->hwnd(), BM_CLICK, 0, 0);
+  });
+  EXPECT_TRUE(focusBelowHidden);
+  EXPECT_EQ(FindWindowA(kConfigDialogClass, nullptr), nullptr);
+}
+
 TEST_F(ConfigDialog, Pictures) {
   const char* dir = std::getenv("QUILLORB_SHOT_DIR");
   if (!dir) GTEST_SKIP() << "QUILLORB_SHOT_DIR not set";
