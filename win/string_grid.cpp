@@ -852,12 +852,12 @@ LRESULT StringGrid::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_SYSKEYDOWN: {
-      // F10 and every key held with Alt: the grid's key handling as for any key, except Alt+F4,
-      // which closes the window as everywhere. A key the handling swallowed goes no further (no
-      // menu mode after F10), nor does the character it makes.
+      // F10 and every key held with Alt: the grid's key handling as for any key, except Alt+F4
+      // and Alt+Space, which close the window and open its menu as everywhere. A key the
+      // handling swallowed goes no further (no menu mode after F10), nor does its character.
       const bool alt = (HIWORD(lp) & KF_ALTDOWN) != 0;
       sysCharTaken_ = false;
-      if (wp == VK_F4 && alt) break;
+      if (alt && (wp == VK_F4 || wp == VK_SPACE)) break;
       WORD key = static_cast<WORD>(wp);
       KeyDown(key, CurrentShiftState() | (alt ? AltKey : 0u));
       if (key != 0) break;

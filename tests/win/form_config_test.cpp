@@ -218,6 +218,10 @@ TEST_F(ConfigDialog, KeyColumnTakesSystemKeysAndDelete) {
     EXPECT_EQ(grid.Cell(4, 3), c.cell) << "key " << c.vk;
   }
   EXPECT_EQ(grid.Row(), 3);
+  // Alt+Space stays the window menu's key: it toggles no modifier.
+  ASSERT_TRUE(grid.SetCurrent(1, 3));
+  SendMessageA(grid.hwnd(), WM_SYSKEYDOWN, VK_SPACE, kAlt | 1);
+  EXPECT_EQ(grid.Cell(1, 3), "");
   dialog->ApplyPages();
   EXPECT_EQ(dialog->Spells[2].Key, 0);
   // Spell 2's key line (after two entries of three lines) begins with the blank.
