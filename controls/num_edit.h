@@ -73,6 +73,7 @@ class TNumEdit : public TCustomEditEx, private NumericField {
   using NumericField::EnableNegative;
   using NumericField::Max;
   using NumericField::Min;
+  using NumericField::RefuseAboveMax;
 
   using NumericField::Integer;
   using NumericField::Real;

@@ -144,7 +144,9 @@ void TForm_Config::CreateControls() {
     auto edit = std::make_unique<TNumEdit>(general.hwnd(), kIdNumEditPriceFirst + r,
                                            kPricePlaces[i].left, kPricePlaces[i].top, 40, 22);
     edit->Max = 20.0;
-    edit->Min = 0.0;  // no negative price: the field refuses the sign
+    // No negative price and none above 20: the field refuses what it would not keep.
+    edit->Min = 0.0;
+    edit->RefuseAboveMax = true;
     edit->SetNumDecimals(2);
     PriceEdits[i] = std::move(edit);
   }

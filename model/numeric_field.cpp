@@ -81,7 +81,13 @@ TypedChar NumericField::Filter(char c, std::string_view text, size_t selStart,
   const bool signFirst = !text.empty() && text.front() == '-';
   if (IsDigit(c)) {
     // No digit may stand before the sign.
-    return selStart == 0 && selLength == 0 && signFirst ? TypedChar::Discard : TypedChar::Insert;
+    if (selStart == 0 && selLength == 0 && signFirst) return TypedChar::Discard;
+    if (RefuseAboveMax) {
+      std::string after(text);
+      after.replace(std::min(selStart, after.size()), selLength, 1, c);
+      if (ParseLeadingNumber(after) > Max) return TypedChar::Discard;
+    }
+    return TypedChar::Insert;
   }
   switch (c) {
     case '-':

@@ -33,6 +33,9 @@ class NumericField {
   double Max = kDefaultMax;
   double Min = -kDefaultMax;
   bool EnableNegative = true;
+  // A typed digit or point that would make the text read more than Max is refused, instead of
+  // the value being clamped to Max (a price field: "35" never silently becomes 20).
+  bool RefuseAboveMax = false;
 
   int32_t Integer() const { return integer_; }
   double Real() const { return real_; }

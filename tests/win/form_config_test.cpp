@@ -220,8 +220,9 @@ TEST_F(ConfigDialog, KeyColumnTakesSystemKeysAndDelete) {
   EXPECT_EQ(grid.Row(), 3);
   // Alt+Space stays the window menu's key: it toggles no modifier.
   ASSERT_TRUE(grid.SetCurrent(1, 3));
+  const std::string alt = grid.Cell(1, 3);
   SendMessageA(grid.hwnd(), WM_SYSKEYDOWN, VK_SPACE, kAlt | 1);
-  EXPECT_EQ(grid.Cell(1, 3), "");
+  EXPECT_EQ(grid.Cell(1, 3), alt);
   dialog->ApplyPages();
   EXPECT_EQ(dialog->Spells[2].Key, 0);
   // Spell 2's key line (after two entries of three lines) begins with the blank.
@@ -274,7 +275,8 @@ TEST_F(ConfigDialog, DoubleClickAwayFromTheDataCellsChangesNothing) {
   }
 }
 
-// The price fields take the locale's decimal separator for the point and no minus sign.
+// The price fields take the locale's decimal separator for the point, and refuse a minus sign
+// and a digit that would make more than 20.
 TEST_F(ConfigDialog, PriceFieldsTakeTheLocaleSeparatorAndNoNegative) {
   char saved[8] = {};
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved, sizeof saved);
@@ -290,6 +292,8 @@ TEST_F(ConfigDialog, PriceFieldsTakeTheLocaleSeparatorAndNoNegative) {
   EXPECT_EQ(price.Text(), "3.5");
   EXPECT_DOUBLE_EQ(price.Real(), 3.5);
   type("-3");
+  EXPECT_EQ(price.Text(), "3");
+  type("35");  // more than the price field keeps
   EXPECT_EQ(price.Text(), "3");
   type("0.25");  // the point still works
   EXPECT_DOUBLE_EQ(price.Real(), 0.25);
