@@ -216,9 +216,18 @@ void TNumEdit::RefreshText() {
   if (!Focused()) ShowFromStart();
 }
 
+WPARAM TNumEdit::LocaleDecimalSeparator() {
+  // Read at each use: the player may change the setting while the program runs.
+  wchar_t separator[8] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) < 2) return '.';
+  return separator[1] == 0 ? separator[0] : '.';  // one character, or none of its own
+}
+
 LRESULT TNumEdit::OnEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CHAR) {
-    // Typed characters only: a paste or WM_SETTEXT is not filtered, just parsed.
+    // Typed characters only: a paste or WM_SETTEXT is not filtered, just parsed. The locale's
+    // decimal separator (a comma, say) is typed as the point the field shows and reads.
+    if (wp != '.' && wp == LocaleDecimalSeparator()) wp = '.';
     const Selection sel = GetSelection();
     if (wp > 0xFF ||
         Filter(static_cast<char>(wp), Text(), sel.start, sel.length) == TypedChar::Discard) {

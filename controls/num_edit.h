@@ -73,6 +73,7 @@ class TNumEdit : public TCustomEditEx, private NumericField {
   using NumericField::EnableNegative;
   using NumericField::Max;
   using NumericField::Min;
+  using NumericField::RefuseAboveMax;
 
   using NumericField::Integer;
   using NumericField::Real;
@@ -104,6 +105,8 @@ class TNumEdit : public TCustomEditEx, private NumericField {
   void DoChange() override;
 
  private:
+  // The user's decimal separator as a typed character ('.' when it is more than one).
+  static WPARAM LocaleDecimalSeparator();
   void RefreshText();
 
   bool textStale_ = false;

@@ -70,9 +70,10 @@ TBankReagentDialog::TBankReagentDialog(HWND owner,
   Label1 = std::make_unique<win::Label>(*this, 112, 8, 53, 15, "Exchange");
   Label1->SetAlignment(win::Label::Align::Center);
   Label2 = std::make_unique<win::Label>(*this, 244, 8, 0, 15, "Bank");
+  // Each header as wide as its bold text; "Exchange" keeps its centre over its column.
   for (win::Label* label : {Backpack.get(), Label1.get(), Label2.get()}) {
     label->SetFont(boldFont_.get());
-    if (label != Label1.get()) label->SetAutoSize(true);
+    label->SetAutoSize(true);
   }
   Bevel1 = std::make_unique<win::Bevel>(*this, 8, 224, 265, 9, win::Bevel::Shape::TopLine);
   Label3 = std::make_unique<win::Label>(*this, 8, 234, 0, 15, "Adjust all reagents in a backpack");

@@ -135,7 +135,7 @@ void TForm_Config::CreateControls() {
 
   // General.
   win::TabSheet& general = *TabSheets[kPageGeneral];
-  GroupBox1 = std::make_unique<win::GroupBox>(general, 8, 12, 385, 93, "Reagent Cost");
+  GroupBox1 = std::make_unique<win::GroupBox>(general, 8, 12, 385, 93, "&Reagent Cost");
   for (int r = 0; r < kReagentCount; ++r) {
     const auto i = static_cast<size_t>(r);
     ReagentImages[i] = std::make_unique<win::Image>(general, kPicturePlaces[i].left,
@@ -143,6 +143,9 @@ void TForm_Config::CreateControls() {
     auto edit = std::make_unique<TNumEdit>(general.hwnd(), kIdNumEditPriceFirst + r,
                                            kPricePlaces[i].left, kPricePlaces[i].top, 40, 22);
     edit->Max = 20.0;
+    // No negative price and none above 20: the field refuses what it would not keep.
+    edit->Min = 0.0;
+    edit->RefuseAboveMax = true;
     edit->SetNumDecimals(2);
     PriceEdits[i] = std::move(edit);
   }
@@ -193,8 +196,10 @@ void TForm_Config::CreatePage(int page) {
           "Check spells in your spellbook and \"dangerous spells\" (need yes/no dialog)");
       StringGrid_Spellbook = MakeGrid(NewGrid(book, kIdStringGridSpellbook), kSpellRows,
                                       {182, 80, 80}, toggles, win::GridScrollBars::Vertical);
-      StringGrid_Spellbook->OnDblClick = [this](win::StringGrid&) {
-        StringGrid_SpellbookDblClick();
+      // The toggle grids: a double click toggles the data cell under the pointer only; on a
+      // header, a spell's label or the blank area it does nothing.
+      StringGrid_Spellbook->OnDblClick = [this](win::StringGrid& grid) {
+        if (grid.PressedCurrentCell()) StringGrid_SpellbookDblClick();
       };
       StringGrid_Spellbook->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
         StringGrid_SpellbookKeyDown(key);
@@ -219,7 +224,9 @@ void TForm_Config::CreatePage(int page) {
       StringGrid_Reagent =
           MakeGrid(NewGrid(reagents, kIdStringGridReagent), kSpellRows,
                    {163, 25, 25, 25, 25, 25, 25, 25, 25}, toggles, win::GridScrollBars::Vertical);
-      StringGrid_Reagent->OnDblClick = [this](win::StringGrid&) { StringGrid_ReagentDblClick(); };
+      StringGrid_Reagent->OnDblClick = [this](win::StringGrid& grid) {
+        if (grid.PressedCurrentCell()) StringGrid_ReagentDblClick();
+      };
       StringGrid_Reagent->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
         StringGrid_ReagentKeyDown(key);
       };
@@ -231,7 +238,9 @@ void TForm_Config::CreatePage(int page) {
       Label4 = std::make_unique<win::Label>(macro, 8, 8, 200, 13, "Input Macro Key of spells");
       StringGrid_Macro = MakeGrid(NewGrid(macro, kIdStringGridMacro), kSpellRows,
                                   {177, 40, 40, 40, 40}, toggles, win::GridScrollBars::Vertical);
-      StringGrid_Macro->OnDblClick = [this](win::StringGrid&) { StringGrid_MacroDblClick(); };
+      StringGrid_Macro->OnDblClick = [this](win::StringGrid& grid) {
+        if (grid.PressedCurrentCell()) StringGrid_MacroDblClick();
+      };
       StringGrid_Macro->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
         StringGrid_MacroKeyDown(key);
       };
@@ -435,11 +444,12 @@ void TForm_Config::StringGrid_MacroKeyDown(WORD& key) {
   }
   if (grid.Col() != 4) return;
   const unsigned mapped = MapVirtualKeyA(key, MAPVK_VK_TO_CHAR);
+  // A key that writes the cell is taken (with Alt held, its character would ask for a menu);
+  // any other key still moves the selection as usual.
   if (const std::optional<std::string> text = CapturedKeyText(key, mapped)) {
     grid.SetCell(grid.Col(), grid.Row(), *text);
+    key = 0;
   }
-  // A function key is taken; any other key still moves the selection as usual.
-  if (key >= kFirstFunctionKey && key <= kLastFunctionKey) key = 0;
 }
 
 // ------------------------------------------------------------------ About picture

@@ -146,6 +146,7 @@ class TForm_Config : public win::Dialog, public ConfigData {
 
  protected:
   void DoShow() override { FillPages(); }
+  win::PageControl* Pages() override { return PageControl1.get(); }
 
  private:
   void CreateControls();

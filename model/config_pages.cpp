@@ -75,9 +75,12 @@ std::optional<std::string> CapturedKeyText(unsigned virtualKey, unsigned mappedC
   if (virtualKey >= kFirstFunctionKey && virtualKey <= kLastFunctionKey) {
     return KeyText(static_cast<uint16_t>(virtualKey));
   }
-  const auto c = static_cast<char>(mappedChar & 0xFF);
-  if (c == 0) return std::nullopt;
-  return std::string(1, c);
+  // Delete clears the cell: the spell has no key (0, the file's line then begins with a blank).
+  if (virtualKey == kDeleteKey) return std::string();
+  const auto c = static_cast<unsigned char>(mappedChar & 0xFF);
+  // Backspace, Tab, Escape and the like: no control byte may reach a cell or the macro file.
+  if (c < 0x20 || c == 0x7F) return std::nullopt;
+  return std::string(1, static_cast<char>(c));
 }
 
 int32_t UserSlotFromText(std::string_view text) {

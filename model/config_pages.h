@@ -28,6 +28,7 @@ struct ConfigData {
 inline constexpr int kUserSlots = kUserPages * kSlotsPerPage;  // rows 1..32 of the User List
 inline constexpr int kDefaultMana = 10;
 inline constexpr uint16_t kFirstFunctionKey = 0x70;  // F1
+inline constexpr uint16_t kDeleteKey = 0x2E;         // the Delete key's virtual-key code
 inline constexpr uint16_t kLastFunctionKey = 0x87;   // F24
 
 // Cells of one grid, [row][column]; row 0 is the header, row i + 1 spell i (or user slot i).
@@ -58,8 +59,9 @@ std::string KeyText(uint16_t key);
 // bits (so 0x80..0xFF give 0xFF80..0xFFFF, as files have always stored them). Empty: 0. Longer:
 // the F-key form, the number after the first character + 0x6F; an unreadable number gives 0.
 uint16_t KeyFromText(std::string_view text);
-// The KEY cell's new text for a key press: F1..F24 for their virtual keys, else the character
-// the keyboard gives for the key (`mappedChar`, its low 8 bits) or nothing (the cell stays).
+// The KEY cell's new text for a key press: F1..F24 for their virtual keys, the empty text for
+// Delete, else the character the keyboard gives for the key (`mappedChar`, its low 8 bits), or
+// nothing (the cell stays) when that is no character or a control character.
 std::optional<std::string> CapturedKeyText(unsigned virtualKey, unsigned mappedChar);
 
 // The spell index a User List cell names: its first character is the circle 1..8, its third

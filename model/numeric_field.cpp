@@ -81,12 +81,20 @@ TypedChar NumericField::Filter(char c, std::string_view text, size_t selStart,
   const bool signFirst = !text.empty() && text.front() == '-';
   if (IsDigit(c)) {
     // No digit may stand before the sign.
-    return selStart == 0 && selLength == 0 && signFirst ? TypedChar::Discard : TypedChar::Insert;
+    if (selStart == 0 && selLength == 0 && signFirst) return TypedChar::Discard;
+    if (RefuseAboveMax) {
+      std::string after(text);
+      after.replace(std::min(selStart, after.size()), selLength, 1, c);
+      if (ParseLeadingNumber(after) > Max) return TypedChar::Discard;
+    }
+    return TypedChar::Insert;
   }
   switch (c) {
     case '-':
-      return selStart == 0 && EnableNegative && (selLength >= 1 || !signFirst) ? TypedChar::Insert
-                                                                               : TypedChar::Discard;
+      // Not in a field that keeps no negative value: the sign would only vanish again.
+      return selStart == 0 && EnableNegative && Min < 0.0 && (selLength >= 1 || !signFirst)
+                 ? TypedChar::Insert
+                 : TypedChar::Discard;
     case '.': {
       if (numDecimals_ <= 0) return TypedChar::Discard;
       const size_t point = text.find('.');

@@ -33,6 +33,9 @@ class NumericField {
   double Max = kDefaultMax;
   double Min = -kDefaultMax;
   bool EnableNegative = true;
+  // A typed digit or point that would make the text read more than Max is refused, instead of
+  // the value being clamped to Max (a price field: "35" never silently becomes 20).
+  bool RefuseAboveMax = false;
 
   int32_t Integer() const { return integer_; }
   double Real() const { return real_; }
@@ -65,7 +68,8 @@ class NumericField {
   // `modified`: the text changed while the control had the focus.
   void EndEditing(bool modified);
 
-  // The filter for one typed character, given the text and the selection at that moment.
+  // The filter for one typed character, given the text and the selection at that moment. The
+  // control hands the locale's decimal separator in as '.'.
   TypedChar Filter(char c, std::string_view text, size_t selStart, size_t selLength) const;
 
  private:

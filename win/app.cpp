@@ -1,5 +1,7 @@
 #include "win/app.h"
 
+#include "win/dialog.h"
+
 namespace win {
 namespace {
 std::string& TitleStorage() {
@@ -37,7 +39,7 @@ int RunMessageLoop(HWND dialogWindow) {
   // own form (through the ANSI calls, one outside the code page would arrive as "?").
   MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (dialogWindow && IsWindow(dialogWindow) && IsDialogMessageW(dialogWindow, &msg)) continue;
+    if (dialogWindow && IsWindow(dialogWindow) && DialogMessage(dialogWindow, msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -90,21 +90,43 @@ int ComboBox::FieldHeight() const {
   return r.bottom - r.top;
 }
 
+namespace {
+RECT WindowRectIn(HWND window, HWND parent) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+}  // namespace
+
 void ComboBox::PlaceOver(const RECT& area) {
-  // The window's height is that of the field and the dropped-down list together; the field is
-  // made as high as the area when the font allows it.
+  // The window's height is that of the field and the dropped-down list together: placed first,
+  // since Wine takes a new window height for the font's field height again.
   const int height = area.bottom - area.top;
-  const int border = FieldHeight() - static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT,
-                                                                   static_cast<WPARAM>(-1), 0));
-  const int itemHeight = height - border;
-  if (itemHeight > 0) {
-    const int fontHeight = static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT, 0, 0));
-    if (itemHeight >= fontHeight - 2) {
-      SendMessageA(hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight);
-    }
-  }
   SetWindowPos(hwnd(), nullptr, area.left, area.top, area.right - area.left,
                FieldHeight() + listHeight_, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Then the field is made exactly as high as the area, so that it covers no neighbour (a grid's
+  // next row). Wine reads back 2 more than it was given: the field is measured and corrected.
+  int itemHeight =
+      static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const int over = FieldHeight() - height;
+    if (over == 0 || itemHeight - over <= 0) break;
+    itemHeight -= over;
+    SendMessageA(hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight);
+  }
+  // A field lower than the font: the edit takes the whole height inside the frame's outer line,
+  // so that the letters' feet are not cut (their cell's blank top goes instead).
+  if (field_) {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    RECT edit = WindowRectIn(field_, hwnd());
+    const int fontHeight = static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT, 0, 0));
+    if (edit.bottom - edit.top < fontHeight) {
+      SetWindowPos(field_, nullptr, edit.left, 1, edit.right - edit.left, client.bottom - 2,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
 }
 
 bool ComboBox::OnParentCommand(WORD code) {

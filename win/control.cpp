@@ -68,4 +68,9 @@ void GraphicControl::DblClick() {
   if (OnDblClick) OnDblClick(*this);
 }
 
+const std::string& GraphicControl::AcceleratorCaption() const {
+  static const std::string none;
+  return none;
+}
+
 }  // namespace win

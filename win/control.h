@@ -43,6 +43,9 @@ class GraphicControl {
   void SetHint(std::string hint);
   // Whether the mouse goes to this control where it lies (false: to whatever lies beneath).
   virtual bool WantsMouse() const { return true; }
+  // A caption whose "&" marks a keyboard accelerator (Alt+letter): the form gives the focus to
+  // the first control in tab order that lies inside this one. Empty: none.
+  virtual const std::string& AcceleratorCaption() const;
 
   // Invalidates the control's area of the form.
   void Repaint() const;

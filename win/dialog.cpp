@@ -1,6 +1,25 @@
 #include "win/dialog.h"
 
+#include "win/page_control.h"
+
 namespace win {
+
+bool AcceleratorSearchEnds(HWND dialog, HWND target) {
+  for (HWND w = GetAncestor(target, GA_PARENT); w && w != dialog; w = GetAncestor(w, GA_PARENT)) {
+    const LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE);
+    if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) return false;
+  }
+  return true;
+}
+
+bool DialogMessage(HWND dialog, MSG& msg) {
+  if ((msg.message == WM_CHAR || msg.message == WM_SYSCHAR) &&
+      !AcceleratorSearchEnds(dialog, msg.hwnd)) {
+    return false;
+  }
+  // The message loops take messages through the wide calls (see RunMessageLoop).
+  return IsDialogMessageW(dialog, &msg) != FALSE;
+}
 
 void Dialog::CreateModalForm(const char* className, const std::string& caption, HWND owner,
                              int clientWidth, int clientHeight, DWORD extraExStyle) {
@@ -41,8 +60,9 @@ int Dialog::ShowModal() {
       break;
     }
     if (got == -1) break;
+    if (PreviewKey(msg)) continue;
     if (HandleDialogKey(msg)) continue;
-    if (hwnd() && IsDialogMessageW(hwnd(), &msg)) continue;
+    if (hwnd() && DialogMessage(hwnd(), msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -112,6 +132,39 @@ void Dialog::PressCancel() {
   } else if (!cancel) {
     SetModalResult(kModalCancel);
   }
+}
+
+bool Dialog::PreviewKey(const MSG& msg) {
+  // Alt+letter for a drawn control's accelerator (a group box, say): IsDialogMessage looks in
+  // windows only, so the forms of the dialog are asked first.
+  if (msg.message == WM_SYSCHAR && hwnd() && (msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd))) {
+    struct Ask {
+      WPARAM letter;
+      bool taken;
+    } ask{msg.wParam, false};
+    ask.taken = SendMessageA(hwnd(), kDrawnAccelerator, msg.wParam, 0) == 1;
+    if (!ask.taken) {
+      EnumChildWindows(
+          hwnd(),
+          [](HWND child, LPARAM lp) -> BOOL {
+            auto* a = reinterpret_cast<Ask*>(lp);
+            a->taken = SendMessageA(child, kDrawnAccelerator, a->letter, 0) == 1;
+            return a->taken ? FALSE : TRUE;
+          },
+          reinterpret_cast<LPARAM>(&ask));
+    }
+    if (ask.taken) return true;
+  }
+  // Ctrl+Tab and Ctrl+Shift+Tab switch the pages, as in every tabbed dialog, wherever the focus
+  // is (also in a grid that takes Tab for itself).
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !(GetKeyState(VK_CONTROL) & 0x8000)) {
+    return false;
+  }
+  if (!hwnd() || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
+  PageControl* pages = Pages();
+  if (!pages || pages->PageCount() < 2) return false;
+  pages->SelectNextPage(!(GetKeyState(VK_SHIFT) & 0x8000));
+  return true;
 }
 
 bool Dialog::HandleDialogKey(const MSG& msg) {

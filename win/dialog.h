@@ -1,7 +1,8 @@
 // A modal dialog: a form that runs its own message loop while its owner is disabled, until a
 // button with a modal result is clicked, the dialog is closed (cancel), or the loop is told to
 // end. Enter presses the focused push button, or the default button when no button has the focus;
-// Escape presses the cancel button; Tab and the arrow keys move between the controls.
+// Escape presses the cancel button; Tab and the arrow keys move between the controls; Ctrl+Tab
+// and Ctrl+Shift+Tab move through the pages of a dialog with a page control.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,17 @@
 #include "win/form.h"
 
 namespace win {
+
+class PageControl;
+
+// Whether IsDialogMessage may handle a character message for `target` (a window of `dialog`).
+// Looking for an accelerator, Wine walks the dialog's windows from `target` until it comes back
+// to it, never entering a hidden or disabled window: for a window below such an ancestor, a
+// character that is no accelerator (Alt+X, say) makes the walk go round for ever.
+bool AcceleratorSearchEnds(HWND dialog, HWND target);
+// IsDialogMessageA, except for character messages whose accelerator search would not end
+// (those are left to the caller to dispatch).
+bool DialogMessage(HWND dialog, MSG& msg);
 
 inline constexpr int kModalNone = 0;  // still running
 inline constexpr int kModalOk = IDOK;
@@ -50,6 +62,11 @@ class Dialog : public Form {
                        int clientWidth, int clientHeight, DWORD extraExStyle = 0);
   // Called right before the dialog becomes visible.
   virtual void DoShow() {}
+  // A message of the modal run before the dialog's own key handling; true: it was handled.
+  // Ctrl+Tab and Ctrl+Shift+Tab go to the dialog's page control, when it has one.
+  virtual bool PreviewKey(const MSG& msg);
+  // The page control Ctrl+Tab moves through (none by default).
+  virtual PageControl* Pages() { return nullptr; }
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cwctype>
 #include <stdexcept>
 
 #include "win/child_window.h"
@@ -161,7 +162,39 @@ void Form::HandleMouseMove(LPARAM lp, WPARAM keys) {
   c->MouseMove(pt.x - c->Left(), pt.y - c->Top(), keys, PtInRect(&c->Bounds(), pt) != FALSE);
 }
 
+const UINT Form::kDrawnAccelerator = RegisterWindowMessageA("Quillorb.DrawnAccelerator");
+
+bool Form::FocusAccelerator(wchar_t letter) {
+  for (GraphicControl* control : controls_) {
+    if (!control->Visible() || !control->Enabled()) continue;
+    const std::string& caption = control->AcceleratorCaption();
+    size_t amp = caption.find('&');
+    while (amp != std::string::npos && amp + 1 < caption.size() && caption[amp + 1] == '&') {
+      amp = caption.find('&', amp + 2);
+    }
+    if (amp == std::string::npos || amp + 1 >= caption.size()) continue;
+    const auto mark = static_cast<wint_t>(static_cast<unsigned char>(caption[amp + 1]));
+    if (std::towupper(mark) != std::towupper(static_cast<wint_t>(letter))) continue;
+    const RECT& area = control->Bounds();
+    for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+      if (!(style & WS_TABSTOP) || !(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
+      RECT r{};
+      GetWindowRect(child, &r);
+      MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+      const POINT corner{r.left, r.top};
+      if (!PtInRect(&area, corner)) continue;
+      ::SetFocus(child);
+      return true;
+    }
+  }
+  return false;
+}
+
 LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kDrawnAccelerator) {
+    return IsWindowVisible(hwnd()) && FocusAccelerator(static_cast<wchar_t>(wp)) ? 1 : 0;
+  }
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;

@@ -36,6 +36,13 @@ class Form : public Window {
   // Topmost graphic control that takes the mouse at a client point, or nullptr.
   GraphicControl* ControlAt(POINT client) const;
 
+  // Alt+`letter` for a graphic control's accelerator: the focus goes to the first visible,
+  // enabled tab stop of this form lying inside the control. Returns whether it matched. The
+  // dialog manager (IsDialogMessage) finds accelerators in windows only; a modal dialog asks its
+  // forms with kDrawnAccelerator (wParam: the character; the answer 1 when taken).
+  bool FocusAccelerator(wchar_t letter);
+  static const UINT kDrawnAccelerator;
+
   // Timers live on the form's window.
   UINT_PTR AddTimer(Timer* timer);
   void RemoveTimer(UINT_PTR id);

@@ -14,6 +14,7 @@ class GroupBox : public GraphicControl {
 
   const std::string& Caption() const { return caption_; }
   bool WantsMouse() const override { return false; }
+  const std::string& AcceleratorCaption() const override { return caption_; }
   void Paint(HDC dc) override;
 
  private:

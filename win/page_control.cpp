@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "win/library.h"
 
 namespace win {
@@ -54,6 +56,13 @@ void PageControl::SetActivePage(int index) {
   // With multi-line tabs the selected row moves next to the pages: the area may change.
   LayoutPages();
   ShowActivePage();
+}
+
+void PageControl::SelectNextPage(bool forward) {
+  if (PageCount() == 0) return;
+  const int active = std::max(ActivePageIndex(), 0);
+  SetActivePage((active + (forward ? 1 : PageCount() - 1)) % PageCount());
+  if (OnChange) OnChange(*this);
 }
 
 RECT PageControl::DisplayRect() const {

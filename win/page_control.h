@@ -38,6 +38,9 @@ class PageControl : public ChildWindow {
   int ActivePageIndex() const;
   // Shows page `index` and selects its tab (OnChange does not fire).
   void SetActivePage(int index);
+  // Ctrl+Tab (forward) and Ctrl+Shift+Tab: the next or previous page, wrapping, as if the player
+  // had chosen its tab (OnChange fires).
+  void SelectNextPage(bool forward);
   // The area the pages fill, in the tab control's client coordinates.
   RECT DisplayRect() const;
 

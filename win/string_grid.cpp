@@ -729,11 +729,13 @@ void StringGrid::PaintCell(HDC dc, int col, int row, const RECT& rect, bool focu
 void StringGrid::MouseDown(POINT pt, WPARAM keys, bool doubleClick) {
   const bool hadFocus = GetFocus() == hwnd();
   if (!hadFocus) ::SetFocus(hwnd());
+  pressedCurrent_ = false;
   const GridCoord cell = CellAt(pt);
   if (cell.col < FixedCols() || cell.row < FixedRows()) return;
   const bool wasCurrent = cell == model_.Current();
   const bool extend = (keys & MK_SHIFT) && (options_ & GridRangeSelect);
   if (!FocusCell(cell, extend)) return;
+  pressedCurrent_ = model_.Current() == cell;
   if ((options_ & GridRangeSelect) && !doubleClick) {
     dragging_ = true;
     SetCapture(hwnd());
@@ -849,6 +851,23 @@ LRESULT StringGrid::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       KeyDown(key, CurrentShiftState());
       return 0;
     }
+    case WM_SYSKEYDOWN: {
+      // F10 and every key held with Alt: the grid's key handling as for any key, except Alt+F4
+      // and Alt+Space, which close the window and open its menu as everywhere. A key the
+      // handling swallowed goes no further (no menu mode after F10), nor does its character.
+      const bool alt = (HIWORD(lp) & KF_ALTDOWN) != 0;
+      sysCharTaken_ = false;
+      if (alt && (wp == VK_F4 || wp == VK_SPACE)) break;
+      WORD key = static_cast<WORD>(wp);
+      KeyDown(key, CurrentShiftState() | (alt ? AltKey : 0u));
+      if (key != 0) break;
+      sysCharTaken_ = true;
+      return 0;
+    }
+    case WM_SYSCHAR:
+      if (!sysCharTaken_) break;
+      sysCharTaken_ = false;
+      return 0;
     case WM_CHAR: {
       char key = static_cast<char>(wp);
       KeyPress(key);

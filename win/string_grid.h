@@ -117,6 +117,11 @@ class StringGrid : public Window {
   // The cell under a client point; {-1, -1} outside the cells.
   quillorb::GridCoord CellAt(POINT client) const;
 
+  // Whether the last press of the left button (or double click) landed on a scrolling cell and
+  // that cell is the current one: false after a press on a fixed cell, on the blank area beside
+  // or below the cells, or on a cell that could not become current.
+  bool PressedCurrentCell() const { return pressedCurrent_; }
+
   // The in-place editor. ShowEditor opens it over the current cell (when CanEditShow allows),
   // HideEditor closes it keeping what was typed in the cell, CancelEditor closes it restoring the
   // text the cell had when it opened.
@@ -211,6 +216,8 @@ class StringGrid : public Window {
   std::string editorOriginal_;      // the cell's text when the editor opened
   quillorb::GridCoord editorCell_;  // the cell the editor is over
   bool dragging_ = false;
+  bool pressedCurrent_ = false;
+  bool sysCharTaken_ = false;  // the last system key was swallowed: so is its character
   bool updatingScrollBars_ = false;
   int wheelRemainder_ = 0;
   bool layoutDirty_ = false;

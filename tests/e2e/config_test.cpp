@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -218,6 +219,67 @@ TEST_F(Config, EditsReachTheStripAndTheFiles) {
   SpellTable spells;
   ASSERT_EQ(ReadCatalogue(folder_ + "spells.txt", spells), CatalogueRead::Ok);
   EXPECT_EQ(spells[0].Key, 0x74);
+}
+
+// Presses `vk` with the modifier keys held.
+void Chord(std::initializer_list<WORD> modifiers, WORD vk) {
+  auto send = [](WORD key, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof in);
+  };
+  for (WORD m : modifiers) send(m, false);
+  send(vk, false);
+  send(vk, true);
+  for (WORD m : modifiers) send(m, true);
+}
+
+// The keys whose way through the system matters: Alt+R (the group box's accelerator), Ctrl+Tab
+// and Ctrl+Shift+Tab, F10 and Alt+Q on a KEY cell (no menu mode after F10), Alt+F4.
+TEST_F(Config, AcceleratorPagesAndSystemKeys) {
+  StartAndOpen();
+  HWND second = Control(kIdNumEditPriceFirst + 1);
+  Click(Middle(second), second);
+  ASSERT_TRUE(DialogInFront());
+  Chord({VK_MENU}, 'R');
+  EXPECT_TRUE(harness::WaitUntil(
+      [&] { return harness::FocusOf(dialog_) == Control(kIdNumEditPriceFirst); }, 5000));
+
+  HWND tabs = Control(kIdPageControl1);
+  auto page = [&] { return static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)); };
+  for (const auto& [shift, expected] : {std::pair{false, 1}, {true, 0}, {true, 7}, {false, 0}}) {
+    if (shift) {
+      Chord({VK_CONTROL, VK_SHIFT}, VK_TAB);
+    } else {
+      Chord({VK_CONTROL}, VK_TAB);
+    }
+    EXPECT_TRUE(harness::WaitUntil([&] { return page() == expected; }, 5000)) << expected;
+  }
+
+  SelectPage(kPageMacro);
+  HWND macro = Control(kIdStringGridMacro);
+  const std::vector<int> widths{177, 40, 40, 40, 40};
+  Click(CellPoint(macro, widths, 4, 1), macro);
+  ASSERT_TRUE(DialogInFront());
+  harness::PressKey(VK_F10);
+  harness::PressKey(VK_DOWN);  // in a menu mode it would walk a menu instead
+  Chord({VK_MENU}, 'Q');
+  Click(CellPoint(macro, widths, 4, 3), macro);  // after the keys in the same input queue
+  HWND done = GenerateMacroFile(IDOK);
+  ASSERT_NE(done, nullptr);
+  harness::DismissMessageBox(done);
+  const std::string bytes = harness::ReadFile(folder_ + "spellmacro.txt");
+  // Spell 0's key line, then spell 1's (the fourth line).
+  size_t fourth = 0;
+  for (int n = 0; n < 3; ++n) fourth = bytes.find("\r\n", fourth) + 2;
+  EXPECT_EQ(bytes.substr(0, 4), "F10 ") << bytes.substr(0, 60);
+  EXPECT_EQ(bytes.substr(fourth, 2), "Q ") << bytes.substr(0, 60);
+
+  ASSERT_TRUE(DialogInFront());
+  Chord({VK_MENU}, VK_F4);
+  EXPECT_TRUE(harness::WaitUntil([&] { return !IsWindow(dialog_); }));
 }
 
 TEST_F(Config, MacroFileIsWrittenWholeOrNotAtAll) {

@@ -42,6 +42,12 @@ TEST(ConfigKeys, CapturedKeyTexts) {
   EXPECT_EQ(CapturedKeyText(0xBC, 0x8000002C), ",");  // only the low 8 bits count
   EXPECT_EQ(CapturedKeyText(0x25, 0), std::nullopt);  // an arrow leaves the cell
   EXPECT_EQ(CapturedKeyText(0x88, 0), std::nullopt);
+  EXPECT_EQ(CapturedKeyText(0x2E, 0x7F), "");  // Delete clears
+  // Backspace, Tab, Escape, and a key whose character is DEL.
+  for (const auto& [key, mapped] :
+       {std::pair{0x08u, 0x08u}, {0x09u, 0x09u}, {0x1Bu, 0x1Bu}, {0x58u, 0x7Fu}}) {
+    EXPECT_EQ(CapturedKeyText(key, mapped), std::nullopt) << key;
+  }
 }
 
 TEST(ConfigCells, UserSlotsManaAndSingleLineTexts) {

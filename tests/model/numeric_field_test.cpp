@@ -80,6 +80,23 @@ TEST(NumericFieldFilter, DigitsSignAndPoint) {
   EXPECT_EQ(f.Filter('.', "12", 2, 0), TypedChar::Discard);
 }
 
+TEST(NumericFieldFilter, NoSignWhereTheMinimumIsZeroAndNothingAboveMaxWhenRefused) {
+  NumericField f;
+  f.Min = 0.0;
+  EXPECT_EQ(f.Filter('-', "3", 0, 0), TypedChar::Discard);
+  EXPECT_EQ(f.Filter('-', "3", 0, 1), TypedChar::Discard);
+  f.Min = -1.0;
+  EXPECT_EQ(f.Filter('-', "3", 0, 0), TypedChar::Insert);
+  f.Max = 20.0;
+  EXPECT_EQ(f.Filter('5', "3", 1, 0), TypedChar::Insert);  // clamped later, as by default
+  f.RefuseAboveMax = true;
+  EXPECT_EQ(f.Filter('5', "3", 1, 0), TypedChar::Discard);      // 35
+  EXPECT_EQ(f.Filter('5', "3.", 2, 0), TypedChar::Insert);      // 3.5
+  EXPECT_EQ(f.Filter('2', "10.00", 0, 0), TypedChar::Discard);  // 210.00
+  EXPECT_EQ(f.Filter('2', "10.00", 0, 5), TypedChar::Insert);   // replaces the text
+  EXPECT_EQ(f.Filter('0', "2", 1, 0), TypedChar::Insert);       // 20 itself
+}
+
 TEST(NumericFieldParse, LongestLeadingDecimalNumber) {
   EXPECT_EQ(ParseLeadingNumber("12345"), 12345.0);
   EXPECT_EQ(ParseLeadingNumber("-2.99"), -2.99);

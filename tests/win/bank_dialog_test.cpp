@@ -75,6 +75,19 @@ TEST_F(Bank, ArrowsMoveOnlyWhatThereIsAndTheAdjustmentKeepsEverySum) {
   EXPECT_EQ(Counts(2), std::make_pair(0, 7));
 }
 
+// The bold "Exchange" header shows whole, centred over its column as before.
+TEST_F(Bank, ExchangeHeaderHoldsItsBoldText) {
+  const win::Label& header = *dialog_->Label1;
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, header.Font());
+  SIZE text{};
+  GetTextExtentPoint32A(screen, "Exchange", 8, &text);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  EXPECT_GE(header.Width(), text.cx);
+  EXPECT_NEAR(header.Left() + header.Width() / 2.0, 112 + 53 / 2.0, 1.0);
+}
+
 TEST_F(Bank, IconClicksStepTheirCountWithinTheBounds) {
   TBankReagentDialog& d = *dialog_;
   Set(2, 0, 9999);

@@ -182,6 +182,129 @@ TEST_F(ConfigDialog, MacroPageTogglesAndCapturesKeys) {
   EXPECT_FALSE(dialog->Spells[6].Ctrl);
 }
 
+// F10 and every key held with Alt come as system keys; Delete clears the KEY cell; keys whose
+// character is a control character leave it.
+TEST_F(ConfigDialog, KeyColumnTakesSystemKeysAndDelete) {
+  auto dialog = Open(ConfigData{});
+  dialog->PageControl1->SetActivePage(kPageMacro);
+  win::StringGrid& grid = *dialog->StringGrid_Macro;
+  ASSERT_TRUE(grid.SetCurrent(4, 3));
+  constexpr LPARAM kAlt = LPARAM{1} << 29;
+  struct Case {
+    UINT msg;
+    WORD vk;
+    LPARAM alt;
+    std::string cell;
+  };
+  std::vector<Case> cases;
+  for (WORD n = 1; n <= 24; ++n) {
+    // Alt+F4 closes the dialog (the real-input test shows it): F4 comes without Alt here.
+    cases.push_back({WM_SYSKEYDOWN, static_cast<WORD>(VK_F1 + n - 1), n == 4 ? 0 : kAlt,
+                     "F" + std::to_string(n)});
+  }
+  cases.push_back({WM_SYSKEYDOWN, VK_F10, 0, "F10"});
+  cases.push_back({WM_SYSKEYDOWN, 'Q', kAlt, "Q"});
+  cases.push_back({WM_SYSKEYDOWN, '7', kAlt, "7"});
+  cases.push_back({WM_SYSKEYDOWN, VK_OEM_2, kAlt, "/"});
+  cases.push_back({WM_KEYDOWN, VK_OEM_PERIOD, 0, "."});
+  cases.push_back({WM_KEYDOWN, VK_BACK, 0, "."});
+  cases.push_back({WM_KEYDOWN, VK_TAB, 0, "."});
+  cases.push_back({WM_KEYDOWN, VK_ESCAPE, 0, "."});
+  cases.push_back({WM_KEYDOWN, VK_DELETE, 0, ""});
+  for (const Case& c : cases) {
+    SendMessageA(grid.hwnd(), c.msg, c.vk, c.alt | 1);
+    SendMessageA(grid.hwnd(), c.msg == WM_KEYDOWN ? WM_KEYUP : WM_SYSKEYUP, c.vk,
+                 c.alt | static_cast<LPARAM>(0xC0000001u));
+    EXPECT_EQ(grid.Cell(4, 3), c.cell) << "key " << c.vk;
+  }
+  EXPECT_EQ(grid.Row(), 3);
+  // Alt+Space stays the window menu's key: it toggles no modifier.
+  ASSERT_TRUE(grid.SetCurrent(1, 3));
+  const std::string alt = grid.Cell(1, 3);
+  SendMessageA(grid.hwnd(), WM_SYSKEYDOWN, VK_SPACE, kAlt | 1);
+  EXPECT_EQ(grid.Cell(1, 3), alt);
+  dialog->ApplyPages();
+  EXPECT_EQ(dialog->Spells[2].Key, 0);
+  // Spell 2's key line (after two entries of three lines) begins with the blank.
+  const std::string file = MacroFileText(dialog->Spells);
+  size_t line = 0;
+  for (int n = 0; n < 6; ++n) line = file.find("\r\n", line) + 2;
+  EXPECT_EQ(file.substr(line, 2), " " + std::string(dialog->Spells[2].Ctrl ? "1" : "0"));
+}
+
+// A double click toggles the data cell under the pointer only: on a header, a spell's label or
+// the blank area right of the columns nothing changes, even with the selected cell out of view.
+TEST_F(ConfigDialog, DoubleClickAwayFromTheDataCellsChangesNothing) {
+  auto dialog = Open(ConfigData{});
+  struct Grid {
+    int page;
+    std::function<win::StringGrid&()> grid;
+    int col;
+  };
+  const Grid grids[] = {
+      {kPageSpellbook, [&]() -> win::StringGrid& { return *dialog->StringGrid_Spellbook; }, 1},
+      {kPageReagents, [&]() -> win::StringGrid& { return *dialog->StringGrid_Reagent; }, 1},
+      {kPageMacro, [&]() -> win::StringGrid& { return *dialog->StringGrid_Macro; }, 2},
+  };
+  for (const Grid& g : grids) {
+    dialog->PageControl1->SetActivePage(g.page);
+    win::StringGrid& grid = g.grid();
+    for (const bool outOfView : {false, true}) {
+      ASSERT_TRUE(grid.SetCurrent(g.col, 1));
+      grid.SetTopLeft(1, outOfView ? 40 : 1);
+      const std::string before = grid.Cell(g.col, 1);
+      const RECT client = grid.ClientRect();
+      const RECT header = grid.CellRect(g.col, 0);
+      const RECT label = grid.CellRect(0, grid.TopRow() + 2);
+      const POINT spots[] = {{(header.left + header.right) / 2, header.top + 8},
+                             {label.left + 20, label.top + 8},
+                             {client.right - 2, label.top + 8}};
+      for (const POINT& at : spots) {
+        const GridCoord under = grid.CellAt(at);
+        EXPECT_TRUE(under.col < 1 || under.row < 1);  // not a data cell
+        const LPARAM lp = MAKELPARAM(at.x, at.y);
+        SendMessageA(grid.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, lp);
+        SendMessageA(grid.hwnd(), WM_LBUTTONUP, 0, lp);
+        SendMessageA(grid.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, lp);
+        SendMessageA(grid.hwnd(), WM_LBUTTONUP, 0, lp);
+        EXPECT_EQ(grid.Cell(g.col, 1), before)
+            << "page " << g.page << " at " << at.x << "," << at.y << (outOfView ? " scrolled" : "");
+        grid.SetCell(g.col, 1, before);
+      }
+    }
+  }
+}
+
+// The price fields take the locale's decimal separator for the point, and refuse a minus sign
+// and a digit that would make more than 20.
+TEST_F(ConfigDialog, PriceFieldsTakeTheLocaleSeparatorAndNoNegative) {
+  char saved[8] = {};
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved, sizeof saved);
+  ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, ","));
+  auto dialog = Open(ConfigData{});
+  TNumEdit& price = dialog->PriceEdit(0);
+  auto type = [&](const std::string& text) {
+    SetFocus(price.hwnd());
+    SendMessageA(price.hwnd(), EM_SETSEL, 0, -1);
+    for (char c : text) SendMessageA(price.hwnd(), WM_CHAR, static_cast<unsigned char>(c), 1);
+  };
+  type("3,5");
+  EXPECT_EQ(price.Text(), "3.5");
+  EXPECT_DOUBLE_EQ(price.Real(), 3.5);
+  type("-3");
+  EXPECT_EQ(price.Text(), "3");
+  type("35");  // more than the price field keeps
+  EXPECT_EQ(price.Text(), "3");
+  type("0.25");  // the point still works
+  EXPECT_DOUBLE_EQ(price.Real(), 0.25);
+  SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved);
+  SetWindowTextA(price.hwnd(), "-3");  // pasted: kept at the minimum
+  EXPECT_DOUBLE_EQ(price.Real(), 0.0);
+  SetFocus(dialog->Button1->hwnd());
+  dialog->ApplyPages();
+  EXPECT_FLOAT_EQ(dialog->ReagentCost[0], 0.0f);
+}
+
 TEST_F(ConfigDialog, SpellbookReagentsAndInformation) {
   ConfigData data;
   data.Spells[0].Reagent = {2, 0, 0, 0, 0, 0, 0, 0};
@@ -237,6 +360,21 @@ TEST_F(ConfigDialog, UserSlotsThroughTheSpellChooser) {
   // The chooser lies over the selected cell; picking item 19 and leaving writes its label.
   SelectWithFocus(*dialog, kPageUserList, grid, 1, 10);
   ASSERT_EQ(grid.ActiveCtrl(), dialog->ComboBox_Spell.get());
+  // The chooser fits its row: it covers neither the next row nor, on the last row shown, the
+  // grid's edge.
+  auto inPage = [&](RECT r) {
+    MapWindowPoints(grid.hwnd(), dialog->TabSheets[kPageUserList]->hwnd(),
+                    reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  for (const int row : {grid.TopRow() + grid.VisibleRowCount() - 1, 10}) {
+    ASSERT_TRUE(grid.SetCurrent(1, row));
+    const RECT chooser = harness::ChildRect(dialog->ComboBox_Spell->hwnd());
+    const RECT cell = inPage(grid.CellRect(1, row));
+    EXPECT_EQ(chooser.top, cell.top) << row;
+    EXPECT_LE(chooser.bottom, cell.bottom + grid.GridLineWidth()) << row;
+    EXPECT_LE(chooser.bottom, inPage(grid.ClientRect()).bottom) << row;
+  }
   dialog->ComboBox_Spell->SetItemIndex(19);
   SetFocus(dialog->Button1->hwnd());
   EXPECT_EQ(grid.Cell(1, 10), "3-4 Fire Field");
@@ -302,6 +440,24 @@ TEST_F(ConfigDialog, CancelLeavesTheMainWindowAndOkTakesTheCopyBack) {
   EXPECT_EQ(FindWindowA(kConfigDialogClass, nullptr), nullptr);  // destroyed
   main_->AlwaysOnTop = true;
   main_->ApplyTopmost();
+}
+
+// With the focus below a hidden window, Alt+letter that is no accelerator must not send the
+// dialog manager's accelerator search round for ever (under Wine it never ends there): the
+// modal run goes on and Cancel ends it.
+TEST_F(ConfigDialog, AltLetterWithTheFocusBelowAHiddenWindowKeepsTheDialogRunning) {
+  bool focusBelowHidden = false;
+  RunConfigButton([&](TForm_Config& d) {
+    HWND price = d.PriceEdit(0).hwnd();
+    SetFocus(price);
+    SetWindowPos(d.TabSheets[kPageGeneral]->hwnd(), nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    focusBelowHidden = GetFocus() == price;
+    PostMessageA(price, WM_SYSCHAR, 'J', LPARAM{1} << 29);
+    PostMessageA(d.Button2->hwnd(), BM_CLICK, 0, 0);
+  });
+  EXPECT_TRUE(focusBelowHidden);
+  EXPECT_EQ(FindWindowA(kConfigDialogClass, nullptr), nullptr);
 }
 
 TEST_F(ConfigDialog, Pictures) {
