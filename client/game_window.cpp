@@ -34,7 +34,25 @@ bool IsOpenClient(HWND window) {
 }
 
 bool HasCaptionPrefix(HWND window, const std::string& prefix) {
-  return IsWindowVisible(window) && !IsOurs(window) && Caption(window).rfind(prefix, 0) == 0;
+  return IsWindowVisible(window) && Caption(window).rfind(prefix, 0) == 0 && !IsOurs(window);
+}
+
+// The first top-level window, topmost first, whose caption begins with `prefix`. EnumWindows takes
+// the list of windows in one request; walking it with GetWindow would make one per window.
+HWND FirstWithCaptionPrefix(const std::string& prefix) {
+  struct Search {
+    const std::string& prefix;
+    HWND found = nullptr;
+  } search{prefix};
+  EnumWindows(
+      [](HWND w, LPARAM context) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(context);
+        if (!HasCaptionPrefix(w, s.prefix)) return TRUE;
+        s.found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 bool IsBlank(const std::string& text) {
@@ -124,10 +142,7 @@ HWND FindClientWindow(const ClientSearch& search) {
       if (IsWindow(w) && HasCaptionPrefix(w, prefix)) return w;
     }
   }
-  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (HasCaptionPrefix(w, prefix)) return w;
-  }
-  return nullptr;
+  return FirstWithCaptionPrefix(prefix);
 }
 
 std::string DescribeClientSearch(const ClientSearch& search) {
