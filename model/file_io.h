@@ -18,6 +18,9 @@ enum class ReadStatus { Ok, Missing, Failed };
 // `error` (if given) says what failed when the result is not Ok: the file's name and the system's
 // reason.
 ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr);
+// The file's bytes as they are, whatever text they hold (one implementation per system).
+ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes,
+                            std::string* error = nullptr);
 bool FileExists(const std::string& path);
 
 // Whether `bytes` begin with a UTF-16 byte-order mark (either byte order).

@@ -34,6 +34,8 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+}  // namespace
+
 ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes, std::string* error) {
   bytes.clear();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -65,18 +67,6 @@ ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes, std::st
   }
   ::close(fd);
   return ReadStatus::Ok;
-}
-
-}  // namespace
-
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
-  const ReadStatus status = ReadWholeFileRaw(path, bytes, error);
-  if (status == ReadStatus::Ok && StartsWithUtf16Mark(bytes)) {
-    bytes.clear();
-    if (error) *error = "Cannot read \"" + path + "\": the file is UTF-16 text, not ANSI text";
-    return ReadStatus::Failed;
-  }
-  return status;
 }
 
 bool FileExists(const std::string& path) {

@@ -90,25 +90,6 @@ std::optional<std::string> WideToAnsi(std::wstring_view text) {
   return ansi;
 }
 
-std::wstring Utf8ToWide(std::string_view text) {
-  if (text.empty()) return std::wstring();
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
-
-std::string WideToUtf8(std::wstring_view text) {
-  if (text.empty()) return std::string();
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n,
-                      nullptr, nullptr);
-  return utf8;
-}
-
 std::string AnsiToUtf8(const std::string& text) {
   return WideToUtf8(AnsiToWide(text));
 }

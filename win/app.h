@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "win/utf8.h"
+
 namespace win {
 
 // The application title: the caption of error boxes (and, for the main window, its taskbar text).
@@ -34,9 +36,7 @@ std::wstring AnsiToWide(const std::string& text);
 // UTF-16 as 8-bit text of the ANSI code page; nullopt when any character has no exact form there
 // (no look-alike, no "?").
 std::optional<std::string> WideToAnsi(std::wstring_view text);
-// UTF-8 (paths, model/file_io.h) to and from UTF-16; ANSI text to UTF-8.
-std::wstring Utf8ToWide(std::string_view text);
-std::string WideToUtf8(std::wstring_view text);
+// ANSI text to UTF-8 (UTF-8 to and from UTF-16: win/utf8.h).
 std::string AnsiToUtf8(const std::string& text);
 
 // The hourglass cursor while an object of this type lives.

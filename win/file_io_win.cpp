@@ -4,28 +4,13 @@
 #include <windows.h>
 
 #include "win/handles.h"
+#include "win/utf8.h"
 
 namespace quillorb {
 namespace {
 
-std::wstring Utf8ToWide(std::string_view text) {
-  if (text.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
-
-std::string WideToUtf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n,
-                      nullptr, nullptr);
-  return utf8;
-}
+using win::Utf8ToWide;
+using win::WideToUtf8;
 
 // The path for the wide functions. From MAX_PATH on (less the room CreateDirectory keeps for a
 // file name) a path needs the "\\?\" form, which the system takes without any rewriting: so it is
@@ -76,6 +61,8 @@ HANDLE CreateTempBeside(const std::string& path, std::string& temp) {
   return INVALID_HANDLE_VALUE;
 }
 
+}  // namespace
+
 ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes, std::string* error) {
   bytes.clear();
   win::FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ,
@@ -111,18 +98,6 @@ ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes, std::st
   }
   bytes.resize(done);
   return ReadStatus::Ok;
-}
-
-}  // namespace
-
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
-  const ReadStatus status = ReadWholeFileRaw(path, bytes, error);
-  if (status == ReadStatus::Ok && StartsWithUtf16Mark(bytes)) {
-    bytes.clear();
-    if (error) *error = "Cannot read \"" + path + "\": the file is UTF-16 text, not ANSI text";
-    return ReadStatus::Failed;
-  }
-  return status;
 }
 
 bool FileExists(const std::string& path) {
