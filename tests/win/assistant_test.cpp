@@ -368,19 +368,6 @@ TEST_F(AssistantProtocol, UnansweredCountGivesTheButtonBackOnTheThirteenthTick) 
   EXPECT_EQ(form_->Assistant.CountTicks(), 0);
 }
 
-TEST_F(AssistantProtocol, EveryCountGetsItsWholeTimeOut) {
-  form_->Timer_CountReagent->SetInterval(600000);
-  StartCounting();
-  Tick(5);
-  assistant_->Command(standin::kCmdSendCount, 9, 0);  // answered early
-  EXPECT_FALSE(Counting());
-  StartCounting();
-  Tick(12);  // five ticks of the first count must not shorten this one
-  EXPECT_TRUE(Counting());
-  Tick(1);
-  EXPECT_FALSE(Counting());
-}
-
 TEST_F(AssistantProtocol, ReportsWhileTheDangerQuestionIsOpenKeepTheLedgerWhole) {
   standin::FakeClient client;
   form_->TabSet1->SetTabIndex(4);  // page "  1 ": slot s holds spell s
