@@ -1,5 +1,9 @@
 // The main window: a 640 x 60 strip that stays on top of the game client, with the reagent
 // counters on the left and the spell bar on the right. It owns all of the program's data.
+// Its work is kept by job: the controls, start-up, the strip's dialogs and the message dispatch
+// in form_main.cpp, the spell bar and its casts in spell_bar.cpp, the counters in
+// counter_strip.cpp, loading and saving the character in profile_session.cpp; the assistant
+// program is spoken to by its AssistantSession, the game client by its CastPipeline.
 #pragma once
 
 #include <windows.h>
