@@ -1,5 +1,9 @@
 // The main window: a 640 x 60 strip that stays on top of the game client, with the reagent
 // counters on the left and the spell bar on the right. It owns all of the program's data.
+// Its work is kept by job: the controls, start-up, the strip's dialogs and the message dispatch
+// in form_main.cpp, the spell bar and its casts in spell_bar.cpp, the counters in
+// counter_strip.cpp, loading and saving the character in profile_session.cpp; the assistant
+// program is spoken to by its AssistantSession, the game client by its CastPipeline.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +16,7 @@
 #include <vector>
 
 #include "app/spell_art.h"
-#include "client/assistant_link.h"
+#include "client/assistant_session.h"
 #include "client/cast.h"
 #include "controls/num_edit.h"
 #include "model/profile.h"
@@ -27,8 +31,8 @@ namespace quillorb {
 inline constexpr int kTabPages = 12;  // A..D, then the eight circles
 inline constexpr int kClientWidth = 640;
 inline constexpr int kClientHeight = 60;
-// A count request that gets no answer is given up on this tick of Timer_CountReagent.
-inline constexpr int32_t kCountTimeoutTicks = 13;
+// Posted to itself behind a burst of the assistant's reports: the counters show their values.
+inline constexpr UINT kRefreshCountersMessage = WM_APP + 1;
 
 // Child window identifiers, so that other programs (and the tests) can find the controls.
 enum ControlId : int {
@@ -37,7 +41,7 @@ enum ControlId : int {
   kIdNumEditFirst = 110,  // NumEdit_BP .. NumEdit_SS: 110..117
 };
 
-class TForm_Main : public win::Form, private CastHost {
+class TForm_Main : public win::Form, private CastHost, private AssistantHost {
  public:
   TForm_Main();
   ~TForm_Main() override;
@@ -100,7 +104,8 @@ class TForm_Main : public win::Form, private CastHost {
   // The spell index in a slot of the current page.
   int32_t SlotSpell(int slot) const;
 
-  // The assistant program: the count request, its time-out, and the assistant's reports.
+  // The assistant program (Assistant): the count request, its time-out, and the assistant's
+  // reports.
   void SpeedButton_CountClick();
   void Timer_CountReagentTimer();
   void OnAssistReagentCount(WPARAM wp, LPARAM lp);
@@ -129,9 +134,9 @@ class TForm_Main : public win::Form, private CastHost {
   std::string ClientCaption;
   std::vector<std::string> ClientCaptions;
   SpellTable Spells{};
-  HWND AssistantWindow = nullptr;
-  AssistantApiLink AssistantApi;  // registered with the published API's window
-  int32_t CountReagentTicks = 0;  // ticks of the running count request
+  // The assistant's window (AssistantWindow), the published API's registration and the count
+  // request's ticks.
+  AssistantSession Assistant{*this};
   int32_t UndoSpell = -1;
   bool UndoLastWasCast = false;
   win::Bitmap BarBitmap;
@@ -153,9 +158,7 @@ class TForm_Main : public win::Form, private CastHost {
   std::unique_ptr<win::SpeedButton> SpeedButton_Save;
   std::unique_ptr<win::SpeedButton> SpeedButton_Graph;
   std::unique_ptr<win::SpeedButton> SpeedButton_Casting;
-  win::Bitmap ImageSrc1;          // the spell icon atlas, 320 x 320
-  win::Bitmap ImageSrc2;          // the same icons greyed
-  std::bitset<64> ImageSrcDrawn;  // the icons drawn into both atlases so far
+  SpellAtlases ImageSrc;  // ImageSrc1 and ImageSrc2: the spell icons, normal and greyed
   std::unique_ptr<ReagentIconList> ImageList_Reagent;
   std::unique_ptr<win::Label> Label_ConfigDialogFont;
   std::unique_ptr<win::Timer> Timer1;
@@ -179,9 +182,15 @@ class TForm_Main : public win::Form, private CastHost {
   ClientSearch GameWindowSearch() const override;
   HWND QuestionOwner() const override;
   void CastNotDelivered(CastFailure why) override;
+  // What the assistant session asks of it.
+  void TakeReportedCount(int reagent, int32_t count) override;
+  void BookReportedCast(int index) override;
+  void ShowCounting(bool counting) override;
+  void ShowStatus(const char* text) override;
 
   void CreateControls();
-  // app/profile_session.cpp: the saves, and the question after a failed one.
+  // app/profile_session.cpp: loading and saving the character, and the question after a failed
+  // save.
   enum class SaveStep { LastUser, Profile, Catalogue };
   enum class SaveFor { Switch, SameCharacter, Close };
   // Writes one file; false with `error` (the file and the system's reason) when it failed.
@@ -198,6 +207,8 @@ class TForm_Main : public win::Form, private CastHost {
   void SaveAtShutdown();
   ProfileSettings CurrentSettings() const;
   POINT WindowTopLeft() const;
+  // The character users.ini names, "" for the default one or one whose name is refused.
+  std::string LastUserOfUsersFile();
 
   std::string programDir_;  // UTF-8
   char decimalSeparator_ = '.';
@@ -212,15 +223,13 @@ class TForm_Main : public win::Form, private CastHost {
   bool shutdownSaved_ = false;      // FormCloseQuery has saved everything
   bool saveQuestionOpen_ = false;
   bool closing_ = false;
-  bool hostInstalled_ = false;
   // Where the mouse stood when Panel1 was given a notice instead of the spell information: the
   // notice stays until the mouse really moves over a slot again.
   std::optional<POINT> panelNoticeAt_;
   // Which window came to the front last, for finding the game client when several are open.
   ForegroundHistory clientHistory_;
+  // The casting pipeline of the spell bar's casts, asking this window what it needs.
+  CastPipeline caster_{this};
 };
-
-// The one main window, for the parts of the program that read it.
-extern TForm_Main* Form_Main;
 
 }  // namespace quillorb

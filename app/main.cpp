@@ -18,7 +18,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     }
     win::SetApplicationTitle("Quillorb");
     quillorb::TForm_Main form;
-    quillorb::Form_Main = &form;
     form.Create();
     form.Show(showCommand == SW_SHOWDEFAULT ? SW_SHOWNORMAL : showCommand);
     win::RunMessageLoop(form.hwnd());

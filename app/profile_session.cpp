@@ -1,5 +1,6 @@
-// Saving the character: before a change of character, for the character list's copy, and when
-// Quillorb ends. A save that fails never leaves the player stuck: the question after it says which
+// Loading the character (users.ini names it; spells.txt and its profile hold it) and saving it:
+// before a change of character, for the character list's copy, and when Quillorb ends. A save
+// that fails never leaves the player stuck: the question after it says which
 // file could not be written, why, and what is lost without it, and offers Retry, going on anyway
 // (switch or close) and Cancel.
 #include <string>
@@ -8,9 +9,11 @@
 #include "app/messages.h"
 #include "dialogs/save_question.h"
 #include "model/catalogue.h"
+#include "model/characters.h"
 #include "model/file_io.h"
 #include "win/app.h"
 #include "win/file_error.h"
+#include "win/screen_place.h"
 
 namespace quillorb {
 namespace {
@@ -19,7 +22,118 @@ std::string Who(const std::string& user) {
   return user.empty() ? "the default character" : win::AnsiToUtf8(user);
 }
 
+// `path` in UTF-8, as the file layer takes it.
+void ShowFileError(const wchar_t* pattern, const std::string& path) {
+  win::ShowErrorBox(FormatWithFile(pattern, win::FileText(path)));
+}
+
 }  // namespace
+
+// ------------------------------------------------------------------ loading
+
+std::string TForm_Main::LastUserOfUsersFile() {
+  // A users.ini that exists but cannot be read, or that names a character whose name cannot be
+  // part of a file name, is reported once and left as it is at shutdown (a refused name only
+  // until the player chooses a character).
+  const std::string usersFile = UsersFileName(programDir_);
+  IniDocument users;
+  std::string bytes;
+  std::string error;
+  const ReadStatus status = ReadWholeFile(usersFile, bytes, &error);
+  if (status == ReadStatus::Ok) users = IniDocument(bytes);
+  if (status == ReadStatus::Failed) {
+    keepUsersFile_ = true;
+    win::ShowFileError(kUsersReadError, error);
+  }
+  const std::string name = ReadLastUser(users);
+  if (IsPlainCharacterName(name, [](unsigned char c) { return IsDBCSLeadByte(c) != FALSE; })) {
+    return name;
+  }
+  lastUserRefused_ = true;
+  ShowFileError(kRefusedNameError, win::AnsiToUtf8(name));
+  return std::string();
+}
+
+void TForm_Main::SetUser(const std::string& name) {
+  CurrentUser = name;
+  ProfileFileName = quillorb::ProfileFileName(programDir_, win::AnsiToUtf8(name));
+  SpellFileName = quillorb::SpellFileName(programDir_);
+  const std::string title = name.empty() ? "Quillorb" : "Quillorb - " + name;
+  SetText(title);
+  win::SetApplicationTitle(title);
+}
+
+void TForm_Main::LoadProfile() {
+  std::string error;
+  // Spells that could not be saved are kept: the file holds an older state of them.
+  if (!catalogueUnsaved_) {
+    catalogueUnreadable_ =
+        ReadCatalogue(SpellFileName, Spells, &error) == CatalogueRead::Unreadable;
+    // Reported; the profile itself is still loaded, so nothing of it is lost at the next save.
+    if (catalogueUnreadable_) win::ShowFileError(kCatalogueReadError, error);
+  }
+  IniDocument ini;
+  std::string bytes;
+  const ReadStatus status = ReadWholeFile(ProfileFileName, bytes, &error);
+  if (status == ReadStatus::Ok) ini = IniDocument(bytes);
+  // A profile that exists but cannot be read (locked by another program, say) is reported; the
+  // defaults are used, and the file is not overwritten with them at the next save.
+  profileUnreadable_ = status == ReadStatus::Failed;
+  if (profileUnreadable_) win::ShowFileError(kProfileReadError, error);
+
+  ProfileSettings s;
+  ReadProfile(ini, s, Spells, decimalSeparator_);
+  BackpackReagent = s.BackpackReagent;
+  BankReagent = s.BankReagent;
+  ReagentUsed = s.ReagentUsed;
+  ReagentCost = s.ReagentCost;
+  AdjustRegsInBackpack = s.AdjustRegsInBackpack;
+  SpeedButton_Casting->SetDown(s.EnableSpellCasting);
+  for (int p = 0; p < kUserPages; ++p)
+    SpellSlot[static_cast<size_t>(p)] = s.UserSpell[static_cast<size_t>(p)];
+  AlwaysOnTop = s.AlwaysOnTop;
+  SpeedButton_Inscription->SetDown(s.Inscription);
+  const POINT at = win::TopLeftOnAMonitor(hwnd(), s.Left, s.Top);
+  SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ClientCaption = s.ClientCaption;
+  ClientCaptions.assign(s.ClientCaptions.begin(), s.ClientCaptions.end());
+}
+
+POINT TForm_Main::WindowTopLeft() const {
+  // A minimized window reports a parking position far off the screen: keep the normal one.
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (IsIconic(hwnd()) && GetWindowPlacement(hwnd(), &placement)) {
+    return POINT{placement.rcNormalPosition.left, placement.rcNormalPosition.top};
+  }
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  return POINT{r.left, r.top};
+}
+
+ProfileSettings TForm_Main::CurrentSettings() const {
+  ProfileSettings s;
+  s.BackpackReagent = BackpackReagent;
+  s.BankReagent = BankReagent;
+  s.ReagentCost = ReagentCost;
+  s.ReagentUsed = ReagentUsed;
+  s.AdjustRegsInBackpack = AdjustRegsInBackpack;
+  for (int p = 0; p < kUserPages; ++p)
+    s.UserSpell[static_cast<size_t>(p)] = SpellSlot[static_cast<size_t>(p)];
+  s.AlwaysOnTop = AlwaysOnTop;
+  s.EnableSpellCasting = SpeedButton_Casting->Down();
+  s.Inscription = SpeedButton_Inscription->Down();
+  POINT topLeft = WindowTopLeft();
+  s.Top = topLeft.y;
+  s.Left = topLeft.x;
+  s.ClientCaption = ClientCaption;
+  for (size_t k = 0; k < s.ClientCaptions.size(); ++k) {
+    s.ClientCaptions[k] = k < ClientCaptions.size() ? ClientCaptions[k] : std::string();
+  }
+  return s;
+}
+
+// ------------------------------------------------------------------ saving
 
 bool TForm_Main::WriteStep(SaveStep step, std::string& error) {
   switch (step) {

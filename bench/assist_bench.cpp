@@ -50,17 +50,16 @@ int main() {
 
   using bench::NowUs;
   quillorb::TForm_Main form;
-  quillorb::Form_Main = &form;
   form.Create();
   form.Show(SW_SHOWNOACTIVATE);
   Drain();
   // Linked through the published API at creation; as if the visible assistant window had been
   // found as well, so that both protocols' reports act (a cast report is booked only while that
   // window is there).
-  if (!form.AssistantApi.Linked()) std::printf("assist_bench: not linked\n");
-  form.AssistantWindow =
-      CreateWindowExA(WS_EX_NOACTIVATE, "STATIC", "UOAssist - bench", WS_POPUP | WS_VISIBLE, 700,
-                      500, 40, 20, nullptr, nullptr, wc.hInstance, nullptr);
+  if (!form.Assistant.Api().Linked()) std::printf("assist_bench: not linked\n");
+  form.Assistant.UseWindow(CreateWindowExA(WS_EX_NOACTIVATE, "STATIC", "UOAssist - bench",
+                                           WS_POPUP | WS_VISIBLE, 700, 500, 40, 20, nullptr,
+                                           nullptr, wc.hInstance, nullptr));
   for (auto& spell : form.Spells) spell.Reagent = {1, 1, 0, 0, 1, 0, 1, 0};
   form.BackpackReagent.fill(500);
   form.WriteCounters();
@@ -113,6 +112,5 @@ int main() {
   run(
       "published API counter change", quillorb::kApiCounterMessage, [](int) { return WPARAM{3}; },
       [](int i) { return LPARAM{100 + i % 2}; }, 0);
-  quillorb::Form_Main = nullptr;
   return 0;
 }

@@ -62,7 +62,7 @@ int main() {
     HWND QuestionOwner() const override { return nullptr; }
     void CastNotDelivered(CastFailure) override {}
   } host;
-  InstallCastHost(&host);
+  CastPipeline pipeline(&host);
 
   TSpell spell;
   spell.CastText = "Kal Vas Flam Ort Por";  // 20 characters
@@ -83,7 +83,7 @@ int main() {
     g_allocations = 0;
     g_counting = true;
     const double t0 = NowUs();
-    const bool cast = spell.Cast(CastMode::IntoGame, stock, used);
+    const bool cast = spell.Cast(CastMode::IntoGame, stock, used, &pipeline);
     const double t1 = NowUs();
     g_counting = false;
     if (!cast) {
@@ -96,7 +96,6 @@ int main() {
     }
     Drain();
   }
-  InstallCastHost(nullptr);
   std::sort(samples.begin(), samples.end());
   const double median = samples[samples.size() / 2];
   const double p95 = samples[samples.size() * 95 / 100];

@@ -46,7 +46,6 @@ int main() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
   quillorb::TForm_Main form;
-  quillorb::Form_Main = &form;
   form.Create();
   form.Show(SW_SHOWNOACTIVATE);
   SetWindowSubclass(form.Panel1->hwnd(), &PanelHook, 1, 0);
@@ -104,6 +103,5 @@ int main() {
       "OK (apply, copy back, rebuild):      median %6.1f ms (min %.1f, max %.1f)  "
       "target < 20 ms: %s\n",
       k.median, k.min, k.max, bench::Verdict(k.median < 20));
-  quillorb::Form_Main = nullptr;
   return 0;
 }

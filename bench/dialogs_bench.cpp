@@ -98,7 +98,6 @@ int main(int argc, char** argv) {
   if (argc < 2 || std::string(argv[1]) != "--here") return RunFromScratchFolder();
 
   quillorb::TForm_Main form;
-  quillorb::Form_Main = &form;
   form.Create();
   form.Show(SW_SHOWNOACTIVATE);
   Drain();
@@ -156,6 +155,5 @@ int main(int argc, char** argv) {
   Report("character switch:", switches, 15);
   std::printf("  of which save: median %6.2f ms, load: median %6.2f ms\n",
               bench::Summarize(saves).median / 1000, bench::Summarize(loads).median / 1000);
-  quillorb::Form_Main = nullptr;
   return 0;
 }

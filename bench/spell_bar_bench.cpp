@@ -22,7 +22,6 @@ void Drain() {
 int main() {
   using bench::NowUs;
   quillorb::TForm_Main form;
-  quillorb::Form_Main = &form;
   form.Create();
   form.Show(SW_SHOWNOACTIVATE);
   Drain();
@@ -69,6 +68,5 @@ int main() {
   std::printf(
       "slot click, mode 1:      median %7.1f us (min %.1f, max %.1f)  target < 2000 us: %s\n",
       c.median, c.min, c.max, bench::Verdict(c.median < 2000));
-  quillorb::Form_Main = nullptr;
   return 0;
 }

@@ -205,7 +205,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     }
     lap();
     quillorb::TForm_Main form;
-    quillorb::Form_Main = &form;
     form.Create();
     const double createMs = lap();
     // TForm_Main::Show, step by step.

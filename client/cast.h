@@ -1,12 +1,15 @@
 // The casting pipeline into the game client: find the client, ask the dangerous-spell question,
-// bring the client to the front, type the player's words and press the spell's macro key. It
-// reaches the program around it only through CastHost, which the main window implements and
-// installs once; installing it also makes it the model's GameCaster (TSpell::Cast).
+// bring the client to the front, type the player's words and press the spell's macro key. It is
+// the model's GameCaster, handed to TSpell::Cast by whoever casts; it reaches the program around
+// it only through the CastHost it was made with (the main window).
 #pragma once
 
 #include <windows.h>
 
+#include <string>
+
 #include "client/game_window.h"
+#include "model/spell.h"
 
 namespace quillorb {
 
@@ -36,10 +39,20 @@ class CastHost {
   ~CastHost() = default;
 };
 
-// Installs `host` (nullptr: none; the pipeline then types no words, knows no assistant, finds the
-// client by its window class and the open client's caption only, and asks without an owner) and the
-// pipeline as the model's GameCaster.
-void InstallCastHost(CastHost* host);
+class CastPipeline final : public GameCaster {
+ public:
+  // `host` nullptr: the pipeline types no words, knows no assistant, finds the client by its
+  // window class and the open client's caption only, and asks without an owner.
+  explicit CastPipeline(CastHost* host = nullptr) : host_(host) {}
+
+  GameCast CastIntoGame(const TSpell& spell) override;
+
+ private:
+  bool ConfirmDangerousCast(HWND client, const std::string& name) const;
+  GameCast Refuse(CastFailure why) const;
+
+  CastHost* host_;
+};
 
 // How long the client may take to come to the front before a cast is given up.
 inline constexpr DWORD kClientFrontTimeoutMs = 1000;

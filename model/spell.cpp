@@ -117,18 +117,10 @@ void TSpell::DecCount() {
   if (CastCount > 0) --CastCount;
 }
 
-namespace {
-GameCaster* g_gameCaster = nullptr;
-}  // namespace
-
-void SetGameCaster(GameCaster* caster) {
-  g_gameCaster = caster;
-}
-
-bool TSpell::Cast(CastMode mode, ReagentCounts& stock, ReagentCounts& used) {
+bool TSpell::Cast(CastMode mode, ReagentCounts& stock, ReagentCounts& used, GameCaster* game) {
   if (!InSpellBook) return false;
   if (mode == CastMode::IntoGame) {
-    const GameCast cast = g_gameCaster ? g_gameCaster->CastIntoGame(*this) : GameCast::NotCast;
+    const GameCast cast = game ? game->CastIntoGame(*this) : GameCast::NotCast;
     if (cast == GameCast::NotCast) return false;
     if (cast == GameCast::CastAssistantBooks) return true;  // the assistant's report books it
   }

@@ -41,8 +41,8 @@ enum class GameCast {
   CastAssistantBooks,  // the keys reached the game and the assistant will report (and book) it
 };
 
-// The casting into the game client. The program installs one (the Win32 casting pipeline) at
-// start; without one, a cast into the game casts nothing.
+// The casting into the game client (the Win32 casting pipeline), handed to TSpell::Cast by the
+// one who casts.
 class GameCaster {
  public:
   virtual GameCast CastIntoGame(const TSpell& spell) = 0;
@@ -50,7 +50,6 @@ class GameCaster {
  protected:
   ~GameCaster() = default;
 };
-void SetGameCaster(GameCaster* caster);
 
 class TSpell {
  public:
@@ -81,10 +80,11 @@ class TSpell {
   void DecCount();
   void Undo(ReagentCounts& stock, ReagentCounts& used);
 
-  // Casts the spell into the game client through the installed GameCaster (IntoGame) or only
-  // books it (BookOnly): the reagents leave `stock` and join `used`, and the cast is counted.
-  // False when nothing happened (not in the spellbook, or nothing reached the game).
-  bool Cast(CastMode mode, ReagentCounts& stock, ReagentCounts& used);
+  // Casts the spell into the game client through `game` (IntoGame; nullptr: nothing reaches the
+  // game) or only books it (BookOnly, `game` unused): the reagents leave `stock` and join `used`,
+  // and the cast is counted. False when nothing happened (not in the spellbook, or nothing reached
+  // the game).
+  bool Cast(CastMode mode, ReagentCounts& stock, ReagentCounts& used, GameCaster* game);
 
   std::string Name;
   std::string Rune;

@@ -200,8 +200,7 @@ TEST(ProfileNames, OnlyOurOwnTemporaryFilesAreStale) {
 
 class FakeCaster final : public GameCaster {
  public:
-  explicit FakeCaster(GameCast result) : result_(result) { SetGameCaster(this); }
-  ~FakeCaster() { SetGameCaster(nullptr); }
+  explicit FakeCaster(GameCast result) : result_(result) {}
   GameCast CastIntoGame(const TSpell&) override {
     ++calls;
     return result_;
@@ -230,18 +229,18 @@ TEST(Cast, BooksOnlyWhatReachedTheGameOrWasMeantToBeBookedOnly) {
     TSpell s = spell;
     ReagentCounts stock{5, 5, 5, 5, 5, 5, 5, 1};
     ReagentCounts used{};
-    EXPECT_EQ(s.Cast(c.mode, stock, used), c.result);
+    EXPECT_EQ(s.Cast(c.mode, stock, used, &caster), c.result);
     EXPECT_EQ(caster.calls, c.calls);
     EXPECT_EQ(s.CastCount, c.booked ? 1 : 0);
     EXPECT_EQ(stock[7], c.booked ? 0 : 1);  // clamped at 0
     EXPECT_EQ(used[7], c.booked ? 2 : 0);
     s.InSpellBook = false;
-    EXPECT_FALSE(s.Cast(c.mode, stock, used));
+    EXPECT_FALSE(s.Cast(c.mode, stock, used, &caster));
   }
   // Without a caster nothing reaches the game; a stored mode other than 0 books only.
   TSpell s = spell;
   ReagentCounts stock{}, used{};
-  EXPECT_FALSE(s.Cast(CastMode::IntoGame, stock, used));
+  EXPECT_FALSE(s.Cast(CastMode::IntoGame, stock, used, nullptr));
   EXPECT_EQ(CastModeFromValue(0), CastMode::IntoGame);
   EXPECT_EQ(CastModeFromValue(1), CastMode::BookOnly);
   EXPECT_EQ(CastModeFromValue(7), CastMode::BookOnly);

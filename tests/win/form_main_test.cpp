@@ -17,7 +17,6 @@ class MainWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     form_ = new TForm_Main();
-    Form_Main = form_;
     form_->Create();
     form_->Show(SW_SHOWNOACTIVATE);
   }

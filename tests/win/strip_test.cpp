@@ -19,7 +19,6 @@ class Strip : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     form_ = new TForm_Main();
-    Form_Main = form_;
     form_->Create();
     form_->Show(SW_SHOWNORMAL);
   }

@@ -1,5 +1,6 @@
 // The casting pipeline's host for tests: the rune-casting toggle, the assistant window and the
-// question's owner as plain fields, and the failures it was told of. Installed for its lifetime.
+// question's owner as plain fields, and the failures it was told of; `caster` is the pipeline
+// that asks it.
 #pragma once
 
 #include <functional>
@@ -11,10 +12,7 @@ namespace quillorb {
 
 class TestCastHost final : public CastHost {
  public:
-  explicit TestCastHost(bool runeCastingDown = true) : runeCasting(runeCastingDown) {
-    InstallCastHost(this);
-  }
-  ~TestCastHost() { InstallCastHost(nullptr); }
+  explicit TestCastHost(bool runeCastingDown = true) : runeCasting(runeCastingDown) {}
   TestCastHost(const TestCastHost&) = delete;
   TestCastHost& operator=(const TestCastHost&) = delete;
 
@@ -34,6 +32,8 @@ class TestCastHost final : public CastHost {
   HWND owner = nullptr;
   ClientSearch search;
   std::vector<CastFailure> failures;
+  CastPipeline pipeline{this};
+  GameCaster* caster = &pipeline;
 };
 
 }  // namespace quillorb
