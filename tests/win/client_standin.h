@@ -27,11 +27,18 @@ inline bool IsKeyMessage(UINT msg) {
 }
 
 // The marker key that tests press after an operation to know that everything before it arrived.
+// Each press carries a number of its own in the scan code field: a wait must end at the marker it
+// pressed, not at an earlier one still on its way (the marker a hook waited for reaches the
+// client too, and a client that is slow to read its input may have handled that one only).
 inline constexpr BYTE kMarkerKey = VK_F24;
 
-inline void PressMarker() {
-  keybd_event(kMarkerKey, 0, 0, 0);
-  keybd_event(kMarkerKey, 0, KEYEVENTF_KEYUP, 0);
+// Presses the marker and returns its number (1 to 127).
+inline BYTE PressMarker() {
+  static BYTE last = 0;
+  last = static_cast<BYTE>(last % 127 + 1);
+  keybd_event(kMarkerKey, last, 0, 0);
+  keybd_event(kMarkerKey, last, KEYEVENTF_KEYUP, 0);
+  return last;
 }
 
 class FakeClient {
@@ -93,14 +100,20 @@ class FakeClient {
     mark_ = all.empty() ? 0 : all.back().order;
   }
 
-  // Presses the marker key (the client must be the foreground window) and waits until its key-up
-  // has arrived; returns the input messages since the last Mark(), the marker's left out.
+  // Presses the marker key (the client must be the foreground window) and waits until the key-up
+  // of that press has arrived; returns the input messages since the last Mark() up to it, markers
+  // left out.
   std::vector<ClientMessage> InputUpToMarker() const {
-    PressMarker();
+    const BYTE marker = PressMarker();
     std::vector<ClientMessage> input;
     harness::WaitUntil([&] {
       input = InputSinceMark();
-      return !input.empty() && input.back().wp == kMarkerKey && input.back().msg == WM_KEYUP;
+      const auto end = std::find_if(input.begin(), input.end(), [&](const ClientMessage& m) {
+        return m.msg == WM_KEYUP && m.wp == kMarkerKey && ((m.lp >> 16) & 0xFF) == marker;
+      });
+      if (end == input.end()) return false;
+      input.erase(end, input.end());
+      return true;
     });
     std::erase_if(input,
                   [](const ClientMessage& m) { return m.wp == kMarkerKey && IsKeyMessage(m.msg); });
@@ -151,15 +164,20 @@ class KeyboardHook {
   void Clear() { events_.clear(); }
   const std::vector<InputEvent>& Events() const { return events_; }
 
-  // Presses the marker key and waits until the hook has seen its release; returns the events
-  // recorded, the marker's left out.
+  // Presses the marker key and waits until the hook has seen the release of that press; returns
+  // the events recorded up to it, markers left out.
   std::vector<InputEvent> EventsUpToMarker() {
-    PressMarker();
+    const BYTE marker = PressMarker();
+    std::vector<InputEvent> before;
     harness::WaitUntil([&] {
-      return !events_.empty() && events_.back().vk == kMarkerKey &&
-             (events_.back().flags & LLKHF_UP);
+      before = events_;
+      const auto end = std::find_if(before.begin(), before.end(), [&](const InputEvent& e) {
+        return e.vk == kMarkerKey && (e.flags & LLKHF_UP) && e.scan == marker;
+      });
+      if (end == before.end()) return false;
+      before.erase(end, before.end());
+      return true;
     });
-    std::vector<InputEvent> before = events_;
     std::erase_if(before, [](const InputEvent& e) { return e.vk == kMarkerKey; });
     return before;
   }
