@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/form_main.h"
-#include "app/messages.h"
+#include "dialogs/messages.h"
 #include "dialogs/save_question.h"
 #include "model/catalogue.h"
 #include "model/file_io.h"

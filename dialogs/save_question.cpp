@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "dialogs/dialog_util.h"
+#include "win/dialog_util.h"
 
 namespace quillorb {
 namespace {
@@ -46,7 +46,7 @@ class MessageText : public win::ChildWindow {
 TSaveQuestion::TSaveQuestion(HWND owner, HFONT font, const std::wstring& text,
                              const std::string& goOnCaption) {
   CreateModalForm(kSaveQuestionClass, "Quillorb", owner, kClientWidth, 100, WS_EX_TOPMOST);
-  SetFont(CopyFont(font));
+  SetFont(win::CopyFont(font));
 
   Icon = std::make_unique<win::PaintBox>(*this, kMargin, kMargin, kIconSize, kIconSize);
   Icon->OnPaint = [](win::PaintBox&, HDC dc) {
@@ -76,7 +76,7 @@ TSaveQuestion::TSaveQuestion(HWND owner, HFONT font, const std::wstring& text,
   if (!goOnCaption.empty()) GoOnBtn = button(kIdGoOn, goOnCaption, kGoOn);
   CancelBtn = button(IDCANCEL, "Cancel", kCancel);
   CancelBtn->Cancel = true;
-  CenterOnScreen(hwnd());
+  win::CenterWindow(hwnd());
 }
 
 int AskAfterFailedSave(HWND owner, HFONT font, const std::wstring& text,
