@@ -88,19 +88,22 @@ TBankReagentDialog::TBankReagentDialog(HWND owner, const std::array<HBITMAP, kRe
   CancelBtn = std::make_unique<win::Button>(hwnd(), IDCANCEL, 199, 268, 75, 25, "Cancel");
   CancelBtn->Cancel = true;
   CancelBtn->ModalResult = win::kModalCancel;
+  // Each field is made with its value: every replacement of an edit's text costs.
   for (int r = 0; r < kRows; ++r) {
     NumEdits[static_cast<size_t>(r)] =
-        Field(kIdNumEditFirst + r, 36, 32 + kRowStep * r, 45, 0, kBackpackMax);
+        Field(kIdNumEditFirst + r, 36, 32 + kRowStep * r, 45,
+              visit.sides.backpack[static_cast<size_t>(r)], kBackpackMax);
   }
   for (int r = 0; r < kRows; ++r) {
     NumEdits[static_cast<size_t>(r) + 8] =
-        Field(kIdNumEditFirst + 8 + r, 196, 32 + kRowStep * r, 45, 0, kBankFieldMax);
+        Field(kIdNumEditFirst + 8 + r, 196, 32 + kRowStep * r, 45,
+              visit.sides.bank[static_cast<size_t>(r)], kBankFieldMax);
   }
   for (int r = 0; r < kRows; ++r) {
     NumEdits[static_cast<size_t>(r) + 16] =
         Field(kIdNumEditFirst + 16 + r, 116, 32 + kRowStep * r, 45, 1, kBankFieldMax);
   }
-  NumEdit_Backpack = Field(kIdTarget, 232, 232, 41, 0, kBackpackMax);
+  NumEdit_Backpack = Field(kIdTarget, 232, 232, 41, visit.target, kBackpackMax);
 
   for (int r = 0; r < kRows; ++r) {
     const int top = 32 + kRowStep * r;
@@ -132,11 +135,6 @@ TBankReagentDialog::TBankReagentDialog(HWND owner, const std::array<HBITMAP, kRe
   }
   win::CenterWindow(hwnd());
   FormCreate(icons);
-  for (int r = 0; r < kRows; ++r) {
-    BackpackCount(r).SetInteger(visit.sides.backpack[static_cast<size_t>(r)]);
-    BankCount(r).SetInteger(visit.sides.bank[static_cast<size_t>(r)]);
-  }
-  NumEdit_Backpack->SetInteger(visit.target);
   opened_ = Visit();
 }
 
@@ -151,7 +149,8 @@ std::unique_ptr<TNumEdit> TBankReagentDialog::Field(int id, int left, int top, i
   field->Max = max;
   field->EnableNegative = false;
   field->EnterKeyToExit = true;
-  field->SetInteger(value);
+  // The field shows 0 from its start.
+  if (value != 0) field->SetInteger(value);
   return field;
 }
 
