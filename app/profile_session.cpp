@@ -110,10 +110,10 @@ bool TForm_Main::SaveStepOrAsk(SaveStep step, SaveFor purpose) {
                        : purpose == SaveFor::Close ? "&Close anyway"
                                                    : "";
     saveQuestionOpen_ = true;
-    const int answer = AskAfterFailedSave(
-        hwnd(), ConfigDialogFont(), win::FileText(SaveQuestionText(step, purpose, error)), goOn);
+    const SaveAnswer answer = AskAfterFailedSave(
+        hwnd(), ConfigDialogFont(), {win::FileText(SaveQuestionText(step, purpose, error)), goOn});
     saveQuestionOpen_ = false;
-    if (answer != TSaveQuestion::kRetry) return answer == TSaveQuestion::kGoOn;
+    if (answer != SaveAnswer::Retry) return answer == SaveAnswer::GoOn;
   }
 }
 

@@ -43,8 +43,9 @@ class MessageText : public win::ChildWindow {
 
 }  // namespace
 
-TSaveQuestion::TSaveQuestion(HWND owner, HFONT font, const std::wstring& text,
-                             const std::string& goOnCaption) {
+TSaveQuestion::TSaveQuestion(HWND owner, HFONT font, const SaveQuestion& question) {
+  const std::wstring& text = question.text;
+  const std::string& goOnCaption = question.goOnCaption;
   CreateModalForm(kSaveQuestionClass, "Quillorb", owner, kClientWidth, 100, WS_EX_TOPMOST);
   SetFont(win::CopyFont(font));
 
@@ -79,11 +80,21 @@ TSaveQuestion::TSaveQuestion(HWND owner, HFONT font, const std::wstring& text,
   win::CenterWindow(hwnd());
 }
 
-int AskAfterFailedSave(HWND owner, HFONT font, const std::wstring& text,
-                       const std::string& goOnCaption) {
-  TSaveQuestion question(owner, font, text, goOnCaption);
+SaveAnswer TSaveQuestion::Execute() {
+  switch (ShowModal()) {
+    case kRetry:
+      return SaveAnswer::Retry;
+    case kGoOn:
+      return SaveAnswer::GoOn;
+    default:
+      return SaveAnswer::Cancel;
+  }
+}
+
+SaveAnswer AskAfterFailedSave(HWND owner, HFONT font, const SaveQuestion& question) {
+  TSaveQuestion dialog(owner, font, question);
   MessageBeep(MB_ICONWARNING);
-  return question.ShowModal();
+  return dialog.Execute();
 }
 
 }  // namespace quillorb
