@@ -4,10 +4,10 @@
 
 namespace win {
 
-Font MakeFont(const FontSpec& spec) {
-  return Font(CreateFontW(spec.height, 0, 0, 0, spec.weight, spec.italic ? TRUE : FALSE, FALSE,
-                          FALSE, spec.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          spec.quality, spec.pitchAndFamily, spec.face));
+Font MakeFont(const FontDesc& desc) {
+  return Font(CreateFontW(desc.height, 0, 0, 0, desc.weight, desc.italic ? TRUE : FALSE, FALSE,
+                          FALSE, desc.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          desc.quality, desc.pitchAndFamily, desc.face));
 }
 
 Font CopyFont(HFONT font) {

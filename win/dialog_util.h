@@ -11,7 +11,7 @@
 namespace win {
 
 // A font as the forms are designed: a face and a pixel height (negative: character height).
-struct FontSpec {
+struct FontDesc {
   const wchar_t* face = L"Arial";
   int height = -11;
   int weight = FW_NORMAL;
@@ -20,7 +20,7 @@ struct FontSpec {
   BYTE quality = DEFAULT_QUALITY;
   BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
 };
-Font MakeFont(const FontSpec& spec);
+Font MakeFont(const FontDesc& desc);
 // Arial of `height` pixels, the face of every form.
 inline Font ArialFont(int height, int weight = FW_NORMAL, bool italic = false) {
   return MakeFont({.height = height, .weight = weight, .italic = italic});
