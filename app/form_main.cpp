@@ -5,12 +5,15 @@
 #include "app/art.h"
 #include "dialogs/bank_dialog.h"
 #include "dialogs/chr_list.h"
+#include "dialogs/messages.h"
 #include "dialogs/statistic.h"
 #include "dialogs/form_config.h"
 #include "model/characters.h"
 #include "model/file_io.h"
 #include "win/app.h"
 #include "win/bitmap.h"
+#include "win/dialog_util.h"
+#include "win/file_error.h"
 
 namespace quillorb {
 
@@ -45,9 +48,7 @@ void TForm_Main::Create() {
              kClientHeight, icon_.get());
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
-  SetFont(win::Font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, "Arial")));
+  SetFont(win::ArialFont(-11));
   CreateControls();
   FormCreate();
 }
@@ -157,10 +158,9 @@ void TForm_Main::FormCreate() {
   AdjustRegsInBackpack = 30;
   if ((GetUserDefaultLangID() & 0x3FF) == LANG_JAPANESE) {
     // The Shift-JIS face "MS P Gothic" at 9 point, for the dialogs that show Japanese text.
-    configDialogFont_.reset(CreateFontW(-MulDiv(9, 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                        SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                        L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF"));
+    configDialogFont_ = win::MakeFont({.face = L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF",
+                                       .height = -MulDiv(9, 96, 72),
+                                       .charset = SHIFTJIS_CHARSET});
     Label_ConfigDialogFont->SetFont(configDialogFont_.get());
   }
   ClientCaptions.assign(kCaptionSlots, std::string());
@@ -222,32 +222,28 @@ void TForm_Main::SpeedButton_ConfigClick() {
     // The icons are drawn as pages first show them: the About picture's may not be yet.
     for (int i : kAboutSpells) ImageSrc.Draw(i);
     resources.spellAtlas = ImageSrc.normal.get();
-    TForm_Config dialog(hwnd(), resources);
-    dialog.ReagentCost = ReagentCost;
-    for (int p = 0; p < kUserPages; ++p) {
-      dialog.UserSlot[static_cast<size_t>(p)] = SpellSlot[static_cast<size_t>(p)];
-    }
-    for (int i = 0; i < kSpellCount; ++i) {
-      dialog.Spells[static_cast<size_t>(i)].Assign(Spells[static_cast<size_t>(i)]);
-    }
-    dialog.ClientCaption = ClientCaption;
-    dialog.SetCaptionList(ClientCaptions);
-    dialog.AlwaysOnTop = AlwaysOnTop;
-    dialog.EnableSpellCasting = SpeedButton_Casting->Down();
+    ConfigData data;
+    data.ReagentCost = ReagentCost;
+    std::copy_n(SpellSlot.begin(), kUserPages, data.UserSlot.begin());
+    data.Spells = Spells;
+    data.ClientCaption = ClientCaption;
+    data.ClientCaptions = ClientCaptions;
+    data.AlwaysOnTop = AlwaysOnTop;
+    data.EnableSpellCasting = SpeedButton_Casting->Down();
+    TForm_Config dialog(hwnd(), resources, data);
     hourglass.reset();
-    if (dialog.ShowModal() == win::kModalOk) {
+    if (const std::optional<ConfigData> result = dialog.Execute()) {
       hourglass.emplace();
-      ReagentCost = dialog.ReagentCost;
-      for (int p = 0; p < kUserPages; ++p) {
-        SpellSlot[static_cast<size_t>(p)] = dialog.UserSlot[static_cast<size_t>(p)];
-      }
+      ReagentCost = result->ReagentCost;
+      std::copy(result->UserSlot.begin(), result->UserSlot.end(), SpellSlot.begin());
+      // The cast counts stay the ledger's: casts booked while the dialog was open stay booked.
       for (int i = 0; i < kSpellCount; ++i) {
-        Spells[static_cast<size_t>(i)].AssignSettings(dialog.Spells[static_cast<size_t>(i)]);
+        Spells[static_cast<size_t>(i)].AssignSettings(result->Spells[static_cast<size_t>(i)]);
       }
-      ClientCaption = dialog.ClientCaption;
-      ClientCaptions = dialog.CaptionList();
-      AlwaysOnTop = dialog.AlwaysOnTop;
-      SpeedButton_Casting->SetDown(dialog.EnableSpellCasting);
+      ClientCaption = result->ClientCaption;
+      ClientCaptions = result->ClientCaptions;
+      AlwaysOnTop = result->AlwaysOnTop;
+      SpeedButton_Casting->SetDown(result->EnableSpellCasting);
       BuildSpellBar();
       PaintBox1->Repaint();
       RefreshSlotLabels();
@@ -264,19 +260,17 @@ void TForm_Main::SpeedButton_bankClick() {
     for (int r = 0; r < kReagentCount; ++r) {
       icons[static_cast<size_t>(r)] = ReagentImage(r).BitmapHandle();
     }
-    TBankReagentDialog dialog(hwnd(), icons);
     ReadCounters();
-    dialog.LoadSides({BackpackReagent, BankReagent});
-    const BankSides opened = dialog.Sides();
-    dialog.NumEdit_Backpack->SetInteger(AdjustRegsInBackpack);
-    if (dialog.ShowModal() == win::kModalOk) {
+    TBankReagentDialog dialog(hwnd(), icons,
+                              {{BackpackReagent, BankReagent}, AdjustRegsInBackpack});
+    if (const std::optional<BankVisit> visit = dialog.Execute()) {
       // Only what the player changed: reports booked meanwhile stay booked.
       ReadCounters();
       BankSides ledger{BackpackReagent, BankReagent};
-      ApplyBankVisit(ledger, opened, dialog.Sides());
+      ApplyBankVisit(ledger, dialog.Opened().sides, visit->sides);
       BackpackReagent = ledger.backpack;
       BankReagent = ledger.bank;
-      AdjustRegsInBackpack = dialog.NumEdit_Backpack->Integer();
+      AdjustRegsInBackpack = visit->target;
       WriteCounters();
     }
   }
@@ -285,11 +279,10 @@ void TForm_Main::SpeedButton_bankClick() {
 
 void TForm_Main::SpeedButton_SaveClick() {
   {
-    TForm_ChrList dialog(hwnd(), ConfigDialogFont(), programDir_);
+    TForm_ChrList dialog(hwnd(), ConfigDialogFont(), programDir_, {CurrentUser});
     dialog.SaveCurrentProfile = [this] { return SaveCopySource(); };
-    dialog.CurChr = CurrentUser.empty() ? std::string(kDefaultCharacterEntry) : CurrentUser;
-    if (dialog.ShowModal() == win::kModalOk) {
-      const std::string name = dialog.CurChr == kDefaultCharacterEntry ? "" : dialog.CurChr;
+    if (const std::optional<CharacterChoice> choice = dialog.Execute()) {
+      const std::string& name = choice->name;
       win::HourglassScope hourglass;
       // After a failed save the player decides: the character stays current unless they switch
       // anyway.
@@ -311,12 +304,12 @@ void TForm_Main::SpeedButton_GraphClick() {
     for (int r = 0; r < kReagentCount; ++r) {
       icons[static_cast<size_t>(r)] = ReagentImage(r).BitmapHandle();
     }
-    TForm_Statistical dialog(hwnd(), icons, ReagentUsed, ReagentCost, Spells);
-    dialog.OnClear = [this] {
+    TForm_Statistical dialog(hwnd(), icons, {ReagentUsed, ReagentCost, Spells});
+    const std::optional<AnalysisOutcome> outcome = dialog.Execute();
+    if (outcome && outcome->clearData) {
       ReagentUsed.fill(0);
       for (TSpell& spell : Spells) spell.CastCount = 0;
-    };
-    dialog.ShowModal();
+    }
   }
   ApplyTopmost();
 }

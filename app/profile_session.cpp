@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/form_main.h"
-#include "app/messages.h"
+#include "dialogs/messages.h"
 #include "dialogs/save_question.h"
 #include "model/catalogue.h"
 #include "model/characters.h"
@@ -224,10 +224,10 @@ bool TForm_Main::SaveStepOrAsk(SaveStep step, SaveFor purpose) {
                        : purpose == SaveFor::Close ? "&Close anyway"
                                                    : "";
     saveQuestionOpen_ = true;
-    const int answer = AskAfterFailedSave(
-        hwnd(), ConfigDialogFont(), win::FileText(SaveQuestionText(step, purpose, error)), goOn);
+    const SaveAnswer answer = AskAfterFailedSave(
+        hwnd(), ConfigDialogFont(), {win::FileText(SaveQuestionText(step, purpose, error)), goOn});
     saveQuestionOpen_ = false;
-    if (answer != TSaveQuestion::kRetry) return answer == TSaveQuestion::kGoOn;
+    if (answer != SaveAnswer::Retry) return answer == SaveAnswer::GoOn;
   }
 }
 

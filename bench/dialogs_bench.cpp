@@ -112,25 +112,21 @@ int main(int argc, char** argv) {
 
   constexpr int kOpenings = 5;
   Report("bank dialog opens:", TimeOpening<quillorb::TBankReagentDialog>(kOpenings, [&] {
-           auto d = std::make_unique<quillorb::TBankReagentDialog>(form.hwnd(), icons);
            form.ReadCounters();
-           for (int r = 0; r < quillorb::kReagentCount; ++r) {
-             d->BackpackCount(r).SetInteger(form.BackpackReagent[static_cast<size_t>(r)]);
-             d->BankCount(r).SetInteger(form.BankReagent[static_cast<size_t>(r)]);
-           }
-           d->NumEdit_Backpack->SetInteger(form.AdjustRegsInBackpack);
-           return d;
+           const quillorb::BankVisit visit{{form.BackpackReagent, form.BankReagent},
+                                           form.AdjustRegsInBackpack};
+           return std::make_unique<quillorb::TBankReagentDialog>(form.hwnd(), icons, visit);
          }));
   Report("character list opens:", TimeOpening<quillorb::TForm_ChrList>(kOpenings, [&] {
-           auto d = std::make_unique<quillorb::TForm_ChrList>(form.hwnd(), form.ConfigDialogFont(),
-                                                              bench::BinDir());
-           d->CurChr = "(default)";
+           auto d = std::make_unique<quillorb::TForm_ChrList>(
+               form.hwnd(), form.ConfigDialogFont(), bench::BinDir(), quillorb::CharacterChoice{});
            d->FormShow();
            return d;
          }));
   Report("analysis dialog opens:", TimeOpening<quillorb::TForm_Statistical>(kOpenings, [&] {
            return std::make_unique<quillorb::TForm_Statistical>(
-               form.hwnd(), icons, form.ReagentUsed, form.ReagentCost, form.Spells);
+               form.hwnd(), icons,
+               quillorb::AnalysisData{form.ReagentUsed, form.ReagentCost, form.Spells});
          }));
 
   // A change of character: what SpeedButton_SaveClick does once the dialog has closed.

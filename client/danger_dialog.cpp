@@ -1,23 +1,15 @@
 #include "client/danger_dialog.h"
 
+#include "win/dialog_util.h"
+
 namespace quillorb {
-namespace {
-
-win::Font ArialFont(int pixelHeight, int weight, bool italic) {
-  return win::Font(CreateFontA(-pixelHeight, 0, 0, 0, weight, italic ? TRUE : FALSE, FALSE, FALSE,
-                               ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
-}
-
-}  // namespace
-
 TOKBottomDlg::TOKBottomDlg(HWND owner) {
   CreateModalForm(kDangerDialogClass, "You are about to cast Dangerous Spell!!", owner,
                   kClientWidth, kClientHeight, WS_EX_TOPMOST);
-  SetFont(ArialFont(11, FW_NORMAL, false));
-  labelFont_ = ArialFont(13, FW_NORMAL, false);
-  spellFont_ = ArialFont(21, FW_BOLD, true);
-  buttonFont_ = ArialFont(13, FW_BOLD, false);
+  SetFont(win::ArialFont(-11));
+  labelFont_ = win::ArialFont(-13);
+  spellFont_ = win::ArialFont(-21, FW_BOLD, true);
+  buttonFont_ = win::ArialFont(-13, FW_BOLD);
 
   Bevel1 = std::make_unique<win::Bevel>(*this, 8, 8, 297, 65, win::Bevel::Shape::Box,
                                         win::Bevel::Style::Lowered);
@@ -41,21 +33,7 @@ TOKBottomDlg::TOKBottomDlg(HWND owner) {
 }
 
 void TOKBottomDlg::PlaceOver(HWND window) {
-  RECT dialog{};
-  GetWindowRect(hwnd(), &dialog);
-  const int width = dialog.right - dialog.left;
-  const int height = dialog.bottom - dialog.top;
-  RECT r{};
-  int left = 0;
-  int top = 0;
-  if (window && GetWindowRect(window, &r)) {
-    left = r.left + (r.right - r.left) / 2 - width / 2;
-    top = r.top + (r.bottom - r.top) / 2 - height / 2;
-  } else {
-    left = GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
-    top = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
-  }
-  SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  win::CenterWindow(hwnd(), window);
 }
 
 void TOKBottomDlg::FormShow() {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "win/app.h"
+#include "win/dialog_util.h"
 
 namespace quillorb {
 namespace {
@@ -43,7 +44,7 @@ void TCtrlGrid::AddControl(int32_t col, int32_t row, win::HostedControl* control
         std::wstring(kTooManyBefore) + std::to_wstring(kMaxCtrls) + kTooManyAfter;
     const std::wstring caption = win::AnsiToWide(win::ApplicationTitle());
     HWND owner = hwnd() ? GetAncestor(hwnd(), GA_ROOT) : GetActiveWindow();
-    MessageBoxW(owner, message.c_str(), caption.c_str(), MB_OK);
+    win::ShowMessage(owner, message.c_str(), MB_OK, caption.c_str());
     return;
   }
   TCtrl& entry = ctrls_[ctrlCount_];

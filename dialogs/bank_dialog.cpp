@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "dialogs/dialog_util.h"
 #include "model/bank_moves.h"
 #include "win/bitmap.h"
+#include "win/dialog_util.h"
 
 namespace quillorb {
 namespace {
@@ -59,12 +59,12 @@ win::Bitmap MakeArrowGlyph(TBankReagentDialog::Arrow arrow) {
   return bitmap;
 }
 
-TBankReagentDialog::TBankReagentDialog(HWND owner,
-                                       const std::array<HBITMAP, kReagentCount>& icons) {
+TBankReagentDialog::TBankReagentDialog(HWND owner, const std::array<HBITMAP, kReagentCount>& icons,
+                                       const BankVisit& visit) {
   CreateModalForm(kBankDialogClass, "Bank Reagents", owner, kClientWidth, kClientHeight,
                   WS_EX_TOPMOST);
-  SetFont(ArialFont(-12));
-  boldFont_ = ArialFont(-12, true);
+  SetFont(win::ArialFont(-12));
+  boldFont_ = win::ArialFont(-12, FW_BOLD);
 
   Backpack = std::make_unique<win::Label>(*this, 8, 8, 0, 15, "Backpack");
   Label1 = std::make_unique<win::Label>(*this, 112, 8, 53, 15, "Exchange");
@@ -88,19 +88,22 @@ TBankReagentDialog::TBankReagentDialog(HWND owner,
   CancelBtn = std::make_unique<win::Button>(hwnd(), IDCANCEL, 199, 268, 75, 25, "Cancel");
   CancelBtn->Cancel = true;
   CancelBtn->ModalResult = win::kModalCancel;
+  // Each field is made with its value: every replacement of an edit's text costs.
   for (int r = 0; r < kRows; ++r) {
     NumEdits[static_cast<size_t>(r)] =
-        Field(kIdNumEditFirst + r, 36, 32 + kRowStep * r, 45, 0, kBackpackMax);
+        Field(kIdNumEditFirst + r, 36, 32 + kRowStep * r, 45,
+              visit.sides.backpack[static_cast<size_t>(r)], kBackpackMax);
   }
   for (int r = 0; r < kRows; ++r) {
     NumEdits[static_cast<size_t>(r) + 8] =
-        Field(kIdNumEditFirst + 8 + r, 196, 32 + kRowStep * r, 45, 0, kBankFieldMax);
+        Field(kIdNumEditFirst + 8 + r, 196, 32 + kRowStep * r, 45,
+              visit.sides.bank[static_cast<size_t>(r)], kBankFieldMax);
   }
   for (int r = 0; r < kRows; ++r) {
     NumEdits[static_cast<size_t>(r) + 16] =
         Field(kIdNumEditFirst + 16 + r, 116, 32 + kRowStep * r, 45, 1, kBankFieldMax);
   }
-  NumEdit_Backpack = Field(kIdTarget, 232, 232, 41, 0, kBackpackMax);
+  NumEdit_Backpack = Field(kIdTarget, 232, 232, 41, visit.target, kBackpackMax);
 
   for (int r = 0; r < kRows; ++r) {
     const int top = 32 + kRowStep * r;
@@ -130,8 +133,14 @@ TBankReagentDialog::TBankReagentDialog(HWND owner,
     };
     Images[static_cast<size_t>(k)] = std::move(image);
   }
-  CenterOnScreen(hwnd());
+  win::CenterWindow(hwnd());
   FormCreate(icons);
+  opened_ = Visit();
+}
+
+std::optional<BankVisit> TBankReagentDialog::Execute() {
+  if (ShowModal() != win::kModalOk) return std::nullopt;
+  return Visit();
 }
 
 std::unique_ptr<TNumEdit> TBankReagentDialog::Field(int id, int left, int top, int width, int value,
@@ -140,30 +149,26 @@ std::unique_ptr<TNumEdit> TBankReagentDialog::Field(int id, int left, int top, i
   field->Max = max;
   field->EnableNegative = false;
   field->EnterKeyToExit = true;
-  field->SetInteger(value);
+  // The field shows 0 from its start.
+  if (value != 0) field->SetInteger(value);
   return field;
 }
 
 void TBankReagentDialog::FormCreate(const std::array<HBITMAP, kReagentCount>& icons) {
   for (int k = 0; k < 16; ++k) {
-    Images[static_cast<size_t>(k)]->SetBitmap(CopyBitmap(icons[static_cast<size_t>(k % 8)]), false);
+    Images[static_cast<size_t>(k)]->SetBitmap(win::CopyBitmap(icons[static_cast<size_t>(k % 8)]),
+                                              false);
   }
 }
 
-void TBankReagentDialog::LoadSides(const BankSides& sides) {
+BankVisit TBankReagentDialog::Visit() const {
+  BankVisit visit;
   for (int r = 0; r < kRows; ++r) {
-    BackpackCount(r).SetInteger(sides.backpack[static_cast<size_t>(r)]);
-    BankCount(r).SetInteger(sides.bank[static_cast<size_t>(r)]);
+    visit.sides.backpack[static_cast<size_t>(r)] = NumEdits[static_cast<size_t>(r)]->Integer();
+    visit.sides.bank[static_cast<size_t>(r)] = NumEdits[static_cast<size_t>(r) + 8]->Integer();
   }
-}
-
-BankSides TBankReagentDialog::Sides() const {
-  BankSides sides;
-  for (int r = 0; r < kRows; ++r) {
-    sides.backpack[static_cast<size_t>(r)] = NumEdits[static_cast<size_t>(r)]->Integer();
-    sides.bank[static_cast<size_t>(r)] = NumEdits[static_cast<size_t>(r) + 8]->Integer();
-  }
-  return sides;
+  visit.target = NumEdit_Backpack->Integer();
+  return visit;
 }
 
 void TBankReagentDialog::StepCount(TNumEdit& field, win::MouseButton button) {

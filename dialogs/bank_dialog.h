@@ -1,14 +1,15 @@
 // Unit_Bank: the bank visit. Per reagent the backpack count, an exchange amount and the bank count;
 // arrow buttons move the amount between backpack and bank, a click on an icon steps its count, and
 // one button brings every backpack count to a common target. The backpack side holds no more than
-// the strip's counters (kBackpackMax): what does not fit stays in the bank. The caller loads the
-// fields and reads them back after OK; the dialog touches nothing else.
+// the strip's counters (kBackpackMax): what does not fit stays in the bank. The caller hands in a
+// BankVisit and takes one back on OK; the dialog touches nothing else.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "controls/num_edit.h"
 #include "model/bank_moves.h"
@@ -22,6 +23,13 @@ namespace quillorb {
 
 inline constexpr char kBankDialogClass[] = "TBankReagentDialog";
 
+// What the bank visit shows and hands back: the backpack and bank columns and the target of the
+// adjustment button (NumEdit_Backpack).
+struct BankVisit {
+  BankSides sides;
+  int32_t target = 0;
+};
+
 class TBankReagentDialog : public win::Dialog {
  public:
   static constexpr int kClientWidth = 282;
@@ -31,8 +39,12 @@ class TBankReagentDialog : public win::Dialog {
   static constexpr int kIdTarget = 125;
   enum class Arrow { Left, Right };
 
-  // Builds the hidden dialog; `icons` are the main window's reagent pictures (BP..SS), copied.
-  TBankReagentDialog(HWND owner, const std::array<HBITMAP, kReagentCount>& icons);
+  // Builds the hidden dialog over `visit`; `icons` are the main window's reagent pictures
+  // (BP..SS), copied.
+  TBankReagentDialog(HWND owner, const std::array<HBITMAP, kReagentCount>& icons,
+                     const BankVisit& visit = {});
+  // Runs the dialog: the visit as the player left it on OK, nothing on Cancel.
+  std::optional<BankVisit> Execute();
 
   void FormCreate(const std::array<HBITMAP, kReagentCount>& icons);
   void StepCount(TNumEdit& field, win::MouseButton button);
@@ -40,9 +52,10 @@ class TBankReagentDialog : public win::Dialog {
   void MoveReagents(TNumEdit& from, TNumEdit& to, TNumEdit& amount, int32_t limit);
   void SpeedButton_BackpackClick();
 
-  // The backpack and bank columns, loaded (each field clamps to its limit) and read back.
-  void LoadSides(const BankSides& sides);
-  BankSides Sides() const;
+  // The visit as the fields show it now.
+  BankVisit Visit() const;
+  // The visit as the fields took it at the start (each clamps to its limit).
+  const BankVisit& Opened() const { return opened_; }
 
   TNumEdit& BackpackCount(int r) { return *NumEdits[static_cast<size_t>(r)]; }  // NumEdit1..8
   TNumEdit& BankCount(int r) { return *NumEdits[static_cast<size_t>(r) + 8]; }  // NumEdit9..16
@@ -65,6 +78,7 @@ class TBankReagentDialog : public win::Dialog {
  private:
   std::unique_ptr<TNumEdit> Field(int id, int left, int top, int width, int value, int32_t max);
   win::Font boldFont_;
+  BankVisit opened_;
 };
 
 // The arrow glyph of the bank dialog's buttons, pointing left or right.

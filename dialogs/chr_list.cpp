@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <memory>
 
-#include "dialogs/dialog_util.h"
+#include "dialogs/messages.h"
 #include "model/characters.h"
 #include "model/file_io.h"
 #include "model/profile.h"
 #include "win/app.h"
+#include "win/dialog_util.h"
 #include "win/input_box.h"
 
 namespace quillorb {
@@ -45,16 +46,18 @@ std::vector<std::string> ListCharacters(const std::string& folder) {
   return names;
 }
 
-TForm_ChrList::TForm_ChrList(HWND owner, HFONT font, std::string programDir)
-    : programDir_(std::move(programDir)) {
+TForm_ChrList::TForm_ChrList(HWND owner, HFONT font, std::string programDir,
+                             const CharacterChoice& current)
+    : CurChr(current.name.empty() ? std::string(kDefaultCharacterEntry) : current.name),
+      programDir_(std::move(programDir)) {
   CreateModalForm(kChrListClass, "Change Characters", owner, kClientWidth, kClientHeight,
                   WS_EX_TOPMOST);
-  SetFont(CopyFont(font));
+  SetFont(win::CopyFont(font));
   AskName = [this] {
     return win::InputQuery(hwnd(), "Add a character", "Input a character name", "", Font());
   };
   Message = [this](const std::string& text, UINT flags) {
-    return ShowMessage(hwnd(), text, flags);
+    return win::ShowMessage(hwnd(), text, flags);
   };
 
   Bevel1 = std::make_unique<win::Bevel>(*this, 8, 8, 273, 201);
@@ -79,8 +82,13 @@ TForm_ChrList::TForm_ChrList(HWND owner, HFONT font, std::string programDir)
   CancelBtn = std::make_unique<win::Button>(hwnd(), IDCANCEL, 152, 220, 75, 25, "Cancel");
   CancelBtn->Cancel = true;
   CancelBtn->ModalResult = win::kModalCancel;
-  CenterOnScreen(hwnd());
+  win::CenterWindow(hwnd());
   FormCreate();
+}
+
+std::optional<CharacterChoice> TForm_ChrList::Execute() {
+  if (ShowModal() != win::kModalOk) return std::nullopt;
+  return CharacterChoice{CurChr == kDefaultCharacterEntry ? std::string() : CurChr};
 }
 
 void TForm_ChrList::FormCreate() {
@@ -150,7 +158,7 @@ void TForm_ChrList::Button_AddClick() {
   if (SaveCurrentProfile && !FileExists(source) && !SaveCurrentProfile()) return;
   std::string error;
   if (!CopyToNewFile(source, ProfileFileName(programDir_, typed), &error)) {
-    Message(typed + " cannot be created.\n" + error, MB_OK | MB_ICONEXCLAMATION);
+    Message(NewCharacterFileError(typed) + "\n" + error, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   ListBox_Chr->SetItemIndex(ListBox_Chr->Add(name));

@@ -1,6 +1,7 @@
 // Unit_ChrList: the character list. It lists the character profiles of the program's folder, adds
 // a character by copying the current one's profile file to a new name, deletes one by deleting
-// its file, and hands the chosen name back in CurChr. It knows nothing of the profiles' contents.
+// its file, and hands the chosen character back on OK (CharacterChoice). It knows nothing of the
+// profiles' contents.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +23,12 @@ namespace quillorb {
 
 inline constexpr char kChrListClass[] = "TForm_ChrList";
 
+// The current character on entry, the chosen one on OK.
+struct CharacterChoice {
+  std::string name;  // ANSI; empty for the default profile
+  bool operator==(const CharacterChoice&) const = default;
+};
+
 // The character names (ANSI) of the profile files in `folder` (UTF-8, ending with its separator),
 // compared without regard to case. Files whose names the ANSI code page cannot spell are left out.
 std::vector<std::string> ListCharacters(const std::string& folder);
@@ -33,8 +40,12 @@ class TForm_ChrList : public win::Dialog {
   static constexpr int kClientHeight = 251;
 
   // Builds the hidden dialog over the profiles of `programDir` (UTF-8, with its trailing
-  // separator), drawn in a copy of `font`; runs FormCreate.
-  TForm_ChrList(HWND owner, HFONT font, std::string programDir);
+  // separator), drawn in a copy of `font`, with `current` as the current character; runs
+  // FormCreate.
+  TForm_ChrList(HWND owner, HFONT font, std::string programDir,
+                const CharacterChoice& current = {});
+  // Runs the dialog: the chosen character on OK, nothing on Cancel.
+  std::optional<CharacterChoice> Execute();
 
   void FormCreate();
   void FormShow();
@@ -43,7 +54,8 @@ class TForm_ChrList : public win::Dialog {
   void Button_AddClick();
   void Button_DelClick();
 
-  // The current character on entry ("(default)" for the default profile); the chosen one after OK.
+  // The current character as the list names it ("(default)" for the default profile); the chosen
+  // one after OK.
   std::string CurChr;
 
   // How the dialog asks and tells; the tests replace them. AskName gives the name as typed, in

@@ -1,17 +1,13 @@
 #include "dialogs/form_config.h"
 
-#include <cmath>
-
+#include "dialogs/messages.h"
 #include "model/file_io.h"
 #include "win/app.h"
-#include "win/bitmap.h"
+#include "win/dialog_util.h"
 #include "win/file_error.h"
 
 namespace quillorb {
 namespace {
-
-constexpr char kMacroFileError[] =
-    "The macro file cannot be written; an old one is left as it was.";
 
 constexpr int kGridLeft = 4;
 constexpr int kGridTop = 28;
@@ -29,25 +25,6 @@ constexpr std::array<Place, kReagentCount> kPricePlaces = {
     {{56, 24}, {56, 56}, {144, 24}, {144, 56}, {236, 24}, {236, 56}, {328, 24}, {328, 56}}};
 constexpr std::array<Place, kReagentCount> kPicturePlaces = {
     {{18, 24}, {18, 54}, {114, 24}, {114, 54}, {200, 24}, {202, 54}, {294, 24}, {294, 54}}};
-
-win::Font ArialFont(int height) {
-  return win::Font(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH | FF_DONTCARE, "Arial"));
-}
-
-// A copy of a picture of the main window, so that the dialog owns what it shows.
-win::Bitmap CopyPicture(HBITMAP source) {
-  BITMAP bm{};
-  if (!source || !GetObjectA(source, sizeof bm, &bm)) return win::Bitmap();
-  win::Bitmap copy = win::CreateDib32(bm.bmWidth, bm.bmHeight);
-  win::MemoryDc from(CreateCompatibleDC(nullptr));
-  win::MemoryDc to(CreateCompatibleDC(nullptr));
-  win::SelectScope selectFrom(from.get(), source);
-  win::SelectScope selectTo(to.get(), copy.get());
-  BitBlt(to.get(), 0, 0, bm.bmWidth, bm.bmHeight, from.get(), 0, 0, SRCCOPY);
-  return copy;
-}
 
 std::unique_ptr<win::StringGrid> MakeGrid(std::unique_ptr<win::StringGrid> grid, int rows,
                                           const std::vector<int>& widths, unsigned options,
@@ -100,21 +77,19 @@ void CommitEditor(win::StringGrid& grid) {
 
 }  // namespace
 
-TForm_Config::TForm_Config(HWND owner, const Resources& resources)
-    : MacroFolder(win::ProgramDirectory()) {
+TForm_Config::TForm_Config(HWND owner, const Resources& resources, const ConfigData& data)
+    : ConfigData(data), MacroFolder(win::ProgramDirectory()) {
   CreateModalForm(kConfigDialogClass, "Quillorb - Config", owner, kClientWidth, kClientHeight,
                   WS_EX_TOPMOST);
-  SetFont(ArialFont(-11));
+  SetFont(win::ArialFont(-11));
   CreateControls();
-  // Centred on the screen.
-  RECT r{};
-  GetWindowRect(hwnd(), &r);
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
-  SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  win::CenterWindow(hwnd());
   FormCreate(resources);
+}
+
+std::optional<ConfigData> TForm_Config::Execute() {
+  if (ShowModal() != win::kModalOk) return std::nullopt;
+  return static_cast<const ConfigData&>(*this);
 }
 
 void TForm_Config::CreateControls() {
@@ -280,15 +255,10 @@ void TForm_Config::FormCreate(const Resources& resources) {
   castingFont_ = resources.castingFont;
   spellAtlas_ = resources.spellAtlas;
   PageControl1->SetActivePage(kPageGeneral);
-  ReagentCost.fill(5.0f);
-  for (auto& page : UserSlot) page.fill(0);
   for (int r = 0; r < kReagentCount; ++r) {
     ReagentImages[static_cast<size_t>(r)]->SetBitmap(
-        CopyPicture(resources.reagentPictures[static_cast<size_t>(r)]), false);
+        win::CopyBitmap(resources.reagentPictures[static_cast<size_t>(r)]), false);
   }
-  ClientCaption = std::string(kDefaultClientCaption);
-  AlwaysOnTop = true;
-  EnableSpellCasting = true;
 }
 
 std::vector<std::string> TForm_Config::CaptionList() const {
@@ -306,6 +276,7 @@ void TForm_Config::SetCaptionList(const std::vector<std::string>& items) {
 
 void TForm_Config::FillPages() {
   win::HourglassScope hourglass;
+  SetCaptionList(ClientCaptions);
   ComboBox_Caption->SetText(ClientCaption);
   CheckBox_OnTop->SetChecked(AlwaysOnTop);
   for (int k = 0; k < kReagentCount; ++k) {
@@ -378,15 +349,13 @@ void TForm_Config::Button1Click() {
     win::HourglassScope hourglass;
     ApplyPages();
   }
-  std::vector<std::string> items = CaptionList();
-  const std::vector<std::string> before = items;
-  UpdateCaptionList(items, ComboBox_Caption->Text());
-  if (items != before) SetCaptionList(items);
+  const std::vector<std::string> before = ClientCaptions;
+  UpdateCaptionList(ClientCaptions, ClientCaption);
+  if (ClientCaptions != before) SetCaptionList(ClientCaptions);
 }
 
 void TForm_Config::Button3Click() {
-  if (MessageBoxA(hwnd(), "Generate Macro file from current settings?", "Quillorb", MB_OKCANCEL) !=
-      IDOK) {
+  if (win::ShowMessage(hwnd(), "Generate Macro file from current settings?", MB_OKCANCEL) != IDOK) {
     return;
   }
   const std::string path = MacroFilePath();
@@ -401,8 +370,7 @@ void TForm_Config::Button3Click() {
       return;
     }
   }
-  MessageBoxW(hwnd(), win::FileText(path).c_str(), L"Macro file is created.",
-              MB_ICONINFORMATION | MB_OK);
+  win::ShowMessage(hwnd(), path, MB_ICONINFORMATION | MB_OK, "Macro file is created.");
 }
 
 void TForm_Config::StringGrid_SpellbookDblClick() {
@@ -450,79 +418,6 @@ void TForm_Config::StringGrid_MacroKeyDown(WORD& key) {
     grid.SetCell(grid.Col(), grid.Row(), *text);
     key = 0;
   }
-}
-
-// ------------------------------------------------------------------ About picture
-
-win::Bitmap MakeAboutPicture(HBITMAP spellAtlas, int width, int height) {
-  DWORD* bits = nullptr;
-  win::Bitmap picture = win::CreateDib32(width, height, &bits);
-  if (!picture || !bits) return picture;
-  // A night sky: deep blue above, violet at the horizon, with a scatter of stars.
-  for (int y = 0; y < height; ++y) {
-    const double t = static_cast<double>(y) / (height - 1);
-    const auto r = static_cast<DWORD>(12 + 58 * t);
-    const auto g = static_cast<DWORD>(16 + 18 * t);
-    const auto b = static_cast<DWORD>(58 + 50 * t);
-    for (int x = 0; x < width; ++x) bits[y * width + x] = (r << 16) | (g << 8) | b;
-  }
-  uint32_t seed = 0x51u;
-  for (int n = 0; n < 70; ++n) {
-    seed = seed * 1103515245u + 12345u;
-    const int x = static_cast<int>((seed >> 8) % static_cast<uint32_t>(width));
-    seed = seed * 1103515245u + 12345u;
-    const int y = static_cast<int>((seed >> 8) % static_cast<uint32_t>(height));
-    const DWORD level = 150 + (seed >> 24) % 100;
-    bits[y * width + x] = (level << 16) | (level << 8) | level;
-  }
-
-  win::MemoryDc dc(CreateCompatibleDC(nullptr));
-  win::SelectScope select(dc.get(), picture.get());
-  const int cx = width / 2;
-  const int cy = height / 2 - 6;
-  // Two gold rings.
-  win::Pen gold(CreatePen(PS_SOLID, 2, RGB(214, 176, 84)));
-  win::Pen thin(CreatePen(PS_SOLID, 1, RGB(160, 128, 60)));
-  SelectObject(dc.get(), GetStockObject(NULL_BRUSH));
-  SelectObject(dc.get(), gold.get());
-  Ellipse(dc.get(), cx - 80, cy - 80, cx + 81, cy + 81);
-  SelectObject(dc.get(), thin.get());
-  Ellipse(dc.get(), cx - 46, cy - 46, cx + 47, cy + 47);
-  // One spell of each circle on the ring, from our own spell icons.
-  if (spellAtlas) {
-    win::MemoryDc icons(CreateCompatibleDC(nullptr));
-    win::SelectScope selectIcons(icons.get(), spellAtlas);
-    SetStretchBltMode(dc.get(), HALFTONE);
-    constexpr int kIcon = 28;
-    for (int c = 0; c < 8; ++c) {
-      const double angle = -1.5707963 + c * 0.7853982;
-      const int x = cx + static_cast<int>(std::lround(63 * std::cos(angle))) - kIcon / 2;
-      const int y = cy + static_cast<int>(std::lround(63 * std::sin(angle))) - kIcon / 2;
-      const int spell = kAboutSpells[static_cast<size_t>(c)];  // one of circle c + 1
-      StretchBlt(dc.get(), x, y, kIcon, kIcon, icons.get(), 40 * (spell % 8), 40 * (spell / 8), 40,
-                 40, SRCCOPY);
-    }
-  }
-  // The name in the middle, the version below the rings.
-  win::Font title(CreateFontA(-19, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                              VARIABLE_PITCH | FF_ROMAN, "Times New Roman"));
-  win::Font small(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                              DEFAULT_PITCH | FF_DONTCARE, "Arial"));
-  SetBkMode(dc.get(), TRANSPARENT);
-  SetTextColor(dc.get(), RGB(240, 208, 120));
-  SelectObject(dc.get(), title.get());
-  RECT middle{cx - 45, cy - 12, cx + 45, cy + 12};
-  DrawTextA(dc.get(), "Quillorb", -1, &middle, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  SelectObject(dc.get(), small.get());
-  SetTextColor(dc.get(), RGB(200, 196, 220));
-  RECT bottom{0, height - 16, width, height - 2};
-  DrawTextA(dc.get(), "reagents counted, spells at hand", -1, &bottom, DT_CENTER | DT_SINGLELINE);
-  SelectObject(dc.get(), GetStockObject(BLACK_PEN));
-  SelectObject(dc.get(), GetStockObject(SYSTEM_FONT));
-  GdiFlush();
-  return picture;
 }
 
 }  // namespace quillorb

@@ -1,5 +1,5 @@
 // Unit_Config: the configuration dialog. It edits a copy of the main window's data (ConfigData,
-// handed in before the modal run and taken back only after OK) on eight pages: reagent prices and
+// handed in at creation and handed back by Execute only on OK) on eight pages: reagent prices and
 // always-on-top, the spells of the user pages A..D, spellbook and dangerous spells, the player's
 // own spellcasting words, the reagents, the macro keys (with the macro file export) and the spell
 // information, and an About page. Every edit lives in the controls until ApplyPages reads them.
@@ -9,11 +9,13 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "controls/ctrl_grid.h"
 #include "controls/num_edit.h"
+#include "dialogs/about_picture.h"
 #include "model/config_pages.h"
 #include "win/button.h"
 #include "win/check_box.h"
@@ -73,8 +75,10 @@ class TForm_Config : public win::Dialog, public ConfigData {
     HBITMAP spellAtlas = nullptr;  // the 320 x 320 spell icons, for the About picture
   };
 
-  // Creates the hidden dialog (FormCreate runs). Destroy it after use.
-  TForm_Config(HWND owner, const Resources& resources);
+  // Creates the hidden dialog over a copy of `data` (FormCreate runs). Destroy it after use.
+  TForm_Config(HWND owner, const Resources& resources, const ConfigData& data = {});
+  // Runs the dialog: the edited copy on OK, nothing on Cancel.
+  std::optional<ConfigData> Execute();
 
   void FormCreate(const Resources& resources);
   // The working copy into the controls (the whole of FormShow).
@@ -82,7 +86,7 @@ class TForm_Config : public win::Dialog, public ConfigData {
   // The controls into the working copy.
   void ApplyPages();
 
-  // The caption list lives in ComboBox_Caption's items.
+  // ComboBox_Caption's items (ClientCaptions as last filled or updated by OK).
   std::vector<std::string> CaptionList() const;
   void SetCaptionList(const std::vector<std::string>& items);
 
@@ -161,10 +165,5 @@ class TForm_Config : public win::Dialog, public ConfigData {
   bool filled_ = false;
   ConfigPageTexts texts_;  // what FillPages wrote, kept for the pages not made yet
 };
-
-// The About page's picture: the spell icons of the eight circles on a ring around the name. The
-// atlas must hold the icons of kAboutSpells.
-inline constexpr std::array<int, 8> kAboutSpells = {5, 10, 18, 24, 33, 46, 50, 61};
-win::Bitmap MakeAboutPicture(HBITMAP spellAtlas, int width, int height);
 
 }  // namespace quillorb

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "dialogs/dialog_util.h"
+#include "win/dialog_util.h"
 
 namespace quillorb {
 namespace {
@@ -43,10 +43,11 @@ class MessageText : public win::ChildWindow {
 
 }  // namespace
 
-TSaveQuestion::TSaveQuestion(HWND owner, HFONT font, const std::wstring& text,
-                             const std::string& goOnCaption) {
+TSaveQuestion::TSaveQuestion(HWND owner, HFONT font, const SaveQuestion& question) {
+  const std::wstring& text = question.text;
+  const std::string& goOnCaption = question.goOnCaption;
   CreateModalForm(kSaveQuestionClass, "Quillorb", owner, kClientWidth, 100, WS_EX_TOPMOST);
-  SetFont(CopyFont(font));
+  SetFont(win::CopyFont(font));
 
   Icon = std::make_unique<win::PaintBox>(*this, kMargin, kMargin, kIconSize, kIconSize);
   Icon->OnPaint = [](win::PaintBox&, HDC dc) {
@@ -76,14 +77,24 @@ TSaveQuestion::TSaveQuestion(HWND owner, HFONT font, const std::wstring& text,
   if (!goOnCaption.empty()) GoOnBtn = button(kIdGoOn, goOnCaption, kGoOn);
   CancelBtn = button(IDCANCEL, "Cancel", kCancel);
   CancelBtn->Cancel = true;
-  CenterOnScreen(hwnd());
+  win::CenterWindow(hwnd());
 }
 
-int AskAfterFailedSave(HWND owner, HFONT font, const std::wstring& text,
-                       const std::string& goOnCaption) {
-  TSaveQuestion question(owner, font, text, goOnCaption);
+SaveAnswer TSaveQuestion::Execute() {
+  switch (ShowModal()) {
+    case kRetry:
+      return SaveAnswer::Retry;
+    case kGoOn:
+      return SaveAnswer::GoOn;
+    default:
+      return SaveAnswer::Cancel;
+  }
+}
+
+SaveAnswer AskAfterFailedSave(HWND owner, HFONT font, const SaveQuestion& question) {
+  TSaveQuestion dialog(owner, font, question);
   MessageBeep(MB_ICONWARNING);
-  return question.ShowModal();
+  return dialog.Execute();
 }
 
 }  // namespace quillorb

@@ -18,6 +18,13 @@ namespace quillorb {
 
 inline constexpr char kSaveQuestionClass[] = "TSaveQuestion";
 
+// What the question says and offers.
+struct SaveQuestion {
+  std::wstring text;        // lines end with "\n"
+  std::string goOnCaption;  // "&Switch anyway", say; empty: only Retry and Cancel
+};
+enum class SaveAnswer { Retry, GoOn, Cancel };
+
 class TSaveQuestion : public win::Dialog {
  public:
   enum ControlId : int { kIdText = 10, kIdRetry = IDRETRY, kIdGoOn = IDCONTINUE };
@@ -27,8 +34,10 @@ class TSaveQuestion : public win::Dialog {
   static constexpr int kCancel = win::kModalCancel;
   static constexpr int kClientWidth = 440;
 
-  // Builds the hidden dialog in a copy of `font`, sized to `text` (lines end with "\n").
-  TSaveQuestion(HWND owner, HFONT font, const std::wstring& text, const std::string& goOnCaption);
+  // Builds the hidden dialog in a copy of `font`, sized to the question's text.
+  TSaveQuestion(HWND owner, HFONT font, const SaveQuestion& question);
+  // Runs the question.
+  SaveAnswer Execute();
 
   std::unique_ptr<win::PaintBox> Icon;
   // A read-only multi-line edit without a frame: it breaks a long path inside its words where a
@@ -39,8 +48,7 @@ class TSaveQuestion : public win::Dialog {
   std::unique_ptr<win::Button> CancelBtn;
 };
 
-// Runs the question; returns TSaveQuestion::kRetry, kGoOn or kCancel.
-int AskAfterFailedSave(HWND owner, HFONT font, const std::wstring& text,
-                       const std::string& goOnCaption);
+// Runs the question with a warning sound.
+SaveAnswer AskAfterFailedSave(HWND owner, HFONT font, const SaveQuestion& question);
 
 }  // namespace quillorb

@@ -1,9 +1,10 @@
 #include "dialogs/statistic.h"
 
-#include "dialogs/dialog_util.h"
+#include "dialogs/messages.h"
 #include "model/file_io.h"
 #include "model/text.h"
 #include "win/app.h"
+#include "win/dialog_util.h"
 #include "win/save_dialog.h"
 
 namespace quillorb {
@@ -11,18 +12,6 @@ namespace {
 
 constexpr std::array<int, kReagentCount> kRowTops = {36, 65, 94, 123, 153, 182, 211, 240};
 constexpr std::array<int, kReagentCount> kIconTops = {32, 61, 90, 119, 147, 176, 205, 234};
-
-// 8-bit text of the ANSI code page as UTF-8.
-std::string AnsiToUtf8(const std::string& text) {
-  const std::wstring wide = win::AnsiToWide(text);
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
-                      nullptr, nullptr);
-  return utf8;
-}
 
 // A label right-aligned with its right edge at `right`.
 std::unique_ptr<win::Label> RightLabel(win::Form& form, int right, int top, int width,
@@ -45,14 +34,13 @@ std::unique_ptr<win::PaintBox> Line(win::Form& form, int left, int top, int widt
 }  // namespace
 
 TForm_Statistical::TForm_Statistical(HWND owner, const std::array<HBITMAP, kReagentCount>& icons,
-                                     const ReagentCounts& used, const ReagentPrices& prices,
-                                     const SpellTable& spells)
-    : spells_(spells), figures_(ComputeStatistics(used, prices, spells)) {
+                                     const AnalysisData& data)
+    : spells_(data.spells), figures_(ComputeStatistics(data.used, data.prices, data.spells)) {
   CreateModalForm(kStatisticClass, "Analysis", owner, kClientWidth, kClientHeight, WS_EX_TOPMOST);
-  SetFont(ArialFont(-11));
-  boldFont_ = ArialFont(-12, true);
+  SetFont(win::ArialFont(-11));
+  boldFont_ = win::ArialFont(-12, FW_BOLD);
   Message = [this](const std::string& text, UINT flags) {
-    return ShowMessage(hwnd(), text, flags);
+    return win::ShowMessage(hwnd(), text, flags);
   };
   ChooseExportFile = [this]() -> std::optional<std::string> {
     return win::AskSaveFileName(hwnd(), "analysis.csv",
@@ -96,12 +84,17 @@ TForm_Statistical::TForm_Statistical(HWND owner, const std::array<HBITMAP, kReag
   StringGrid1->SetDefaultRowHeight(16);
   const int widths[4] = {21, 112, 34, 40};
   for (int c = 0; c < 4; ++c) StringGrid1->SetColWidth(c, widths[c]);
-  CenterOnScreen(hwnd());
+  win::CenterWindow(hwnd());
   FormCreate(icons);
 }
 
+std::optional<AnalysisOutcome> TForm_Statistical::Execute() {
+  if (ShowModal() != win::kModalOk) return std::nullopt;
+  return outcome_;
+}
+
 void TForm_Statistical::FormCreate(const std::array<HBITMAP, kReagentCount>& icons) {
-  for (size_t r = 0; r < kReagentCount; ++r) Images[r]->SetBitmap(CopyBitmap(icons[r]), false);
+  for (size_t r = 0; r < kReagentCount; ++r) Images[r]->SetBitmap(win::CopyBitmap(icons[r]), false);
   win::HourglassScope hourglass;
   for (size_t r = 0; r < kReagentCount; ++r) {
     Counts[r]->SetCaption(FormatInt(figures_.used[r]));
@@ -126,15 +119,12 @@ void TForm_Statistical::FormCreate(const std::array<HBITMAP, kReagentCount>& ico
 
 void TForm_Statistical::Button_ClearClick() {
   if (Message("Clear All Data?", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
-  {
-    win::HourglassScope hourglass;
-    if (OnClear) OnClear();
-  }
+  outcome_.clearData = true;
   SetModalResult(win::kModalOk);
 }
 
 bool TForm_Statistical::ExportTo(const std::string& path, std::string* error) const {
-  return ReplaceFileContents(path, StatisticsCsv(figures_, spells_, AnsiToUtf8), error);
+  return ReplaceFileContents(path, StatisticsCsv(figures_, spells_, win::AnsiToUtf8), error);
 }
 
 void TForm_Statistical::Button_ExportClick() {
@@ -142,8 +132,7 @@ void TForm_Statistical::Button_ExportClick() {
   if (!path) return;
   std::string error;
   if (!ExportTo(*path, &error)) {
-    Message("The figures could not be written to " + *path + ".\n" + error,
-            MB_OK | MB_ICONEXCLAMATION);
+    Message(ExportFileError(*path) + "\n" + error, MB_OK | MB_ICONEXCLAMATION);
   }
 }
 

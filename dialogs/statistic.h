@@ -1,6 +1,6 @@
 // Unit_Statistic: the analysis. What each reagent used has cost, the sum, and the spells ranked by
-// how often they were cast; the figures can be cleared and exported as CSV. The dialog works on
-// copies of the character's data; clearing goes back through OnClear.
+// how often they were cast; the figures can be exported as CSV. The dialog works on a copy of the
+// character's data (AnalysisData) and hands back on OK whether the player chose to clear them.
 #pragma once
 
 #include <windows.h>
@@ -23,17 +23,29 @@ namespace quillorb {
 
 inline constexpr char kStatisticClass[] = "TForm_Statistical";
 
+// What the analysis shows: copies of the character's figures.
+struct AnalysisData {
+  ReagentCounts used{};
+  ReagentPrices prices{};
+  SpellTable spells{};
+};
+// What it hands back on OK.
+struct AnalysisOutcome {
+  bool clearData = false;  // the player confirmed Clear Data: used totals and cast counts go to 0
+};
+
 class TForm_Statistical : public win::Dialog {
  public:
   enum ControlId : int { kIdGrid = 10, kIdClear = 11, kIdExport = 12 };
   static constexpr int kClientWidth = 386;
   static constexpr int kClientHeight = 326;
 
-  // Builds the hidden dialog and fills it (FormCreate) from copies of the character's data;
-  // `icons` are the main window's reagent pictures (BP..SS), copied.
+  // Builds the hidden dialog and fills it (FormCreate) from `data`; `icons` are the main
+  // window's reagent pictures (BP..SS), copied.
   TForm_Statistical(HWND owner, const std::array<HBITMAP, kReagentCount>& icons,
-                    const ReagentCounts& used, const ReagentPrices& prices,
-                    const SpellTable& spells);
+                    const AnalysisData& data);
+  // Runs the dialog: its outcome on OK (also after a confirmed clear), nothing on Escape.
+  std::optional<AnalysisOutcome> Execute();
 
   void FormCreate(const std::array<HBITMAP, kReagentCount>& icons);
   void Button_ClearClick();
@@ -42,9 +54,8 @@ class TForm_Statistical : public win::Dialog {
   bool ExportTo(const std::string& path, std::string* error = nullptr) const;
 
   const Statistics& Figures() const { return figures_; }
+  const AnalysisOutcome& Outcome() const { return outcome_; }
 
-  // Clears the used totals and cast counts of the character (called on a confirmed clear).
-  std::function<void()> OnClear;
   // How the dialog asks and tells; the tests replace them.
   std::function<int(const std::string& text, UINT flags)> Message;
   std::function<std::optional<std::string>()> ChooseExportFile;
@@ -67,6 +78,7 @@ class TForm_Statistical : public win::Dialog {
  private:
   SpellTable spells_;
   Statistics figures_;
+  AnalysisOutcome outcome_;
   win::Font boldFont_;
 };
 

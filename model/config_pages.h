@@ -23,6 +23,8 @@ struct ConfigData {
   SpellTable Spells{};
   bool AlwaysOnTop = true;
   bool EnableSpellCasting = true;
+  // The game window captions offered, the one used last first (UpdateCaptionList).
+  std::vector<std::string> ClientCaptions{};
 };
 
 inline constexpr int kUserSlots = kUserPages * kSlotsPerPage;  // rows 1..32 of the User List

@@ -1,6 +1,7 @@
 #include "win/app.h"
 
 #include "win/dialog.h"
+#include "win/dialog_util.h"
 
 namespace win {
 namespace {
@@ -21,16 +22,17 @@ void ShowErrorBox(const std::string& ansiText) noexcept {
   try {
     ShowErrorBox(AnsiToWide(ansiText));
   } catch (...) {
+    // No memory for the conversion: the bytes as they are.
     MessageBoxA(GetActiveWindow(), ansiText.c_str(), "Error", MB_OK | MB_ICONSTOP | MB_TASKMODAL);
   }
 }
 
 void ShowErrorBox(const std::wstring& text) noexcept {
   try {
-    std::wstring caption = AnsiToWide(ApplicationTitle());
-    MessageBoxW(GetActiveWindow(), text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
+    ShowMessage(GetActiveWindow(), text.c_str(), MB_OK | MB_ICONSTOP,
+                AnsiToWide(ApplicationTitle()).c_str());
   } catch (...) {
-    MessageBoxW(GetActiveWindow(), text.c_str(), L"Error", MB_OK | MB_ICONSTOP);
+    ShowMessage(GetActiveWindow(), text.c_str(), MB_OK | MB_ICONSTOP, L"Error");
   }
 }
 

@@ -1,6 +1,7 @@
 #include "win/input_box.h"
 
 #include "win/app.h"
+#include "win/dialog_util.h"
 
 namespace win {
 namespace {
@@ -8,21 +9,13 @@ namespace {
 constexpr int kWidth = 280;
 constexpr int kHeight = 96;
 
-Font CopyOfFont(HFONT font, HWND owner) {
-  if (!font && owner) font = reinterpret_cast<HFONT>(SendMessageA(owner, WM_GETFONT, 0, 0));
-  LOGFONTA lf{};
-  if (font && GetObjectA(font, sizeof lf, &lf)) return Font(CreateFontIndirectA(&lf));
-  return Font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, "Arial"));
-}
-
 }  // namespace
 
 InputBox::InputBox(HWND owner, const std::string& caption, const std::string& prompt,
                    const std::string& text, HFONT font) {
   CreateModalForm(kInputBoxClass, caption, owner, kWidth, kHeight, WS_EX_TOPMOST);
-  SetFont(CopyOfFont(font, owner));
+  if (!font && owner) font = reinterpret_cast<HFONT>(SendMessageA(owner, WM_GETFONT, 0, 0));
+  SetFont(CopyFont(font));
   Prompt = std::make_unique<Label>(*this, 8, 8, kWidth - 16, 14, prompt);
   // The tab order is the creation order: the field first, so that it has the focus.
   Field = std::make_unique<Edit>(hwnd(), kEditId, 8, 26, kWidth - 16, 21);
@@ -37,13 +30,7 @@ InputBox::InputBox(HWND owner, const std::string& caption, const std::string& pr
 
 void InputBox::DoShow() {
   // Centred on the owner, or on the screen without one.
-  RECT box{};
-  GetWindowRect(hwnd(), &box);
-  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (HWND owner = GetWindow(hwnd(), GW_OWNER)) GetWindowRect(owner, &area);
-  const int left = (area.left + area.right - (box.right - box.left)) / 2;
-  const int top = (area.top + area.bottom - (box.bottom - box.top)) / 2;
-  SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CenterWindow(hwnd(), GetWindow(hwnd(), GW_OWNER));
   Field->SelectAll();
 }
 

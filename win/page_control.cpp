@@ -4,24 +4,16 @@
 
 #include <algorithm>
 
+#include "win/dialog_util.h"
 #include "win/library.h"
 
 namespace win {
-namespace {
-
-Font CopyOf(HFONT font) {
-  LOGFONTA lf{};
-  if (!font || !GetObjectA(font, sizeof lf, &lf)) return Font();
-  return Font(CreateFontIndirectA(&lf));
-}
-
-}  // namespace
 
 TabSheet::TabSheet(HWND tabControl, HFONT font, const std::string& caption) : caption_(caption) {
   RegisterClass("QuillorbTabSheet", CS_DBLCLKS, nullptr, nullptr);
   CreateWindowOf("QuillorbTabSheet", caption, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                  WS_EX_CONTROLPARENT, 0, 0, 0, 0, tabControl, nullptr);
-  SetFont(CopyOf(font));
+  if (font) SetFont(CopyFont(font));
 }
 
 PageControl::PageControl(HWND parent, int id, int left, int top, int width, int height) {

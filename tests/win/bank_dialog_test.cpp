@@ -132,5 +132,31 @@ TEST_F(Bank, EnterWalksTheColumnsAndNeitherEnterNorEscapeInAFieldCloses) {
   EXPECT_EQ(visited, expected);
 }
 
+// The visit handed in shows as the fields take it; OK hands the fields back, Cancel nothing.
+TEST_F(Bank, VisitInOnOkVisitOut) {
+  std::array<HBITMAP, kReagentCount> icons{};
+  BankVisit in;
+  in.sides.backpack[0] = 1200;  // more than the backpack counter holds
+  in.sides.bank[7] = 40;
+  in.target = 25;
+  TBankReagentDialog d(nullptr, icons, in);
+  EXPECT_EQ(d.Opened().sides.backpack[0], kBackpackMax);
+  EXPECT_EQ(d.Opened().sides.bank[7], 40);
+  EXPECT_EQ(d.Opened().target, 25);
+  DialogScript ok({[&] {
+    d.BankCount(7).SetInteger(12);
+    d.NumEdit_Backpack->SetInteger(31);
+    d.OKBtn->SetFocus();
+    harness::PressKey(VK_RETURN);
+  }});
+  const std::optional<BankVisit> out = d.Execute();
+  ASSERT_TRUE(out.has_value());
+  EXPECT_EQ(out->sides.bank[7], 12);
+  EXPECT_EQ(out->sides.backpack[0], kBackpackMax);
+  EXPECT_EQ(out->target, 31);
+  DialogScript cancel({[&] { harness::PressKey(VK_ESCAPE); }});
+  EXPECT_EQ(d.Execute(), std::nullopt);
+}
+
 }  // namespace
 }  // namespace quillorb

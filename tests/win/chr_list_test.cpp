@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/characters.h"
 #include "tests/harness/harness.h"
 #include "tests/win/dialog_script.h"
 #include "win/app.h"
@@ -31,8 +32,9 @@ class ChrList : public ::testing::Test {
   }
   // Opens the dialog (without running it) as the main window does.
   TForm_ChrList& Open(const std::string& current) {
-    dialog_ = std::make_unique<TForm_ChrList>(nullptr, nullptr, folder_);
-    dialog_->CurChr = current;
+    dialog_ = std::make_unique<TForm_ChrList>(
+        nullptr, nullptr, folder_,
+        CharacterChoice{current == kDefaultCharacterEntry ? std::string() : current});
     dialog_->AskName = [this] {
       std::optional<std::string> name = names_.front();
       names_.pop_front();
@@ -232,14 +234,21 @@ TEST_F(ChrList, DoubleClickClosesWithOkAndCancelKeepsTheCurrentCharacter) {
     SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     SendMessageA(list, WM_LBUTTONUP, 0, at);
   }});
-  EXPECT_EQ(d.ShowModal(), win::kModalOk);
-  EXPECT_EQ(d.CurChr, "Bob");
+  EXPECT_EQ(d.Execute(), CharacterChoice{"Bob"});
 
   TForm_ChrList& again = Open("Anna");
   again.ListBox_Chr->SetItemIndex(2);
   DialogScript cancel({[&] { harness::PressKey(VK_ESCAPE); }});
-  EXPECT_EQ(again.ShowModal(), win::kModalCancel);
+  EXPECT_EQ(again.Execute(), std::nullopt);
   EXPECT_EQ(again.CurChr, "Anna");
+
+  // The default profile is handed back as the empty name.
+  TForm_ChrList& byDefault = Open("Anna");
+  DialogScript ok({[&] {
+    byDefault.ListBox_Chr->SetItemIndex(0);
+    harness::PressKey(VK_RETURN);
+  }});
+  EXPECT_EQ(byDefault.Execute(), CharacterChoice{""});
 }
 
 TEST(InputBox, TypedTextOnOkNothingOnCancel) {

@@ -32,10 +32,9 @@ class ConfigDialog : public ::testing::Test {
   }
 
   // A dialog on a copy of `data`, filled and shown (without a modal run).
-  std::unique_ptr<TForm_Config> Open(const ConfigData& data) {
-    auto dialog = std::make_unique<TForm_Config>(main_->hwnd(), TForm_Config::Resources{});
-    static_cast<ConfigData&>(*dialog) = data;
-    dialog->SetCaptionList({"a", "b", "c", "d", "e"});
+  std::unique_ptr<TForm_Config> Open(ConfigData data) {
+    data.ClientCaptions = {"a", "b", "c", "d", "e"};
+    auto dialog = std::make_unique<TForm_Config>(main_->hwnd(), TForm_Config::Resources{}, data);
     dialog->FillPages();
     ShowWindow(dialog->hwnd(), SW_SHOWNOACTIVATE);
     return dialog;

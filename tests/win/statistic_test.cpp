@@ -21,7 +21,8 @@ class Analysis : public ::testing::Test {
   }
   TForm_Statistical& Open() {
     std::array<HBITMAP, kReagentCount> icons{};
-    dialog_ = std::make_unique<TForm_Statistical>(nullptr, icons, used_, prices_, spells_);
+    dialog_ =
+        std::make_unique<TForm_Statistical>(nullptr, icons, AnalysisData{used_, prices_, spells_});
     dialog_->Message = [this](const std::string& text, UINT flags) {
       messages_.push_back(text + "|" + std::to_string(flags));
       return answer_;
@@ -77,15 +78,13 @@ TEST_F(Analysis, FiguresAndRankingFillTheLabelsAndTheGrid) {
 
 TEST_F(Analysis, ClearAsksFirstAndClosesOnlyOnOk) {
   TForm_Statistical& d = Open();
-  int cleared = 0;
-  d.OnClear = [&] { ++cleared; };
   d.Button_Clear->Press();
   EXPECT_EQ(messages_, (std::vector<std::string>{"Clear All Data?|33"}));  // 0x21
-  EXPECT_EQ(cleared, 0);
+  EXPECT_FALSE(d.Outcome().clearData);
   EXPECT_EQ(d.ModalResult(), win::kModalNone);
   answer_ = IDOK;
   d.Button_Clear->Press();
-  EXPECT_EQ(cleared, 1);
+  EXPECT_TRUE(d.Outcome().clearData);
   EXPECT_EQ(d.ModalResult(), win::kModalOk);
 }
 

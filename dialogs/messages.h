@@ -1,4 +1,6 @@
-// The few texts the program shows in message boxes.
+// What the program says when a file operation fails, in one place for the main window and the
+// dialogs. Each text says what could not be done and what follows from it; the box adds the
+// file's name and the system's reason (win/file_error.h).
 #pragma once
 
 #include <string>
@@ -24,6 +26,18 @@ inline constexpr char kCatalogueKeptError[] =
     "again at the next change of character or at the end.";
 inline constexpr char kCopySourceError[] =
     "The current profile cannot be saved, so there is nothing to copy for the new character.";
+inline constexpr char kMacroFileError[] =
+    "The macro file cannot be written; an old one is left as it was.";
+
+// The headline over the system's reason when the analysis cannot be exported to `path` (UTF-8).
+inline std::string ExportFileError(const std::string& path) {
+  return "The figures could not be written to " + path + ".";
+}
+// The headline over the system's reason when the profile of a new character `name` (UTF-8)
+// cannot be made.
+inline std::string NewCharacterFileError(const std::string& name) {
+  return name + " cannot be created.";
+}
 
 // "%s" stands for the character's name.
 inline constexpr wchar_t kRefusedNameError[] =

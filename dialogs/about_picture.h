@@ -1,0 +1,18 @@
+// The configuration dialog's About picture: the spell icons of the eight circles on a ring around
+// the program's name, drawn on a night sky.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "win/handles.h"
+
+namespace quillorb {
+
+// The spells shown, one of each circle. The atlas (the 320 x 320 spell icons) must hold their
+// icons.
+inline constexpr std::array<int, 8> kAboutSpells = {5, 10, 18, 24, 33, 46, 50, 61};
+win::Bitmap MakeAboutPicture(HBITMAP spellAtlas, int width, int height);
+
+}  // namespace quillorb
