@@ -122,11 +122,6 @@ StringGrid::StringGrid(HWND parent, int id, int left, int top, int width, int he
 StringGrid::~StringGrid() {
   // The editor is our child: it goes before the grid's window does.
   editor_.reset();
-  if (buffer_.dc) {
-    SelectObject(buffer_.dc, buffer_.initial);
-    DeleteDC(buffer_.dc);
-  }
-  if (buffer_.bitmap) DeleteObject(buffer_.bitmap);
 }
 
 // ------------------------------------------------------------------ sizes and cells
@@ -586,20 +581,21 @@ void StringGrid::PaintThroughBuffer() {
   if (client.right <= 0 || client.bottom <= 0) return;
   // One off-screen bitmap of the client size, kept between paints.
   if (!buffer_.dc) {
-    buffer_.dc = CreateCompatibleDC(scope.dc());
-    buffer_.initial = GetCurrentObject(buffer_.dc, OBJ_BITMAP);
+    buffer_.dc.reset(CreateCompatibleDC(scope.dc()));
+    buffer_.initial = GetCurrentObject(buffer_.dc.get(), OBJ_BITMAP);
   }
   if (!buffer_.bitmap || buffer_.width < client.right || buffer_.height < client.bottom) {
-    SelectObject(buffer_.dc, buffer_.initial);
-    if (buffer_.bitmap) DeleteObject(buffer_.bitmap);
-    buffer_.bitmap = CreateCompatibleBitmap(scope.dc(), client.right, client.bottom);
+    // The old bitmap is let go of before it is deleted.
+    SelectObject(buffer_.dc.get(), buffer_.initial);
+    buffer_.bitmap.reset(CreateCompatibleBitmap(scope.dc(), client.right, client.bottom));
     buffer_.width = client.right;
     buffer_.height = client.bottom;
-    SelectObject(buffer_.dc, buffer_.bitmap);
+    SelectObject(buffer_.dc.get(), buffer_.bitmap.get());
   }
+  const HDC buffer = buffer_.dc.get();
   const RECT& r = scope.rect();
-  Paint(buffer_.dc, r);
-  BitBlt(scope.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, buffer_.dc, r.left, r.top,
+  Paint(buffer, r);
+  BitBlt(scope.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, buffer, r.left, r.top,
          SRCCOPY);
 }
 

@@ -24,6 +24,7 @@
 
 #include "model/grid_model.h"
 #include "win/window.h"
+#include "win/handles.h"
 
 namespace win {
 
@@ -224,10 +225,12 @@ class StringGrid : public Window {
   bool wholeInvalid_ = false;  // the whole client area waits for a paint
   int invalidCells_ = 0;       // cells invalidated one by one since the last paint
   bool scrollBarRedrawPosted_ = false;
+  // The off-screen bitmap paints go through, kept between paints. The bitmap comes first: the DC,
+  // destroyed before it, lets go of it, and only a bitmap selected into no DC can be deleted.
   struct Buffer {
-    HDC dc = nullptr;
+    Bitmap bitmap;
+    MemoryDc dc;
     HGDIOBJ initial = nullptr;  // the bitmap the DC came with
-    HBITMAP bitmap = nullptr;
     int width = 0;
     int height = 0;
   } buffer_;
