@@ -2,7 +2,10 @@
 // fixed header rows and columns, a current cell (and, where allowed, a range selection), keyboard
 // and mouse navigation, scroll bars, and an in-place editor (a system EDIT laid over the cell).
 // The arithmetic lives in quillorb::GridModel (model/grid_model.h); this class paints it
-// (double-buffered, only the cells in the dirty area), feeds it input and reports events.
+// (double-buffered, only the cells in the dirty area), feeds it input and reports events. Its
+// jobs live in files of their own: string_grid.cpp (sizes, cells, keys, mouse and messages),
+// string_grid_paint.cpp (layout and painting), string_grid_editor.cpp with grid_editor.h (the
+// in-place editor).
 //
 // Keys (while the grid has the focus): arrows, Home/End, Ctrl+Home/End, PgUp/PgDn move the
 // current cell (with Shift and GridRangeSelect they extend the selection); Tab/Shift+Tab move

@@ -14,6 +14,9 @@
 // window is a Unicode window (its WM_CHAR carries UTF-16 units), as it is when it was created
 // with CreateWindowExW. When the window goes (WM_NCDESTROY), every subclass is taken out and told
 // before the window's own procedure sees the message.
+//
+// For windows of the system classes: while our procedure is in front, the window's user data
+// (GWLP_USERDATA, which those classes leave to the program) holds the chain.
 #pragma once
 
 #include <windows.h>
