@@ -248,13 +248,14 @@ void StringGrid::PaintCell(HDC dc, int col, int row, const RECT& rect, bool focu
     // A raised edge: light above and left, shadow below and right.
     const int w = rect.right - rect.left;
     const int h = rect.bottom - rect.top;
-    HGDIOBJ old = SelectObject(dc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
-    PatBlt(dc, rect.left, rect.top, w, 1, PATCOPY);
-    PatBlt(dc, rect.left, rect.top, 1, h, PATCOPY);
-    SelectObject(dc, GetSysColorBrush(COLOR_BTNSHADOW));
+    {
+      const SelectScope light(dc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+      PatBlt(dc, rect.left, rect.top, w, 1, PATCOPY);
+      PatBlt(dc, rect.left, rect.top, 1, h, PATCOPY);
+    }
+    const SelectScope shadow(dc, GetSysColorBrush(COLOR_BTNSHADOW));
     PatBlt(dc, rect.left, rect.bottom - 1, w, 1, PATCOPY);
     PatBlt(dc, rect.right - 1, rect.top, 1, h, PATCOPY);
-    SelectObject(dc, old);
   } else if (current && focused && !(options_ & GridRowSelect) &&
              !(editorOpen_ && editorCell_ == model_.Current())) {
     RECT focus = rect;
