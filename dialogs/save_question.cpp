@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "win/dialog_util.h"
+#include "win/handles.h"
 
 namespace quillorb {
 namespace {
@@ -31,12 +32,11 @@ class MessageText : public win::ChildWindow {
   // The height of the text as the edit has broken it into lines.
   int TextHeight() const {
     const auto lines = static_cast<int>(SendMessageA(hwnd(), EM_GETLINECOUNT, 0, 0));
-    HDC dc = GetDC(hwnd());
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0)));
+    const win::WindowDc dc(hwnd());
+    const win::SelectScope font(dc.get(),
+                                reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0)));
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd(), dc);
+    GetTextMetricsA(dc.get(), &metrics);
     return lines * metrics.tmHeight;
   }
 };

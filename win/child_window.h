@@ -1,15 +1,18 @@
 // The owning base of every child window built on a system control class (EDIT, BUTTON, LISTBOX,
-// COMBOBOX, ...). It creates the window, links it to this object (the window's user data and a
-// property, for the parent's routing of notifications, a subclass for the control's own messages),
-// hands it the parent's font, and follows its life: when the window goes (WM_NCDESTROY, also when
-// the parent destroys its children first) the link is cut and the handle cleared; when the object
-// goes first, the link is cut before the window is destroyed, so that notifications sent during
-// DestroyWindow (EN_KILLFOCUS and the like) never reach a dying object.
+// COMBOBOX, ...). It creates the window, links it to this object with a subclass
+// (win/subclass.h), through which the control's own messages come to it and the parent's routing
+// of notifications finds it, hands it the parent's font, and follows its life: when the window
+// goes (WM_NCDESTROY, also when the parent destroys its children first) the link is cut and the
+// handle cleared; when the object goes first, the link is cut before the window is destroyed, so
+// that notifications sent during DestroyWindow (EN_KILLFOCUS and the like) never reach a dying
+// object.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+
+#include "win/subclass.h"
 
 namespace win {
 
@@ -17,16 +20,6 @@ namespace win {
 std::string WindowText(HWND hwnd);
 // The window's text as it is held, letters outside the ANSI code page included.
 std::wstring WindowTextW(HWND hwnd);
-
-// Subclassing by swapping the window procedure (SetWindowSubclass would load the common controls
-// library at start). The procedure that was there is kept in the window property `original`, and
-// `proc` hands on what it does not handle with CallOriginalProc. The procedures are Unicode ones,
-// as the common controls' subclasses are, so that messages keep the form they had.
-// UnhookWindowProc puts the old procedure back only while `proc` is still the window's own; below
-// someone else's subclass it stays in the chain and passes every message on.
-void HookWindowProc(HWND hwnd, WNDPROC proc, const char* original);
-void UnhookWindowProc(HWND hwnd, WNDPROC proc, const char* original);
-LRESULT CallOriginalProc(HWND hwnd, const char* original, UINT msg, WPARAM wp, LPARAM lp);
 
 class ChildWindow {
  public:
@@ -61,20 +54,35 @@ class ChildWindow {
   virtual bool OnParentColor(HDC /*dc*/, LRESULT& /*result*/) { return false; }
 
  protected:
-  // Creates the control as a child of `parent` with the parent's font. Throws on failure.
+  // Creates the control (a Unicode window) as a child of `parent` with the parent's font. Throws
+  // on failure.
   void CreateChild(const char* className, const std::string& text, DWORD style, DWORD exStyle,
                    int left, int top, int width, int height, HWND parent, int id);
   // The control's own messages, before the system class handles them.
   virtual LRESULT OnChildMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return DefaultChild(msg, wp, lp);
   }
-  LRESULT DefaultChild(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT DefaultChild(UINT msg, WPARAM wp, LPARAM lp) {
+    return link_.CallNext(hwnd_, msg, wp, lp);
+  }
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  void Detach();
+  // The subclass that links the window to this object.
+  class Link : public Subclass {
+   public:
+    explicit Link(ChildWindow& owner) : owner_(owner) {}
+    using Subclass::CallNext;
+    ChildWindow& owner_;
+
+   protected:
+    LRESULT OnSubclassMessage(HWND, UINT msg, WPARAM wp, LPARAM lp) override {
+      return owner_.OnChildMessage(msg, wp, lp);
+    }
+    // The window went first (its parent is being destroyed): the handle is forgotten.
+    void OnWindowGone() override { owner_.hwnd_ = nullptr; }
+  };
   HWND hwnd_ = nullptr;
-  WNDPROC original_ = nullptr;  // the system class's procedure
+  Link link_{*this};
 };
 
 }  // namespace win

@@ -3,14 +3,8 @@
 #include <algorithm>
 
 #include "win/app.h"
-#include "win/window.h"
 
 namespace win {
-namespace {
-constexpr char kFieldLink[] = "Quillorb.Field";
-constexpr char kFieldOriginal[] = "Quillorb.FieldProc";
-}  // namespace
-
 ComboBox::ComboBox(HWND parent, int id, int left, int top, int width, DWORD style, int listHeight)
     : listHeight_(listHeight) {
   CreateChild("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | style, 0,
@@ -19,15 +13,7 @@ ComboBox::ComboBox(HWND parent, int id, int left, int top, int width, DWORD styl
   info.cbSize = sizeof info;
   if (GetComboBoxInfo(hwnd(), &info) && info.hwndItem && info.hwndItem != hwnd()) {
     field_ = info.hwndItem;
-    SetPropA(field_, kFieldLink, this);
-    HookWindowProc(field_, &ComboBox::FieldProc, kFieldOriginal);
-  }
-}
-
-ComboBox::~ComboBox() {
-  if (field_ && IsWindow(field_)) {
-    UnhookWindowProc(field_, &ComboBox::FieldProc, kFieldOriginal);
-    RemovePropA(field_, kFieldLink);
+    fieldLink_.Install(field_);
   }
 }
 
@@ -144,7 +130,7 @@ bool ComboBox::OnParentCommand(WORD code) {
 }
 
 bool ComboBox::FilterChar(WPARAM& wp) {
-  // The field and the box are Unicode windows (their procedures were set with the wide function):
+  // The field and the box are Unicode windows (created with the wide function, subclassed so):
   // `wp` is a UTF-16 unit. OnKeyPress sees it as an ANSI character; one that the code page lacks
   // (or half of a surrogate pair) goes on unseen and unchanged, as a plain combo box keeps it.
   const auto typed = static_cast<wchar_t>(wp);
@@ -190,48 +176,34 @@ LRESULT ComboBox::OnChildMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return DefaultChild(msg, wp, lp);
 }
 
-LRESULT CALLBACK ComboBox::FieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = static_cast<ComboBox*>(GetPropA(hwnd, kFieldLink));
-  if (!self) return CallOriginalProc(hwnd, kFieldOriginal, msg, wp, lp);
-  try {
-    switch (msg) {
-      case WM_CHAR:
-        if (!self->FilterChar(wp)) return 0;
-        break;
-      case WM_GETDLGCODE: {
-        // Enter is the field's when someone listens to the typed characters (or the list is
-        // down); otherwise it is the dialog's.
-        const auto* key = reinterpret_cast<const MSG*>(lp);
-        LRESULT code = CallOriginalProc(hwnd, kFieldOriginal, msg, wp, lp);
-        if (key && key->message == WM_KEYDOWN &&
-            ((key->wParam == VK_RETURN && self->OnKeyPress) ||
-             ((key->wParam == VK_RETURN || key->wParam == VK_ESCAPE) && self->DroppedDown()))) {
-          code |= DLGC_WANTALLKEYS;
-        }
-        return code;
+LRESULT ComboBox::FieldLink::OnSubclassMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CHAR:
+      if (!box_.FilterChar(wp)) return 0;
+      break;
+    case WM_GETDLGCODE: {
+      // Enter is the field's when someone listens to the typed characters (or the list is
+      // down); otherwise it is the dialog's.
+      const auto* key = reinterpret_cast<const MSG*>(lp);
+      LRESULT code = CallNext(hwnd, msg, wp, lp);
+      if (key && key->message == WM_KEYDOWN &&
+          ((key->wParam == VK_RETURN && box_.OnKeyPress) ||
+           ((key->wParam == VK_RETURN || key->wParam == VK_ESCAPE) && box_.DroppedDown()))) {
+        code |= DLGC_WANTALLKEYS;
       }
-      case WM_KILLFOCUS: {
-        const LRESULT result = CallOriginalProc(hwnd, kFieldOriginal, msg, wp, lp);
-        HWND next = reinterpret_cast<HWND>(wp);
-        const HWND box = self->hwnd();
-        if (box && !(next && (next == box || IsChild(box, next)))) self->DoExit();
-        return result;
-      }
-      case WM_NCDESTROY: {
-        const auto original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kFieldOriginal));
-        UnhookWindowProc(hwnd, &ComboBox::FieldProc, kFieldOriginal);
-        RemovePropA(hwnd, kFieldLink);
-        self->field_ = nullptr;
-        return original ? CallWindowProcW(original, hwnd, msg, wp, lp)
-                        : DefWindowProcW(hwnd, msg, wp, lp);
-      }
-      default:
-        break;
+      return code;
     }
-  } catch (...) {
-    ReportException();
+    case WM_KILLFOCUS: {
+      const LRESULT result = CallNext(hwnd, msg, wp, lp);
+      HWND next = reinterpret_cast<HWND>(wp);
+      const HWND box = box_.hwnd();
+      if (box && !(next && (next == box || IsChild(box, next)))) box_.DoExit();
+      return result;
+    }
+    default:
+      break;
   }
-  return CallOriginalProc(hwnd, kFieldOriginal, msg, wp, lp);
+  return CallNext(hwnd, msg, wp, lp);
 }
 
 }  // namespace win

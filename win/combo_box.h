@@ -9,6 +9,7 @@
 #include <string>
 
 #include "win/hosted_control.h"
+#include "win/subclass.h"
 
 namespace win {
 
@@ -18,7 +19,6 @@ class ComboBox : public HostedControl {
   // dropped-down list in pixels.
   ComboBox(HWND parent, int id, int left, int top, int width, DWORD style = CBS_DROPDOWN,
            int listHeight = 200);
-  ~ComboBox() override;
 
   // The items of the list.
   int Count() const;
@@ -49,12 +49,24 @@ class ComboBox : public HostedControl {
   LRESULT OnChildMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  static LRESULT CALLBACK FieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  // The subclass of the edit field: typed characters, Enter and the focus leaving.
+  class FieldLink : public Subclass {
+   public:
+    explicit FieldLink(ComboBox& box) : box_(box) {}
+
+   protected:
+    LRESULT OnSubclassMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnWindowGone() override { box_.field_ = nullptr; }
+
+   private:
+    ComboBox& box_;
+  };
   // A WM_CHAR for the field or the list-only box: OnKeyPress first. Returns false when the
   // character was swallowed.
   bool FilterChar(WPARAM& wp);
   HWND field_ = nullptr;  // the edit field of a CBS_DROPDOWN box
   int listHeight_;
+  FieldLink fieldLink_{*this};
 };
 
 }  // namespace win

@@ -33,9 +33,9 @@ std::string SystemReason(DWORD code) {
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  const win::LocalMemory owned(text);
   std::string reason;
   if (length != 0 && text != nullptr) reason = WideToUtf8(std::wstring_view(text, length));
-  if (text != nullptr) LocalFree(text);
   while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' ||
                              reason.back() == ' ' || reason.back() == '.')) {
     reason.pop_back();
@@ -142,6 +142,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
     bytes.remove_prefix(written);
   }
   if (!FlushFileBuffers(file.get())) return fail("Cannot write");
+  // Closed here rather than by the owner: a close can fail to write what the system still held.
   if (!CloseHandle(file.release())) return fail("Cannot write");
   // Replaces the target in one step. ReplaceFileW is not used: some implementations of it briefly
   // leave no file at the target.
@@ -169,15 +170,14 @@ bool RemoveFile(const std::string& path) {
 std::vector<std::string> FileNamesIn(const std::string& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAW found{};
-  HANDLE find = FindFirstFileW(WidePath(folder + "*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return names;
+  const win::FindHandle find(FindFirstFileW(WidePath(folder + "*").c_str(), &found));
+  if (!find) return names;
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     std::string name = WideToUtf8(found.cFileName);
     // A name with a lone surrogate has no UTF-8 form.
     if (Utf8ToWide(name) == found.cFileName) names.push_back(std::move(name));
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
+  } while (FindNextFileW(find.get(), &found));
   return names;
 }
 

@@ -1,4 +1,5 @@
-// RAII owners for the GDI and USER handles the program creates.
+// RAII owners for the kernel, GDI and USER handles the program opens and creates, and scopes for
+// what is borrowed for a while (a window's DC, an object selected into a DC, a paint).
 #pragma once
 
 #include <windows.h>
@@ -7,84 +8,97 @@
 
 namespace win {
 
-template <typename H, typename Deleter>
+// One owner for every kind of handle the program opens or creates. A policy says three things
+// about a kind: its handle type, the value that means "no handle" (the one its creating function
+// returns on failure, so that a failed creation is simply an empty owner), and how one is closed.
+// An owner closes what it holds when it goes or is reset, never the "no handle" value; it moves
+// and cannot be copied.
+template <typename Policy>
 class Unique {
  public:
+  using Handle = typename Policy::Handle;
+
   Unique() = default;
-  explicit Unique(H h) : h_(h) {}
+  explicit Unique(Handle h) : h_(h) {}
   Unique(const Unique&) = delete;
   Unique& operator=(const Unique&) = delete;
-  Unique(Unique&& other) noexcept : h_(std::exchange(other.h_, H{})) {}
+  Unique(Unique&& other) noexcept : h_(other.release()) {}
   Unique& operator=(Unique&& other) noexcept {
-    if (this != &other) reset(std::exchange(other.h_, H{}));
+    if (this != &other) reset(other.release());
     return *this;
   }
   ~Unique() { reset(); }
 
-  H get() const { return h_; }
-  explicit operator bool() const { return h_ != H{}; }
-  void reset(H h = H{}) {
-    if (h_) Deleter{}(h_);
+  Handle get() const { return h_; }
+  explicit operator bool() const { return h_ != Policy::Invalid(); }
+  void reset(Handle h = Policy::Invalid()) {
+    if (*this) Policy::Close(h_);
     h_ = h;
   }
-  H release() { return std::exchange(h_, H{}); }
+  Handle release() { return std::exchange(h_, Policy::Invalid()); }
 
  private:
-  H h_{};
+  Handle h_ = Policy::Invalid();
 };
 
-struct GdiDeleter {
-  void operator()(HGDIOBJ h) const { DeleteObject(h); }
-};
-struct IconDeleter {
-  void operator()(HICON h) const { DestroyIcon(h); }
-};
-struct DcDeleter {
-  void operator()(HDC h) const { DeleteDC(h); }
-};
-struct HandleDeleter {
-  void operator()(HANDLE h) const { CloseHandle(h); }
-};
-struct WindowDeleter {
-  void operator()(HWND h) const { DestroyWindow(h); }
+namespace policy {
+
+// CreateFont, CreateCompatibleDC, CreateWindowEx, OpenProcess, CreateMutex and the like return
+// nullptr when they fail.
+template <typename H>
+struct NullIsEmpty {
+  using Handle = H;
+  static H Invalid() { return nullptr; }
 };
 
-using Font = Unique<HFONT, GdiDeleter>;
-using Bitmap = Unique<HBITMAP, GdiDeleter>;
-using Brush = Unique<HBRUSH, GdiDeleter>;
-using Pen = Unique<HPEN, GdiDeleter>;
-using Icon = Unique<HICON, IconDeleter>;
-using MemoryDc = Unique<HDC, DcDeleter>;
-using Handle = Unique<HANDLE, HandleDeleter>;
+// CreateFile and FindFirstFile return INVALID_HANDLE_VALUE when they fail (nullptr is a value they
+// never return, so it needs no special case).
+struct InvalidIsEmpty {
+  using Handle = HANDLE;
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+};
+
+template <typename H>
+struct GdiObject : NullIsEmpty<H> {
+  static void Close(H h) { DeleteObject(h); }
+};
+struct Icon : NullIsEmpty<HICON> {
+  static void Close(HICON h) { DestroyIcon(h); }
+};
+struct MemoryDc : NullIsEmpty<HDC> {
+  static void Close(HDC h) { DeleteDC(h); }
+};
+struct KernelObject : NullIsEmpty<HANDLE> {
+  static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct Window : NullIsEmpty<HWND> {
+  static void Close(HWND h) { DestroyWindow(h); }
+};
+struct LocalMemory : NullIsEmpty<HLOCAL> {
+  static void Close(HLOCAL h) { LocalFree(h); }
+};
+struct File : InvalidIsEmpty {
+  static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct Find : InvalidIsEmpty {
+  static void Close(HANDLE h) { FindClose(h); }
+};
+
+}  // namespace policy
+
+using Font = Unique<policy::GdiObject<HFONT>>;
+using Bitmap = Unique<policy::GdiObject<HBITMAP>>;
+using Brush = Unique<policy::GdiObject<HBRUSH>>;
+using Pen = Unique<policy::GdiObject<HPEN>>;
+using Icon = Unique<policy::Icon>;
+using MemoryDc = Unique<policy::MemoryDc>;    // from CreateCompatibleDC
+using Handle = Unique<policy::KernelObject>;  // a process, a mutex, an event
+using FileHandle = Unique<policy::File>;
+using FindHandle = Unique<policy::Find>;
+// A buffer the system allocated for us with LocalAlloc (FormatMessage's).
+using LocalMemory = Unique<policy::LocalMemory>;
 // A window the program creates and destroys itself, not wrapped by a Window object (a tooltip).
-using OwnedWindow = Unique<HWND, WindowDeleter>;
-
-// A file (or other) handle whose "no handle" value is INVALID_HANDLE_VALUE, as CreateFile and
-// FindFirstFile return it; a null handle counts as empty too.
-class FileHandle {
- public:
-  FileHandle() = default;
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  FileHandle(FileHandle&& other) noexcept : h_(std::exchange(other.h_, INVALID_HANDLE_VALUE)) {}
-  FileHandle& operator=(FileHandle&& other) noexcept {
-    if (this != &other) reset(std::exchange(other.h_, INVALID_HANDLE_VALUE));
-    return *this;
-  }
-  ~FileHandle() { reset(); }
-
-  HANDLE get() const { return h_; }
-  explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-  void reset(HANDLE h = INVALID_HANDLE_VALUE) {
-    if (*this) CloseHandle(h_);
-    h_ = h;
-  }
-  HANDLE release() { return std::exchange(h_, INVALID_HANDLE_VALUE); }
-
- private:
-  HANDLE h_ = INVALID_HANDLE_VALUE;
-};
+using OwnedWindow = Unique<policy::Window>;
 
 // Selects an object into a DC for the lifetime of the scope.
 class SelectScope {

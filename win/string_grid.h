@@ -2,7 +2,10 @@
 // fixed header rows and columns, a current cell (and, where allowed, a range selection), keyboard
 // and mouse navigation, scroll bars, and an in-place editor (a system EDIT laid over the cell).
 // The arithmetic lives in quillorb::GridModel (model/grid_model.h); this class paints it
-// (double-buffered, only the cells in the dirty area), feeds it input and reports events.
+// (double-buffered, only the cells in the dirty area), feeds it input and reports events. Its
+// jobs live in files of their own: string_grid.cpp (sizes, cells, keys, mouse and messages),
+// string_grid_paint.cpp (layout and painting), string_grid_editor.cpp with grid_editor.h (the
+// in-place editor).
 //
 // Keys (while the grid has the focus): arrows, Home/End, Ctrl+Home/End, PgUp/PgDn move the
 // current cell (with Shift and GridRangeSelect they extend the selection); Tab/Shift+Tab move
@@ -24,6 +27,7 @@
 
 #include "model/grid_model.h"
 #include "win/window.h"
+#include "win/handles.h"
 
 namespace win {
 
@@ -224,10 +228,12 @@ class StringGrid : public Window {
   bool wholeInvalid_ = false;  // the whole client area waits for a paint
   int invalidCells_ = 0;       // cells invalidated one by one since the last paint
   bool scrollBarRedrawPosted_ = false;
+  // The off-screen bitmap paints go through, kept between paints. The bitmap comes first: the DC,
+  // destroyed before it, lets go of it, and only a bitmap selected into no DC can be deleted.
   struct Buffer {
-    HDC dc = nullptr;
+    Bitmap bitmap;
+    MemoryDc dc;
     HGDIOBJ initial = nullptr;  // the bitmap the DC came with
-    HBITMAP bitmap = nullptr;
     int width = 0;
     int height = 0;
   } buffer_;
