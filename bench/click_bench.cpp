@@ -167,13 +167,23 @@ int Run() {
   for (int round = -1; round < kRounds; ++round) {  // round -1 warms up
     const DWORD roundStart = GetTickCount();
     for (int side = 0; side < 2; ++side) {
+      char before[32] = {}, after[32] = {};
+      SendMessageA(GetDlgItem(strip, 116), WM_GETTEXT, sizeof before,
+                   reinterpret_cast<LPARAM>(before));  // Sulfurous Ash
       const double ms = TimedClick(side == 0 ? bareSpot : slot);
+      SendMessageA(GetDlgItem(strip, 116), WM_GETTEXT, sizeof after,
+                   reinterpret_cast<LPARAM>(after));
       if (round < 0) continue;
       if (ms < 0) {
         ++failed[side];
-        if (side == 1)
-          std::printf("  a click on the slot: %d keys reached the client\n",
-                      -1 - static_cast<int>(ms));
+        if (side == 1) {
+          char panel[256] = {};
+          GetWindowTextA(GetDlgItem(strip, 100), panel, sizeof panel);
+          std::printf(
+              "  a click on the slot: %d keys reached the client; Sulfurous Ash %s -> %s; the "
+              "strip says \"%s\"\n",
+              -1 - static_cast<int>(ms), before, after, panel);
+        }
       } else {
         times[side].push_back(ms);
       }
