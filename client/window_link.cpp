@@ -5,8 +5,6 @@
 namespace quillorb {
 namespace {
 constexpr UINT kActivationWaitMs = 250;
-// How long BringToFront only watches for the activation before it nudges the window's thread.
-constexpr DWORD kWatchMs = 20;
 
 // `window` is the foreground window (or owns it) and its thread has handled the activation: its
 // active window is the foreground one and its keyboard focus lies inside it.
@@ -29,24 +27,17 @@ bool BringToFront(HWND window, DWORD timeoutMs) {
   if (!window || !IsWindowVisible(window)) return false;
   if (InFront(window)) return true;
   SetForegroundWindow(window);
-  // The activation reaches the window's thread as a message of its own, and under Wine the window
-  // becomes the foreground one only when that thread handles it. Watching for that costs the
-  // window's thread nothing, whereas a message round trip would make it answer us before it could
-  // take the keys. Only a thread that is slow to take the activation gets round trips, at most a
-  // millisecond apart.
   const DWORD start = GetTickCount();
   for (;;) {
+    // A message round trip lets the window's thread take the activation (under Wine it does so
+    // only when it handles its messages); messages sent to us meanwhile are handled too.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &ignored);
     if (InFront(window)) return true;
     const DWORD waited = GetTickCount() - start;
     if (waited >= timeoutMs || !IsWindow(window)) return false;
-    if (waited < kWatchMs) {
-      SwitchToThread();
-      continue;
-    }
-    // Messages sent to this thread meanwhile are handled.
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &ignored);
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+    // Wait for anything sent to this thread, or a few milliseconds.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
   }
 }
 
