@@ -22,7 +22,7 @@ class ConfigDialog : public MainWindowFixture {
  protected:
   // A dialog on a copy of `data`, filled and shown (without a modal run).
   std::unique_ptr<TForm_Config> Open(const ConfigData& data) {
-    auto dialog = std::make_unique<TForm_Config>(form_->hwnd(), TForm_Config::Resources{});
+    auto dialog = std::make_unique<TForm_Config>(main_->hwnd(), TForm_Config::Resources{});
     static_cast<ConfigData&>(*dialog) = data;
     dialog->SetCaptionList({"a", "b", "c", "d", "e"});
     dialog->FillPages();
@@ -56,7 +56,7 @@ class ConfigDialog : public MainWindowFixture {
   static void RunConfigButton(const std::function<void(TForm_Config&)>& drive) {
     drive_ = &drive;
     SetTimer(nullptr, 0, 1, &ConfigDialog::Drive);
-    form_->SpeedButton_ConfigClick();
+    main_->SpeedButton_ConfigClick();
     drive_ = nullptr;
   }
   static void CALLBACK Drive(HWND, UINT, UINT_PTR id, DWORD) {
@@ -69,6 +69,7 @@ class ConfigDialog : public MainWindowFixture {
     (*drive_)(*dialog);
   }
 
+  static inline TForm_Main*& main_ = form_;  // the fixture's main window
   static const std::function<void(TForm_Config&)>* drive_;
 };
 const std::function<void(TForm_Config&)>* ConfigDialog::drive_ = nullptr;
@@ -386,25 +387,25 @@ TEST_F(ConfigDialog, CaptionListOnOk) {
 }
 
 TEST_F(ConfigDialog, CancelLeavesTheMainWindowAndOkTakesTheCopyBack) {
-  form_->AlwaysOnTop = true;
-  form_->SpeedButton_Casting->SetDown(false);
-  const SpellTable spells = form_->Spells;
-  const ReagentPrices prices = form_->ReagentCost;
+  main_->AlwaysOnTop = true;
+  main_->SpeedButton_Casting->SetDown(false);
+  const SpellTable spells = main_->Spells;
+  const ReagentPrices prices = main_->ReagentCost;
   // Someone else made the strip non-topmost: Cancel still applies the setting again.
-  SetWindowPos(form_->hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(main_->hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   RunConfigButton([](TForm_Config& d) {
     for (int page = 0; page < kConfigPageCount; ++page) d.CreatePage(page);
     // The spellcasting words show in the main window's dialog font (Shift-JIS on Japanese).
-    EXPECT_EQ(d.StringGrid_Casting->Font(), form_->ConfigDialogFont());
+    EXPECT_EQ(d.StringGrid_Casting->Font(), main_->ConfigDialogFont());
     d.PriceEdit(0).SetReal(12.5);
     d.StringGrid_Info->SetCell(1, 1, "Changed");
     d.CheckBox_OnTop->SetChecked(false);
     d.Button2->Press();
   });
-  EXPECT_EQ(form_->Spells[0].Name, spells[0].Name);
-  EXPECT_EQ(form_->ReagentCost, prices);
-  EXPECT_TRUE(harness::IsTopmost(form_->hwnd()));
-  EXPECT_FALSE(form_->SpeedButton_Casting->Down());
+  EXPECT_EQ(main_->Spells[0].Name, spells[0].Name);
+  EXPECT_EQ(main_->ReagentCost, prices);
+  EXPECT_TRUE(harness::IsTopmost(main_->hwnd()));
+  EXPECT_FALSE(main_->SpeedButton_Casting->Down());
 
   RunConfigButton([](TForm_Config& d) {
     for (int page = 0; page < kConfigPageCount; ++page) d.CreatePage(page);
@@ -416,16 +417,16 @@ TEST_F(ConfigDialog, CancelLeavesTheMainWindowAndOkTakesTheCopyBack) {
     d.CtrlGrid_User->SetCell(1, 1, "2-1 X");
     d.Button1->Press();
   });
-  EXPECT_EQ(form_->Spells[0].Name, "Changed");
-  EXPECT_FLOAT_EQ(form_->ReagentCost[0], 12.5f);
-  EXPECT_EQ(form_->SpellSlot[0][0], 8);
-  EXPECT_FALSE(form_->AlwaysOnTop);
-  EXPECT_FALSE(harness::IsTopmost(form_->hwnd()));
-  EXPECT_TRUE(form_->SpeedButton_Casting->Down());  // the tick was off, the click set it
-  EXPECT_EQ(form_->Panel1->Caption(), " Spell Information...");
+  EXPECT_EQ(main_->Spells[0].Name, "Changed");
+  EXPECT_FLOAT_EQ(main_->ReagentCost[0], 12.5f);
+  EXPECT_EQ(main_->SpellSlot[0][0], 8);
+  EXPECT_FALSE(main_->AlwaysOnTop);
+  EXPECT_FALSE(harness::IsTopmost(main_->hwnd()));
+  EXPECT_TRUE(main_->SpeedButton_Casting->Down());  // the tick was off, the click set it
+  EXPECT_EQ(main_->Panel1->Caption(), " Spell Information...");
   EXPECT_EQ(FindWindowA(kConfigDialogClass, nullptr), nullptr);  // destroyed
-  form_->AlwaysOnTop = true;
-  form_->ApplyTopmost();
+  main_->AlwaysOnTop = true;
+  main_->ApplyTopmost();
 }
 
 // With the focus below a hidden window, Alt+letter that is no accelerator must not send the
@@ -450,17 +451,17 @@ TEST_F(ConfigDialog, Pictures) {
   const char* dir = std::getenv("QUILLORB_SHOT_DIR");
   if (!dir) GTEST_SKIP() << "QUILLORB_SHOT_DIR not set";
   ConfigData data;
-  for (int i = 0; i < kSpellCount; ++i) data.Spells[static_cast<size_t>(i)] = form_->Spells[i];
+  for (int i = 0; i < kSpellCount; ++i) data.Spells[static_cast<size_t>(i)] = main_->Spells[i];
   data.UserSlot = {{{0, 1, 2, 3, 4, 5, 6, 7}}};
-  data.ReagentCost = form_->ReagentCost;
+  data.ReagentCost = main_->ReagentCost;
   TForm_Config::Resources resources;
-  resources.castingFont = form_->ConfigDialogFont();
+  resources.castingFont = main_->ConfigDialogFont();
   for (int r = 0; r < kReagentCount; ++r) {
-    resources.reagentPictures[static_cast<size_t>(r)] = form_->ReagentImage(r).BitmapHandle();
+    resources.reagentPictures[static_cast<size_t>(r)] = main_->ReagentImage(r).BitmapHandle();
   }
-  for (int i : kAboutSpells) DrawSpellIconInto(form_->ImageSrc1.get(), form_->ImageSrc2.get(), i);
-  resources.spellAtlas = form_->ImageSrc1.get();
-  TForm_Config dialog(form_->hwnd(), resources);
+  for (int i : kAboutSpells) DrawSpellIconInto(main_->ImageSrc1.get(), main_->ImageSrc2.get(), i);
+  resources.spellAtlas = main_->ImageSrc1.get();
+  TForm_Config dialog(main_->hwnd(), resources);
   static_cast<ConfigData&>(dialog) = data;
   dialog.FillPages();
   ShowWindow(dialog.hwnd(), SW_SHOWNORMAL);
