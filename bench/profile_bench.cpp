@@ -1,7 +1,8 @@
 // Profile load and save: the program's own path (the catalogue and one in-memory pass over the
 // profile file, as TForm_Main::LoadProfile / SaveProfile do) against the same keys read and written
 // one by one through GetPrivateProfileStringA / WritePrivateProfileStringA, with the catalogue
-// through plain file reads and writes. Both run side by side, alternately, in one process.
+// through plain file reads and writes. Both paths run the program's ReadProfile / WriteProfile;
+// only where the keys are kept differs. Both run side by side, alternately, in one process.
 //
 // Wine keeps recently used profile files parsed in memory and serves later reads from there. So
 // that the platform path pays for reading the file as a program start does, every repetition of
@@ -30,17 +31,6 @@ using namespace quillorb;
 constexpr int kRepetitions = 11;
 constexpr double kTargetFactor = 100.0;
 constexpr char kSeparator = '.';
-
-std::string Indexed(std::string_view name, int index) {
-  return std::string(name) + std::to_string(index);
-}
-
-std::string SlotKey(int page, int slot) {
-  std::string key = "Spell";
-  key += static_cast<char>('0' + page);
-  key += static_cast<char>('0' + slot);
-  return key;
-}
 
 // A character that has played a while: every key has a value of its own.
 void MakeCharacter(SpellTable& spells, ProfileSettings& s) {
@@ -125,37 +115,28 @@ void OursSave(const std::string& profile, const std::string& catalogue, const Sp
 // ------------------------------------------------------------------ key by key through the
 // platform
 
-class PlatformProfile {
+// The profile's keys behind GetPrivateProfileStringA / WritePrivateProfileStringA, one call per
+// key: ReadProfile and WriteProfile run on them exactly as on the program's IniDocument.
+class PlatformProfile final : public ProfileKeys {
  public:
   explicit PlatformProfile(const std::string& file) : file_(file) {}
 
-  std::string String(const char* section, const std::string& key, const char* def) const {
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view def) const override {
     char buffer[1024];
-    GetPrivateProfileStringA(section, key.c_str(), def, buffer, sizeof buffer, file_.c_str());
+    GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
+                             std::string(def).c_str(), buffer, sizeof buffer, file_.c_str());
     return buffer;
   }
-  int32_t Int(const char* section, const std::string& key, int32_t def) const {
-    auto value = ParseInt(String(section, key, ""));
-    return value ? *value : def;
+  int32_t ReadInt(std::string_view section, std::string_view key, int32_t def) const override {
+    return ParseInt(ReadString(section, key, "")).value_or(def);
   }
-  bool Bool(const char* section, const std::string& key, bool def) const {
-    return Int(section, key, def ? 1 : 0) != 0;
-  }
-  float Float(const char* section, const std::string& key, float def) const {
-    auto value = ParseDecimal(String(section, key, ""), kSeparator);
-    return value ? static_cast<float>(*value) : def;
-  }
-
-  void Write(const char* section, const std::string& key, const std::string& value) const {
-    if (!WritePrivateProfileStringA(section, key.c_str(), value.c_str(), file_.c_str())) {
+  void WriteString(std::string_view section, std::string_view key,
+                   std::string_view value) override {
+    if (!WritePrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
+                                    std::string(value).c_str(), file_.c_str())) {
       throw std::runtime_error("WritePrivateProfileStringA failed");
     }
-  }
-  void WriteInt(const char* section, const std::string& key, int64_t value) const {
-    Write(section, key, FormatInt(value));
-  }
-  void WriteBool(const char* section, const std::string& key, bool value) const {
-    Write(section, key, value ? "1" : "0");
   }
   void Flush() const { WritePrivateProfileStringA(nullptr, nullptr, nullptr, file_.c_str()); }
 
@@ -189,101 +170,19 @@ void PlatformWriteCatalogue(const std::string& path, const SpellTable& spells) {
   bench::WriteOrThrow(path, text);
 }
 
-// In the order of ReadProfile.
+// The program's own key layout (ReadProfile), each key through the platform.
 void PlatformLoad(const std::string& profile, const std::string& catalogue, SpellTable& spells,
                   ProfileSettings& s) {
   PlatformReadCatalogue(catalogue, spells);
-  const PlatformProfile ini(profile);
-  for (int r = 0; r < kReagentCount; ++r) {
-    const auto ri = static_cast<size_t>(r);
-    s.BackpackReagent[ri] = ini.Int("Reagent", Indexed("Reagent", r), 0);
-    s.BankReagent[ri] = ini.Int("BankReagent", Indexed("BankReagent", r), 0);
-    s.ReagentUsed[ri] = ini.Int("ReagentUsed", Indexed("ReagentUsed", r), 0);
-  }
-  for (int r = 0; r < kReagentCount; ++r) {
-    const auto ri = static_cast<size_t>(r);
-    s.ReagentCost[ri] =
-        ini.Float("ReagentCost", Indexed("ReagentCost", r), kDefaultReagentCost[ri]);
-  }
-  s.AdjustRegsInBackpack = ini.Int("Config", "AdjustRegsInBackpack", 30);
-  s.EnableSpellCasting = ini.Bool("Config", "EnableSpellCasting", true);
-  for (int i = 0; i < kSpellCount; ++i) {
-    TSpell& spell = spells[static_cast<size_t>(i)];
-    spell.Alt = ini.Bool("Macro", Indexed("ALT", i), spell.Alt);
-    spell.Ctrl = ini.Bool("Macro", Indexed("CTRL", i), spell.Ctrl);
-    spell.Shift = ini.Bool("Macro", Indexed("SHIFT", i), spell.Shift);
-    spell.Key = static_cast<uint16_t>(ini.Int("Macro", Indexed("KEY", i), spell.Key) & 0xFFFF);
-    spell.CastCount = ini.Int("SpellCount", Indexed("SpellCount", i), 0);
-  }
-  for (int p = 0; p < kUserPages; ++p) {
-    for (int slot = 0; slot < kSlotsPerPage; ++slot) {
-      int32_t value = ini.Int("UserSpell", SlotKey(p, slot), 0);
-      if (value < 0 || value >= kSpellCount) value = 0;
-      s.UserSpell[static_cast<size_t>(p)][static_cast<size_t>(slot)] = value;
-    }
-  }
-  s.AlwaysOnTop = ini.Bool("Config", "AlwaysOnTop", true);
-  s.Inscription = ini.Bool("Config", "Inscription", false);
-  s.Top = ini.Int("Config", "Top", 0);
-  s.Left = ini.Int("Config", "Left", 0);
-  const std::string caption(kDefaultClientCaption);
-  s.ClientCaption = ini.String("Config", "Caption", caption.c_str());
-  for (int k = 0; k < kCaptionSlots; ++k) {
-    s.ClientCaptions[static_cast<size_t>(k)] =
-        ini.String("Config", Indexed("Captions", k), caption.c_str());
-  }
-  for (int i = 0; i < kSpellCount; ++i) {
-    TSpell& spell = spells[static_cast<size_t>(i)];
-    spell.CastText = ini.String("Cast", Indexed("Spell", i), "");
-    spell.InSpellBook = ini.Bool("SpellBook", Indexed("Spell", i), true);
-    spell.Danger = ini.Bool("DangerSpell", Indexed("DangerSpell", i), false);
-  }
+  ReadProfile(PlatformProfile(profile), s, spells, kSeparator);
 }
 
-// In the order of WriteProfile.
+// The program's own key layout (WriteProfile), each key through the platform.
 void PlatformSave(const std::string& profile, const std::string& catalogue,
                   const SpellTable& spells, const ProfileSettings& s) {
-  const PlatformProfile ini(profile);
-  auto quoted = [](const std::string& text) { return "\"" + text + "\""; };
-  for (int r = 0; r < kReagentCount; ++r) {
-    const auto ri = static_cast<size_t>(r);
-    ini.WriteInt("Reagent", Indexed("Reagent", r), s.BackpackReagent[ri]);
-    ini.WriteInt("BankReagent", Indexed("BankReagent", r), s.BankReagent[ri]);
-    ini.Write("ReagentCost", Indexed("ReagentCost", r),
-              FormatGeneral(static_cast<double>(s.ReagentCost[ri]), kSeparator));
-    ini.WriteInt("ReagentUsed", Indexed("ReagentUsed", r), s.ReagentUsed[ri]);
-  }
-  ini.WriteInt("Config", "AdjustRegsInBackpack", s.AdjustRegsInBackpack);
-  for (int p = 0; p < kUserPages; ++p) {
-    for (int slot = 0; slot < kSlotsPerPage; ++slot) {
-      ini.WriteInt("UserSpell", SlotKey(p, slot),
-                   s.UserSpell[static_cast<size_t>(p)][static_cast<size_t>(slot)]);
-    }
-  }
-  ini.WriteBool("Config", "AlwaysOnTop", s.AlwaysOnTop);
-  ini.WriteBool("Config", "EnableSpellCasting", s.EnableSpellCasting);
-  ini.WriteBool("Config", "Inscription", s.Inscription);
-  ini.WriteInt("Config", "Top", s.Top);
-  ini.WriteInt("Config", "Left", s.Left);
-  ini.Write("Config", "Caption", quoted(s.ClientCaption));
-  for (int k = 0; k < kCaptionSlots; ++k) {
-    ini.Write("Config", Indexed("Captions", k), quoted(s.ClientCaptions[static_cast<size_t>(k)]));
-  }
-  for (int i = 0; i < kSpellCount; ++i) {
-    const TSpell& spell = spells[static_cast<size_t>(i)];
-    ini.Write("Cast", Indexed("Spell", i), quoted(spell.CastText));
-    ini.WriteBool("SpellBook", Indexed("Spell", i), spell.InSpellBook);
-    ini.WriteBool("DangerSpell", Indexed("DangerSpell", i), spell.Danger);
-    ini.WriteInt("SpellCount", Indexed("SpellCount", i), spell.CastCount);
-  }
-  for (int i = 0; i < kSpellCount; ++i) {
-    const TSpell& spell = spells[static_cast<size_t>(i)];
-    ini.WriteBool("Macro", Indexed("ALT", i), spell.Alt);
-    ini.WriteBool("Macro", Indexed("CTRL", i), spell.Ctrl);
-    ini.WriteBool("Macro", Indexed("SHIFT", i), spell.Shift);
-    ini.WriteInt("Macro", Indexed("KEY", i), spell.Key);
-  }
-  ini.Flush();
+  PlatformProfile keys(profile);
+  WriteProfile(keys, s, spells, kSeparator);
+  keys.Flush();
   PlatformWriteCatalogue(catalogue, spells);
 }
 

@@ -31,11 +31,37 @@ std::string Quoted(std::string_view text) {
   return out;
 }
 
-float ReadPrice(const IniDocument& ini, int r, char decimalSeparator) {
+// The program's own store.
+class DocumentKeys final : public ProfileKeys {
+ public:
+  explicit DocumentKeys(const IniDocument& ini) : ini_(ini) {}
+  explicit DocumentKeys(IniDocument& ini) : ini_(ini), writable_(&ini) {}
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view def) const override {
+    return ini_.ReadString(section, key, def);
+  }
+  int32_t ReadInt(std::string_view section, std::string_view key, int32_t def) const override {
+    return ini_.ReadInt(section, key, def);
+  }
+  void WriteString(std::string_view section, std::string_view key,
+                   std::string_view value) override {
+    writable_->WriteString(section, key, value);
+  }
+
+ private:
+  const IniDocument& ini_;
+  IniDocument* writable_ = nullptr;  // WriteProfile's document
+};
+
+bool ReadBool(const ProfileKeys& keys, std::string_view section, const std::string& key, bool def) {
+  return keys.ReadInt(section, key, def ? 1 : 0) != 0;
+}
+
+float ReadPrice(const ProfileKeys& keys, int r, char decimalSeparator) {
   const float fallback = kDefaultReagentCost[static_cast<size_t>(r)];
-  if (!ini.Has("ReagentCost", Indexed("ReagentCost", r))) return fallback;
+  // A missing key reads as "", which is no number either.
   auto value =
-      ParseDecimal(ini.ReadString("ReagentCost", Indexed("ReagentCost", r), ""), decimalSeparator);
+      ParseDecimal(keys.ReadString("ReagentCost", Indexed("ReagentCost", r), ""), decimalSeparator);
   // Rounded to 32 bits: what lies below the midpoint between the largest float and the next power
   // of two becomes the largest float (it is written as 3.40282346638529E38, a little above it).
   constexpr double kFloatOverflow = 0x1.ffffffp127;
@@ -45,17 +71,28 @@ float ReadPrice(const IniDocument& ini, int r, char decimalSeparator) {
   return static_cast<float>(*value);
 }
 
-void WriteBool(IniDocument& ini, std::string_view section, const std::string& key, bool value) {
-  ini.WriteString(section, key, value ? "1" : "0");
+void WriteBool(ProfileKeys& keys, std::string_view section, const std::string& key, bool value) {
+  keys.WriteString(section, key, value ? "1" : "0");
 }
 
-void WriteInt(IniDocument& ini, std::string_view section, const std::string& key, int64_t value) {
-  ini.WriteString(section, key, FormatInt(value));
+void WriteInt(ProfileKeys& keys, std::string_view section, const std::string& key, int64_t value) {
+  keys.WriteString(section, key, FormatInt(value));
 }
 
 }  // namespace
 
-void ReadProfile(const IniDocument& ini, ProfileSettings& s, SpellTable& spells,
+void ReadProfile(const IniDocument& ini, ProfileSettings& settings, SpellTable& spells,
+                 char decimalSeparator) {
+  ReadProfile(DocumentKeys(ini), settings, spells, decimalSeparator);
+}
+
+void WriteProfile(IniDocument& ini, const ProfileSettings& settings, const SpellTable& spells,
+                  char decimalSeparator) {
+  DocumentKeys keys(ini);
+  WriteProfile(keys, settings, spells, decimalSeparator);
+}
+
+void ReadProfile(const ProfileKeys& ini, ProfileSettings& s, SpellTable& spells,
                  char decimalSeparator) {
   for (int r = 0; r < kReagentCount; ++r) {
     const auto ri = static_cast<size_t>(r);
@@ -67,12 +104,12 @@ void ReadProfile(const IniDocument& ini, ProfileSettings& s, SpellTable& spells,
     s.ReagentCost[static_cast<size_t>(r)] = ReadPrice(ini, r, decimalSeparator);
   }
   s.AdjustRegsInBackpack = ini.ReadInt("Config", "AdjustRegsInBackpack", 30);
-  s.EnableSpellCasting = ini.ReadBool("Config", "EnableSpellCasting", true);
+  s.EnableSpellCasting = ReadBool(ini, "Config", "EnableSpellCasting", true);
   for (int i = 0; i < kSpellCount; ++i) {
     TSpell& spell = spells[static_cast<size_t>(i)];
-    spell.Alt = ini.ReadBool("Macro", Indexed("ALT", i), spell.Alt);
-    spell.Ctrl = ini.ReadBool("Macro", Indexed("CTRL", i), spell.Ctrl);
-    spell.Shift = ini.ReadBool("Macro", Indexed("SHIFT", i), spell.Shift);
+    spell.Alt = ReadBool(ini, "Macro", Indexed("ALT", i), spell.Alt);
+    spell.Ctrl = ReadBool(ini, "Macro", Indexed("CTRL", i), spell.Ctrl);
+    spell.Shift = ReadBool(ini, "Macro", Indexed("SHIFT", i), spell.Shift);
     spell.Key = static_cast<uint16_t>(ini.ReadInt("Macro", Indexed("KEY", i), spell.Key) & 0xFFFF);
     spell.CastCount = ini.ReadInt("SpellCount", Indexed("SpellCount", i), 0);
   }
@@ -83,8 +120,8 @@ void ReadProfile(const IniDocument& ini, ProfileSettings& s, SpellTable& spells,
       s.UserSpell[static_cast<size_t>(p)][static_cast<size_t>(slot)] = value;
     }
   }
-  s.AlwaysOnTop = ini.ReadBool("Config", "AlwaysOnTop", true);
-  s.Inscription = ini.ReadBool("Config", "Inscription", false);
+  s.AlwaysOnTop = ReadBool(ini, "Config", "AlwaysOnTop", true);
+  s.Inscription = ReadBool(ini, "Config", "Inscription", false);
   s.Top = ini.ReadInt("Config", "Top", 0);
   s.Left = ini.ReadInt("Config", "Left", 0);
   s.ClientCaption = ini.ReadString("Config", "Caption", kDefaultClientCaption);
@@ -95,12 +132,12 @@ void ReadProfile(const IniDocument& ini, ProfileSettings& s, SpellTable& spells,
   for (int i = 0; i < kSpellCount; ++i) {
     TSpell& spell = spells[static_cast<size_t>(i)];
     spell.CastText = ini.ReadString("Cast", Indexed("Spell", i), "");
-    spell.InSpellBook = ini.ReadBool("SpellBook", Indexed("Spell", i), true);
-    spell.Danger = ini.ReadBool("DangerSpell", Indexed("DangerSpell", i), false);
+    spell.InSpellBook = ReadBool(ini, "SpellBook", Indexed("Spell", i), true);
+    spell.Danger = ReadBool(ini, "DangerSpell", Indexed("DangerSpell", i), false);
   }
 }
 
-void WriteProfile(IniDocument& ini, const ProfileSettings& s, const SpellTable& spells,
+void WriteProfile(ProfileKeys& ini, const ProfileSettings& s, const SpellTable& spells,
                   char decimalSeparator) {
   for (int r = 0; r < kReagentCount; ++r) {
     const auto ri = static_cast<size_t>(r);

@@ -41,14 +41,35 @@ struct ProfileSettings {
       std::string(kDefaultClientCaption)};
 };
 
+// Where a profile's keys are kept: the program keeps them in an IniDocument; a comparison (the
+// profile benchmark) keeps them behind the platform's private-profile functions, so that both run
+// the one key layout below.
+class ProfileKeys {
+ public:
+  // The value, or `def` when the key is missing.
+  virtual std::string ReadString(std::string_view section, std::string_view key,
+                                 std::string_view def) const = 0;
+  // The value as a whole number; missing, empty or not wholly a number -> `def`.
+  virtual int32_t ReadInt(std::string_view section, std::string_view key, int32_t def) const = 0;
+  virtual void WriteString(std::string_view section, std::string_view key,
+                           std::string_view value) = 0;
+
+ protected:
+  ~ProfileKeys() = default;
+};
+
 // Reads every key; a missing or unreadable value gives its default. The spells' macro keys
 // default to the values they already hold (those of the catalogue). Slot values outside 0..63
 // become 0; an unreadable price takes that reagent's default price.
+void ReadProfile(const ProfileKeys& keys, ProfileSettings& settings, SpellTable& spells,
+                 char decimalSeparator);
 void ReadProfile(const IniDocument& ini, ProfileSettings& settings, SpellTable& spells,
                  char decimalSeparator);
 
 // Writes every key in the order of a key-by-key save, so that a file written from scratch has its
 // sections and keys in the usual order.
+void WriteProfile(ProfileKeys& keys, const ProfileSettings& settings, const SpellTable& spells,
+                  char decimalSeparator);
 void WriteProfile(IniDocument& ini, const ProfileSettings& settings, const SpellTable& spells,
                   char decimalSeparator);
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -97,12 +98,15 @@ class DialogWatcher {
     thread_.join();
   }
   bool Appeared() const { return appeared_; }
-  RECT Rect() const { return rect_; }
-  bool Topmost() const { return topmost_; }
-  int FocusId() const { return focusId_; }
-  std::string Caption() const { return caption_; }
+  // What the watcher saw of the dialog before answering it. The watcher writes these on its own
+  // thread while the test may already read them (the answer reaches the test through real input,
+  // which orders nothing between the threads), so they are exchanged under a lock.
+  RECT Rect() const { return Seen().rect; }
+  bool Topmost() const { return Seen().topmost; }
+  int FocusId() const { return Seen().focusId; }
+  std::string Caption() const { return Seen().caption; }
   // Empty, or what the dialog looked like when an answer did not end the question.
-  std::string Unanswered() const { return unanswered_; }
+  std::string Unanswered() const { return Seen().unanswered; }
 
  private:
   void Run() {
@@ -123,13 +127,15 @@ class DialogWatcher {
           return GetForegroundWindow() == dialog && focus && IsChild(dialog, focus);
         },
         5000);
-    GetWindowRect(dialog, &rect_);
-    topmost_ = (GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    caption_ = harness::WindowText(dialog);
+    Observation seen;
+    GetWindowRect(dialog, &seen.rect);
+    seen.topmost = (GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    seen.caption = harness::WindowText(dialog);
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-    focusId_ = info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
+    seen.focusId = info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
+    Publish(seen);
     if (answer_) {
       answer_(dialog);
       // An answer that did not end the question is a failure of its own, told with what the
@@ -152,7 +158,8 @@ class DialogWatcher {
             static_cast<unsigned long>(SendMessageA(GetDlgItem(dialog, IDOK), BM_GETSTATE, 0, 0)),
             static_cast<unsigned long>(
                 SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_GETSTATE, 0, 0)));
-        unanswered_ = text;
+        seen.unanswered = text;
+        Publish(seen);
         PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
       }
     } else {
@@ -160,15 +167,28 @@ class DialogWatcher {
     }
   }
 
+  struct Observation {
+    RECT rect{};
+    bool topmost = false;
+    int focusId = 0;
+    std::string caption;
+    std::string unanswered;
+  };
+  Observation Seen() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return seen_;
+  }
+  void Publish(const Observation& seen) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    seen_ = seen;
+  }
+
   Answer answer_;
-  std::thread thread_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> appeared_{false};
-  RECT rect_{};
-  bool topmost_ = false;
-  int focusId_ = 0;
-  std::string caption_;
-  std::string unanswered_;
+  mutable std::mutex mutex_;
+  Observation seen_;
+  std::thread thread_;  // last: it starts once everything it touches exists
 };
 
 // Clicks a button of the dialog with the mouse (the harness waits until the pointer is there).

@@ -12,25 +12,14 @@
 #include "app/form_main.h"
 #include "dialogs/form_config.h"
 #include "tests/harness/harness.h"
+#include "tests/win/main_window_fixture.h"
 #include "win/app.h"
 
 namespace quillorb {
 namespace {
 
-class ConfigDialog : public ::testing::Test {
+class ConfigDialog : public MainWindowFixture {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    main_ = new TForm_Main();
-    main_->Create();
-    main_->Show(SW_SHOWNOACTIVATE);
-  }
-  static void TearDownTestSuite() {
-    delete main_;
-    main_ = nullptr;
-  }
-
   // A dialog on a copy of `data`, filled and shown (without a modal run).
   std::unique_ptr<TForm_Config> Open(ConfigData data) {
     data.ClientCaptions = {"a", "b", "c", "d", "e"};
@@ -79,10 +68,9 @@ class ConfigDialog : public ::testing::Test {
     (*drive_)(*dialog);
   }
 
-  static TForm_Main* main_;
+  static inline TForm_Main*& main_ = form_;  // the fixture's main window
   static const std::function<void(TForm_Config&)>* drive_;
 };
-TForm_Main* ConfigDialog::main_ = nullptr;
 const std::function<void(TForm_Config&)>* ConfigDialog::drive_ = nullptr;
 
 TEST_F(ConfigDialog, WindowAndPages) {

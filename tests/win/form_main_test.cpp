@@ -6,27 +6,13 @@
 #include <cstdlib>
 
 #include "app/form_main.h"
+#include "tests/win/main_window_fixture.h"
 #include "win/app.h"
 
 namespace quillorb {
 namespace {
 
-// One main window for the whole program (creating it is what is expensive under Wine).
-// It is never closed with WM_CLOSE, so it writes nothing beside the test program.
-class MainWindow : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    form_ = new TForm_Main();
-    form_->Create();
-    form_->Show(SW_SHOWNOACTIVATE);
-  }
-  static void TearDownTestSuite() {
-    delete form_;
-    form_ = nullptr;
-  }
-  static TForm_Main* form_;
-};
-TForm_Main* MainWindow::form_ = nullptr;
+using MainWindow = MainWindowFixture;
 
 void ExpectBounds(const win::GraphicControl& c, int left, int top, int width, int height,
                   const char* what) {

@@ -9,33 +9,17 @@
 
 #include "app/form_main.h"
 #include "tests/harness/harness.h"
+#include "tests/win/main_window_fixture.h"
 #include "win/edit.h"
 #include "win/form.h"
 
 namespace quillorb {
 namespace {
 
-class Strip : public ::testing::Test {
+class Strip : public MainWindowFixture {
  protected:
-  static void SetUpTestSuite() {
-    form_ = new TForm_Main();
-    form_->Create();
-    form_->Show(SW_SHOWNORMAL);
-  }
-  static void TearDownTestSuite() {
-    delete form_;
-    form_ = nullptr;
-  }
-  static void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  static TForm_Main* form_;
+  static void SetUpTestSuite() { CreateMainWindow(SW_SHOWNORMAL); }
 };
-TForm_Main* Strip::form_ = nullptr;
 
 // The client area of `window` as the screen shows it, one COLORREF per pixel.
 std::vector<COLORREF> ScreenPixels(HWND window) {
