@@ -58,11 +58,14 @@ TEST(Subclass, MessagesGoDownTheChainFromTheLastInstalled) {
     bool ownProcBack;   // after that message, the window's procedure is its own again
   };
   const Case cases[] = {
-      {"+A +B", "BAW", false},       {"+A +B -B -A", "W", true},  {"+A +B -A", "BW", false},
-      {"+A +B -A +A", "ABW", false}, {"+A +F +B", "FBAW", false},  // B joins ours, below someone
-                                                                   // else's
-      {"+A +F -A", "FW", false},   // ours stays in their chain, handing on
-      {"+A +F -A -F", "W", true},  // once theirs has gone, ours goes after the next message
+      {"+A +B", "BAW", false},
+      {"+A +B -B -A", "W", true},
+      {"+A +B -A", "BW", false},
+      {"+A +B -A +A", "ABW", false},
+      {"+A +F +B", "FBAW", false},  // B joins ours, below someone
+                                    // else's
+      {"+A +F -A", "FW", false},    // ours stays in their chain, handing on
+      {"+A +F -A -F", "W", true},   // once theirs has gone, ours goes after the next message
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.steps);
