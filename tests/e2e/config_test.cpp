@@ -14,6 +14,7 @@
 #include "dialogs/form_config.h"
 #include "model/catalogue.h"
 #include "model/config_pages.h"
+#include "tests/win/grid_input.h"
 #include "tests/harness/harness.h"
 #include "win/handles.h"
 
@@ -227,20 +228,7 @@ TEST_F(Config, EditsReachTheStripAndTheFiles) {
   EXPECT_EQ(spells[0].Key, 0x74);
 }
 
-// Presses `vk` with the modifier keys held.
-void Chord(std::initializer_list<WORD> modifiers, WORD vk) {
-  auto send = [](WORD key, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = key;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-  };
-  for (WORD m : modifiers) send(m, false);
-  send(vk, false);
-  send(vk, true);
-  for (WORD m : modifiers) send(m, true);
-}
+using grid_test::Chord;
 
 // The keys whose way through the system matters: Alt+R (the group box's accelerator), Ctrl+Tab
 // and Ctrl+Shift+Tab, F10 and Alt+Q on a KEY cell (no menu mode after F10), Alt+F4.
