@@ -74,37 +74,34 @@ void StringGrid::SetFixedRows(int count) {
 void StringGrid::SetColWidth(int col, int width) {
   if (col < 0 || col >= ColCount() || model_.ColWidth(col) == std::max(width, 0)) return;
   model_.SetColWidth(col, width);
-  Relayout();
-  PlaceEditor();
-  ColWidthsChanged();
+  Resized(&StringGrid::ColWidthsChanged);
 }
 
 void StringGrid::SetRowHeight(int row, int height) {
   if (row < 0 || row >= RowCount() || model_.RowHeight(row) == std::max(height, 0)) return;
   model_.SetRowHeight(row, height);
-  Relayout();
-  PlaceEditor();
-  RowHeightsChanged();
+  Resized(&StringGrid::RowHeightsChanged);
 }
 
 void StringGrid::SetDefaultColWidth(int width) {
   model_.SetDefaultColWidth(width);
-  Relayout();
-  PlaceEditor();
-  ColWidthsChanged();
+  Resized(&StringGrid::ColWidthsChanged);
 }
 
 void StringGrid::SetDefaultRowHeight(int height) {
   model_.SetDefaultRowHeight(height);
-  Relayout();
-  PlaceEditor();
-  RowHeightsChanged();
+  Resized(&StringGrid::RowHeightsChanged);
 }
 
 void StringGrid::SetGridLineWidth(int width) {
   model_.SetGridLineWidth(width);
+  Resized(nullptr);
+}
+
+void StringGrid::Resized(void (StringGrid::*changed)()) {
   Relayout();
   PlaceEditor();
+  if (changed) (this->*changed)();
 }
 
 void StringGrid::SetCell(int col, int row, const std::string& text) {

@@ -190,6 +190,9 @@ class StringGrid : public Window {
   // the client size they leave) are brought up to date at the next paint or the next question
   // that depends on them, so that a run of changes costs one update.
   void Relayout();
+  // After a change of sizes: Relayout, the editor moved with its cell, then `changed`
+  // (ColWidthsChanged or RowHeightsChanged; none for the grid lines).
+  void Resized(void (StringGrid::*changed)());
   // The model with the client size and scroll bars brought up to date.
   const quillorb::GridModel& Laid() const;
   void UpdateScrollBars();
