@@ -9,13 +9,9 @@
 
 #include "app/form_main.h"
 #include "bench/bench_util.h"
+#include "bench/bench_win.h"
 
 namespace {
-
-void Drain() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
 
 // Counts the WM_SETTEXT messages that reach the counters while it is installed.
 HHOOK g_hook = nullptr;
@@ -40,26 +36,22 @@ LRESULT CALLBACK ApiWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int main() {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = ApiWindowProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = quillorb::kAssistantApiWindow;
-  RegisterClassA(&wc);
-  CreateWindowExA(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                  nullptr, wc.hInstance, nullptr);
+  bench::RegisterWindowClass(quillorb::kAssistantApiWindow, ApiWindowProc);
+  CreateWindowExA(0, quillorb::kAssistantApiWindow, quillorb::kAssistantApiWindow, WS_OVERLAPPED, 0,
+                  0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 
   using bench::NowUs;
   quillorb::TForm_Main form;
   form.Create();
   form.Show(SW_SHOWNOACTIVATE);
-  Drain();
+  bench::Drain();
   // Linked through the published API at creation; as if the visible assistant window had been
   // found as well, so that both protocols' reports act (a cast report is booked only while that
   // window is there).
   if (!form.Assistant.Api().Linked()) std::printf("assist_bench: not linked\n");
   form.Assistant.UseWindow(CreateWindowExA(WS_EX_NOACTIVATE, "STATIC", "UOAssist - bench",
                                            WS_POPUP | WS_VISIBLE, 700, 500, 40, 20, nullptr,
-                                           nullptr, wc.hInstance, nullptr));
+                                           nullptr, GetModuleHandleA(nullptr), nullptr));
   for (auto& spell : form.Spells) spell.Reagent = {1, 1, 0, 0, 1, 0, 1, 0};
   form.BackpackReagent.fill(500);
   form.WriteCounters();
@@ -69,7 +61,7 @@ int main() {
   auto reset = [&] {
     form.BackpackReagent.fill(500);
     form.WriteCounters();
-    Drain();
+    bench::Drain();
   };
   auto run = [&](const char* what, UINT msg, auto wp, auto lp, double target) {
     for (int i = 0; i < 50; ++i) SendMessageA(form.hwnd(), msg, wp(i), lp(i));  // warm up
@@ -79,7 +71,7 @@ int main() {
       const double t0 = NowUs();
       SendMessageA(form.hwnd(), msg, wp(i), lp(i));
       samples.push_back(NowUs() - t0);
-      Drain();  // paints, outside the timing
+      bench::Drain();  // paints, outside the timing
     }
     // Once more with a hook that counts the counters' texts (a hook slows every message down).
     g_counterTexts = 0;
@@ -91,7 +83,7 @@ int main() {
       SendMessageA(form.hwnd(), msg, wp(i), lp(i));
     }
     UnhookWindowsHookEx(g_hook);
-    Drain();
+    bench::Drain();
     const auto s = bench::Summarize(samples);
     std::printf("%-36s median %7.1f us (min %.1f, max %.1f); counter texts replaced: %.2f", what,
                 s.median, s.min, s.max, static_cast<double>(g_counterTexts) / kRounds);

@@ -1,11 +1,14 @@
-// Small helpers shared by the benchmark programs: a microsecond clock, median and spread of a
-// series, the program's own folder, scratch folders and whole-file copies.
+// Small helpers shared by the benchmark programs: a microsecond clock and laps, median and spread
+// of a series, the program's own folder, scratch folders and whole-file copies, starting a program
+// and finding its window, and a main that reports what went wrong. (Window classes, the message
+// loop and key chords: bench/bench_win.h.)
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,6 +25,28 @@ inline double NowUs() {
   QueryPerformanceCounter(&t);
   return static_cast<double>(t.QuadPart) / ticksPerUs;
 }
+
+// Microseconds that `work` takes.
+template <typename F>
+double TimeUs(F&& work) {
+  const double t0 = NowUs();
+  work();
+  return NowUs() - t0;
+}
+
+// A stopwatch: each call gives the milliseconds since the one before (or since it was made).
+class Lap {
+ public:
+  double operator()() {
+    const double now = NowUs();
+    const double ms = (now - last_) / 1000;
+    last_ = now;
+    return ms;
+  }
+
+ private:
+  double last_ = NowUs();
+};
 
 struct Stats {
   double median = 0;
@@ -110,6 +135,46 @@ inline bool ReadAll(const std::string& path, std::string& bytes) {
   while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got != 0) bytes.append(buffer, got);
   CloseHandle(h);
   return true;
+}
+
+// Starts `commandLine` in `folder` (empty: this program's current folder); the caller owns the
+// process handle (the thread handle is closed). Throws when the program cannot start.
+inline PROCESS_INFORMATION StartProgram(const std::string& commandLine,
+                                        const std::string& folder = "") {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
+    throw std::runtime_error("cannot start " + commandLine);
+  }
+  CloseHandle(pi.hThread);
+  return pi;
+}
+
+// The first visible top-level window of `className` that belongs to process `pid`; none yet:
+// nullptr.
+inline HWND VisibleWindowOf(const char* className, DWORD pid) {
+  for (HWND w = FindWindowExA(nullptr, nullptr, className, nullptr); w;
+       w = FindWindowExA(nullptr, w, className, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
+// A benchmark's main: runs `run` and returns its exit code; what it throws is printed under
+// `name` and ends the program with 1.
+template <typename F>
+int RunMain(const char* name, F&& run) {
+  try {
+    return run();
+  } catch (const std::exception& e) {
+    std::printf("%s failed: %s\n", name, e.what());
+    return 1;
+  }
 }
 
 }  // namespace bench

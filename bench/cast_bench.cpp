@@ -14,6 +14,7 @@
 
 #include "client/cast.h"
 #include "bench/bench_util.h"
+#include "bench/bench_win.h"
 #include "model/spell.h"
 
 namespace {
@@ -22,11 +23,6 @@ std::atomic<bool> g_counting{false};
 std::atomic<long> g_allocations{0};
 
 using bench::NowUs;
-
-void Drain() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
 
 }  // namespace
 
@@ -44,15 +40,11 @@ void operator delete(void* p, std::size_t) noexcept {
 
 int main() {
   using namespace quillorb;
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "Ultima Online";
-  RegisterClassA(&wc);
-  HWND client = CreateWindowExA(0, wc.lpszClassName, "Ultima Online", WS_OVERLAPPEDWINDOW, 100, 50,
-                                640, 480, nullptr, nullptr, wc.hInstance, nullptr);
+  bench::RegisterWindowClass("Ultima Online", DefWindowProcA);
+  HWND client = CreateWindowExA(0, "Ultima Online", "Ultima Online", WS_OVERLAPPEDWINDOW, 100, 50,
+                                640, 480, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   ShowWindow(client, SW_SHOWNORMAL);
-  Drain();
+  bench::Drain();
 
   // The main window's part: rune casting on, no assistant.
   struct Host final : CastHost {
@@ -94,7 +86,7 @@ int main() {
       samples.push_back(t1 - t0);
       allocations = std::max(allocations, g_allocations.load());
     }
-    Drain();
+    bench::Drain();
   }
   std::sort(samples.begin(), samples.end());
   const double median = samples[samples.size() / 2];

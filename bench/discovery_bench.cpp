@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/bench_util.h"
+#include "bench/bench_win.h"
 #include "client/game_window.h"
 
 namespace {
@@ -19,14 +20,10 @@ constexpr int kRuns = 300;
 constexpr char kReadyClass[] = "QuillorbDiscoveryBenchReady";
 
 HWND MakeWindow(const char* className, const char* caption) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = className;
-  RegisterClassA(&wc);  // fails harmlessly for a class made before
-  HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, className, caption, WS_POPUP | WS_VISIBLE, 0, 0, 20,
-                           20, nullptr, nullptr, wc.hInstance, nullptr);
-  return w;
+  bench::RegisterWindowClass(className,
+                             DefWindowProcA);  // fails harmlessly for a class made before
+  return CreateWindowExA(WS_EX_TOOLWINDOW, className, caption, WS_POPUP | WS_VISIBLE, 0, 0, 20, 20,
+                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 // The second program: the client of `kind` (classic, open, caption, none), then the 200 windows.
@@ -38,8 +35,7 @@ int RunWindows(const std::string& kind) {
     MakeWindow("BenchFiller", ("Some program's window " + std::to_string(i)).c_str());
   }
   MakeWindow(kReadyClass, "ready");
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+  bench::RunMessageLoop();
   return 0;
 }
 
@@ -51,7 +47,7 @@ struct Case {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int Run(int argc, char** argv) {
   using namespace quillorb;
   if (argc > 2 && std::strcmp(argv[1], "--windows") == 0) return RunWindows(argv[2]);
 
@@ -72,14 +68,7 @@ int main(int argc, char** argv) {
   for (size_t c = 0; c < std::size(cases); ++c) {
     const Case& k = cases[c];
     std::string command = std::string("\"") + self + "\" --windows " + k.kind;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
-      std::printf("discovery_bench: cannot start the window program\n");
-      return 1;
-    }
+    const PROCESS_INFORMATION pi = bench::StartProgram(command);
     for (int i = 0; i < 1000 && !FindWindowA(kReadyClass, nullptr); ++i) Sleep(10);
     ForegroundHistory history;
     const ClientSearch search{"My Shard - ", &history};
@@ -100,9 +89,12 @@ int main(int argc, char** argv) {
                 s.median - before);
     TerminateProcess(pi.hProcess, 0);
     WaitForSingleObject(pi.hProcess, 5000);
-    CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
   std::printf("discovery_bench: target: adds < 1000 us to a cast\n");
   return ok ? 0 : 1;
+}
+
+int main(int argc, char** argv) {
+  return bench::RunMain("discovery_bench", [&] { return Run(argc, argv); });
 }

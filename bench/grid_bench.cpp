@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench/bench_util.h"
+#include "bench/bench_win.h"
 #include "win/form.h"
 #include "win/string_grid.h"
 
@@ -26,11 +27,6 @@ class BenchForm : public win::Form {
   }
   std::unique_ptr<win::StringGrid> grid;
 };
-
-void Drain() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
 
 const char* const kCodes[] = {"BP", "BM", "GL", "GS", "MR", "NS", "SA", "SS"};
 
@@ -58,7 +54,7 @@ int main() {
   using bench::NowUs;
   BenchForm form;
   win::StringGrid& g = *form.grid;
-  Drain();
+  bench::Drain();
   UpdateWindow(form.hwnd());
 
   constexpr int kRounds = 100;
@@ -100,7 +96,7 @@ int main() {
     timed(scrollBar, [&] {
       SendMessageA(g.hwnd(), WM_VSCROLL, (i / 20) % 2 ? SB_LINEUP : SB_LINEDOWN, 0);
       UpdateWindow(g.hwnd());
-      Drain();
+      bench::Drain();
     });
   }
   for (int i = 0; i < kRounds; ++i) {

@@ -9,7 +9,11 @@
 #include <commctrl.h>
 #endif
 
+#include "bench/bench_win.h"
+
 namespace {
+
+constexpr char kClassName[] = "QuillorbMinimalWindow";
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) {
@@ -26,23 +30,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
 #endif
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = "QuillorbMinimalWindow";
-  if (!RegisterClassA(&wc)) return 1;
+  if (!bench::RegisterWindowClass(kClassName, WindowProc,
+                                  reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), instance)) {
+    return 1;
+  }
   HWND window = CreateWindowExA(
-      0, wc.lpszClassName, "Minimal", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+      0, kClassName, "Minimal", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
       CW_USEDEFAULT, CW_USEDEFAULT, 640, 60, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   ShowWindow(window, showCommand == SW_SHOWDEFAULT ? SW_SHOWNORMAL : showCommand);
   UpdateWindow(window);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  bench::RunMessageLoop();
   return 0;
 }

@@ -250,32 +250,24 @@ int Run() {
 
   // One untimed round of each first, so that code and the file cache are warm for both.
   for (int rep = -1; rep < kRepetitions; ++rep) {
-    {
-      Files f = FreshCopy(folder, profileBytes, catalogueBytes);
+    // One load of `f` by `load` into the defaults, timed into `samples`: whether it read the
+    // character.
+    const auto timedLoad = [&](const Files& f, auto load, std::vector<double>& samples) {
       SpellTable spells = blank;
       ProfileSettings s;
-      const double t0 = bench::NowUs();
-      OursLoad(f.profile, f.catalogue, spells, s);
-      const double t1 = bench::NowUs();
-      if (rep >= 0) oursLoad.push_back(t1 - t0);
-      loadsAgree = loadsAgree && SameSpells(spells, character) && SameSettings(s, settings);
+      const double us = bench::TimeUs([&] { load(f.profile, f.catalogue, spells, s); });
+      if (rep >= 0) samples.push_back(us);
+      return SameSpells(spells, character) && SameSettings(s, settings);
+    };
+    {
+      const Files f = FreshCopy(folder, profileBytes, catalogueBytes);
+      loadsAgree = timedLoad(f, OursLoad, oursLoad) && loadsAgree;
     }
     {
-      Files f = FreshCopy(folder, profileBytes, catalogueBytes);
-      SpellTable spells = blank;
-      ProfileSettings s;
-      const double t0 = bench::NowUs();
-      PlatformLoad(f.profile, f.catalogue, spells, s);
-      const double t1 = bench::NowUs();
-      if (rep >= 0) platformLoad.push_back(t1 - t0);
-      loadsAgree = loadsAgree && SameSpells(spells, character) && SameSettings(s, settings);
+      const Files f = FreshCopy(folder, profileBytes, catalogueBytes);
+      loadsAgree = timedLoad(f, PlatformLoad, platformLoad) && loadsAgree;
       // The same file again: Wine answers from the profile it keeps parsed.
-      SpellTable again = blank;
-      ProfileSettings s2;
-      const double t2 = bench::NowUs();
-      PlatformLoad(f.profile, f.catalogue, again, s2);
-      const double t3 = bench::NowUs();
-      if (rep >= 0) platformLoadCached.push_back(t3 - t2);
+      timedLoad(f, PlatformLoad, platformLoadCached);
     }
     // A save writes the character over a profile and catalogue holding the defaults (as after a
     // first start), so that every key's value changes; Wine skips writes that change nothing, so
@@ -285,14 +277,10 @@ int Run() {
       const std::string& startCatalogue = scenario == 0 ? defaultCatalogue : catalogueBytes;
       for (int path = 0; path < 2; ++path) {
         Files f = FreshCopy(folder, startProfile, startCatalogue);
-        const double t0 = bench::NowUs();
-        if (path == 0) {
-          OursSave(f.profile, f.catalogue, character, settings);
-        } else {
-          PlatformSave(f.profile, f.catalogue, character, settings);
-        }
-        const double t1 = bench::NowUs();
-        if (rep >= 0) saves[scenario][path].push_back(t1 - t0);
+        const double us = bench::TimeUs([&] {
+          (path == 0 ? OursSave : PlatformSave)(f.profile, f.catalogue, character, settings);
+        });
+        if (rep >= 0) saves[scenario][path].push_back(us);
         SpellTable spells = blank;
         ProfileSettings s;
         OursLoad(f.profile, f.catalogue, spells, s);
@@ -329,10 +317,5 @@ int Run() {
 }  // namespace
 
 int main() {
-  try {
-    return Run();
-  } catch (const std::exception& e) {
-    std::printf("profile_bench failed: %s\n", e.what());
-    return 1;
-  }
+  return bench::RunMain("profile_bench", Run);
 }

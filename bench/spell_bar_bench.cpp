@@ -9,22 +9,14 @@
 
 #include "app/form_main.h"
 #include "bench/bench_util.h"
-
-namespace {
-
-void Drain() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
-
-}  // namespace
+#include "bench/bench_win.h"
 
 int main() {
   using bench::NowUs;
   quillorb::TForm_Main form;
   form.Create();
   form.Show(SW_SHOWNOACTIVATE);
-  Drain();
+  bench::Drain();
   for (auto& spell : form.Spells) spell.Reagent = {1, 1, 0, 0, 1, 0, 1, 0};
   form.BackpackReagent = {999, 999, 999, 999, 999, 999, 999, 999};
   form.WriteCounters();

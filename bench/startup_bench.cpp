@@ -1,7 +1,7 @@
 // Start-up time, program size and memory of quillorb.exe.
 //
-// Start-up: from CreateProcess to the main window being visible (FindWindowA by class and
-// IsWindowVisible, polled in a tight loop), against minimal_window.exe, which only registers a
+// Start-up: from CreateProcess to the main window being visible (the program's visible window of
+// its class, polled in a tight loop), against minimal_window.exe, which only registers a
 // class, creates and shows a window and runs a message loop. Each program is copied into a fresh
 // folder for every start (quillorb.exe with spells.txt beside it), the two are started
 // alternately, and each is closed with WM_CLOSE and waited for before the next start. One untimed
@@ -55,28 +55,12 @@ class Started {
     }
     std::string commandLine = "\"" + exe + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
     const double t0 = bench::NowUs();
     startUs_ = t0;
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.c_str(), &si, &pi)) {
-      throw std::runtime_error(std::string("cannot start ") + program.exe);
-    }
-    CloseHandle(pi.hThread);
+    const PROCESS_INFORMATION pi = bench::StartProgram(commandLine, folder_);
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;
-    for (;;) {
-      HWND w = FindWindowA(program.windowClass, nullptr);
-      if (w && IsWindowVisible(w)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == pid_) {
-          window_ = w;
-          break;
-        }
-      }
+    while (!(window_ = bench::VisibleWindowOf(program.windowClass, pid_))) {
       if (bench::NowUs() - t0 > kTimeoutMs * 1000.0 || WaitForSingleObject(process_, 0) == 0) {
         throw std::runtime_error(std::string(program.exe) + ": no window appeared");
       }
@@ -128,7 +112,7 @@ void PrintTimes(const char* name, const bench::Stats& s) {
 
 void StartupTimes() {
   std::printf(
-      "Start to window shown (CreateProcess -> FindWindowA + IsWindowVisible), %d starts\n"
+      "Start to window shown (CreateProcess -> its visible window), %d starts\n"
       "each, alternately, every start in a fresh folder:\n",
       kStarts);
   const Program programs[] = {kQuillorb, kMinimal, kMinimalCc};
@@ -320,10 +304,5 @@ int Run() {
 }  // namespace
 
 int main() {
-  try {
-    return Run();
-  } catch (const std::exception& e) {
-    std::printf("startup_bench failed: %s\n", e.what());
-    return 1;
-  }
+  return bench::RunMain("startup_bench", Run);
 }

@@ -34,13 +34,7 @@ namespace {
 // --prewarm on the command line) and timed one by one, so that what is left of `create` shows what
 // the first use of each costs there.
 void Prewarm(FILE* out) {
-  double t = bench::NowUs();
-  auto lap = [&t] {
-    const double now = bench::NowUs();
-    const double d = now - t;
-    t = now;
-    return d / 1000;
-  };
+  bench::Lap lap;
   HDC screen = GetDC(nullptr);
   HFONT font =
       CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
@@ -187,13 +181,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     if (!file) return 1;
     std::fprintf(file, "entry_clock %.1f\n", entry);
     if (std::strstr(GetCommandLineA(), "--prewarm")) Prewarm(file);
-    double t = bench::NowUs();
-    auto lap = [&t] {
-      const double now = bench::NowUs();
-      const double d = now - t;
-      t = now;
-      return d / 1000;
-    };
+    bench::Lap lap;
     win::SetApplicationTitle("Quillorb");
     const double titleMs = lap();
     std::unique_ptr<Sampler> sampler;

@@ -28,6 +28,18 @@ constexpr char kTooLongMessage[] =
     "This name is too long: the name of its file would pass the 255 characters a file name may "
     "have.";
 
+// A name a profile file name or users.ini could not hold, and what the player is told.
+struct NameRule {
+  bool (*breaks)(const std::string& typed);
+  const char* message;
+};
+constexpr NameRule kNameRules[] = {
+    {HasForbiddenCharacter, kForbiddenMessage},
+    {HasOuterBlank, kOuterBlankMessage},
+    {HasEnclosingQuotes, kQuotesMessage},
+    {IsTooLongForFileName, kTooLongMessage},
+};
+
 }  // namespace
 
 std::vector<std::string> ListCharacters(const std::string& folder) {
@@ -136,21 +148,11 @@ void TForm_ChrList::Button_AddClick() {
     Message(typed + " already exists.", MB_OK);
     return;
   }
-  if (HasForbiddenCharacter(typed)) {
-    Message(kForbiddenMessage, MB_OK | MB_ICONEXCLAMATION);
-    return;
-  }
-  if (HasOuterBlank(typed)) {
-    Message(kOuterBlankMessage, MB_OK | MB_ICONEXCLAMATION);
-    return;
-  }
-  if (HasEnclosingQuotes(typed)) {
-    Message(kQuotesMessage, MB_OK | MB_ICONEXCLAMATION);
-    return;
-  }
-  if (IsTooLongForFileName(typed)) {
-    Message(kTooLongMessage, MB_OK | MB_ICONEXCLAMATION);
-    return;
+  for (const NameRule& rule : kNameRules) {
+    if (rule.breaks(typed)) {
+      Message(rule.message, MB_OK | MB_ICONEXCLAMATION);
+      return;
+    }
   }
   // On a first run the current character has no file yet: it is saved first, so that there is
   // something to copy.

@@ -1,5 +1,7 @@
 #include "dialogs/form_config.h"
 
+#include <functional>
+
 #include "dialogs/messages.h"
 #include "model/file_io.h"
 #include "win/app.h"
@@ -68,6 +70,26 @@ void ToggleCurrent(win::StringGrid& grid, const std::string& on) {
   const int col = grid.Col();
   const int row = grid.Row();
   grid.SetCell(col, row, ToggledCell(grid.Cell(col, row), on));
+}
+
+// A toggle grid: a double click toggles the data cell under the pointer only (on a header, a
+// spell's label or the blank area it does nothing); `keyDown` sees every key.
+void WireToggleGrid(win::StringGrid& grid, std::function<void()> toggle,
+                    std::function<void(WORD&)> keyDown) {
+  grid.OnDblClick = [toggle = std::move(toggle)](win::StringGrid& g) {
+    if (g.PressedCurrentCell()) toggle();
+  };
+  grid.OnKeyDown = [keyDown = std::move(keyDown)](win::StringGrid&, WORD& key, unsigned) {
+    keyDown(key);
+  };
+}
+
+// Return and Space toggle the current cell as a double click does: whether `key` is one of them
+// (then it is taken).
+bool TakeToggleKey(WORD& key) {
+  if (key != VK_RETURN && key != VK_SPACE) return false;
+  key = 0;
+  return true;
 }
 
 // An open in-place editor keeps its text only in itself: close it into its cell first.
@@ -171,14 +193,9 @@ void TForm_Config::CreatePage(int page) {
           "Check spells in your spellbook and \"dangerous spells\" (need yes/no dialog)");
       StringGrid_Spellbook = MakeGrid(NewGrid(book, kIdStringGridSpellbook), kSpellRows,
                                       {182, 80, 80}, toggles, win::GridScrollBars::Vertical);
-      // The toggle grids: a double click toggles the data cell under the pointer only; on a
-      // header, a spell's label or the blank area it does nothing.
-      StringGrid_Spellbook->OnDblClick = [this](win::StringGrid& grid) {
-        if (grid.PressedCurrentCell()) StringGrid_SpellbookDblClick();
-      };
-      StringGrid_Spellbook->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
-        StringGrid_SpellbookKeyDown(key);
-      };
+      WireToggleGrid(
+          *StringGrid_Spellbook, [this] { StringGrid_SpellbookDblClick(); },
+          [this](WORD& key) { StringGrid_SpellbookKeyDown(key); });
       break;
     }
     case kPageCasting: {
@@ -199,12 +216,9 @@ void TForm_Config::CreatePage(int page) {
       StringGrid_Reagent =
           MakeGrid(NewGrid(reagents, kIdStringGridReagent), kSpellRows,
                    {163, 25, 25, 25, 25, 25, 25, 25, 25}, toggles, win::GridScrollBars::Vertical);
-      StringGrid_Reagent->OnDblClick = [this](win::StringGrid& grid) {
-        if (grid.PressedCurrentCell()) StringGrid_ReagentDblClick();
-      };
-      StringGrid_Reagent->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
-        StringGrid_ReagentKeyDown(key);
-      };
+      WireToggleGrid(
+          *StringGrid_Reagent, [this] { StringGrid_ReagentDblClick(); },
+          [this](WORD& key) { StringGrid_ReagentKeyDown(key); });
       break;
     }
     case kPageMacro: {
@@ -213,12 +227,9 @@ void TForm_Config::CreatePage(int page) {
       Label4 = std::make_unique<win::Label>(macro, 8, 8, 200, 13, "Input Macro Key of spells");
       StringGrid_Macro = MakeGrid(NewGrid(macro, kIdStringGridMacro), kSpellRows,
                                   {177, 40, 40, 40, 40}, toggles, win::GridScrollBars::Vertical);
-      StringGrid_Macro->OnDblClick = [this](win::StringGrid& grid) {
-        if (grid.PressedCurrentCell()) StringGrid_MacroDblClick();
-      };
-      StringGrid_Macro->OnKeyDown = [this](win::StringGrid&, WORD& key, unsigned) {
-        StringGrid_MacroKeyDown(key);
-      };
+      WireToggleGrid(
+          *StringGrid_Macro, [this] { StringGrid_MacroDblClick(); },
+          [this](WORD& key) { StringGrid_MacroKeyDown(key); });
       Button3 = std::make_unique<win::Button>(macro.hwnd(), kIdButton3, 252, 4, 149, 19,
                                               "Generate macro file...");
       Button3->OnClick = [this](win::Button&) { Button3Click(); };
@@ -380,9 +391,7 @@ void TForm_Config::StringGrid_SpellbookDblClick() {
 }
 
 void TForm_Config::StringGrid_SpellbookKeyDown(WORD& key) {
-  if (key != VK_RETURN && key != VK_SPACE) return;
-  StringGrid_SpellbookDblClick();
-  key = 0;
+  if (TakeToggleKey(key)) StringGrid_SpellbookDblClick();
 }
 
 void TForm_Config::StringGrid_ReagentDblClick() {
@@ -392,9 +401,7 @@ void TForm_Config::StringGrid_ReagentDblClick() {
 }
 
 void TForm_Config::StringGrid_ReagentKeyDown(WORD& key) {
-  if (key != VK_RETURN && key != VK_SPACE) return;
-  StringGrid_ReagentDblClick();
-  key = 0;
+  if (TakeToggleKey(key)) StringGrid_ReagentDblClick();
 }
 
 void TForm_Config::StringGrid_MacroDblClick() {
@@ -405,9 +412,8 @@ void TForm_Config::StringGrid_MacroDblClick() {
 
 void TForm_Config::StringGrid_MacroKeyDown(WORD& key) {
   win::StringGrid& grid = *StringGrid_Macro;
-  if (key == VK_RETURN || key == VK_SPACE) {
+  if (TakeToggleKey(key)) {
     StringGrid_MacroDblClick();
-    key = 0;
     return;
   }
   if (grid.Col() != 4) return;

@@ -7,6 +7,95 @@ namespace {
 const std::string kNoText;
 }  // namespace
 
+// Sizes along one direction, the fixed cells at its start, the first scrolling cell shown and the
+// room the client area gives. Every size counts with the grid line after it.
+struct GridModel::Axis {
+  const std::vector<int>& sizes;
+  int defaultSize;
+  int fixed;
+  int first;
+  int client;
+  int line;
+
+  int Count() const { return static_cast<int>(sizes.size()); }
+  int Size(int i) const {
+    return i >= 0 && i < Count() ? sizes[static_cast<size_t>(i)] : defaultSize;
+  }
+  // Pixels of the cells from..to-1, their lines included.
+  int Span(int from, int to) const {
+    int pixels = 0;
+    for (int i = from; i < to; ++i) pixels += Size(i) + line;
+    return pixels;
+  }
+  int FixedExtent() const { return Span(0, fixed); }
+  int Room() const { return client - FixedExtent(); }
+
+  // The largest first cell with which the last cell is wholly shown: walk back from the last
+  // cell while the cells so far still fit beside the fixed ones.
+  int MaxFirst() const {
+    const int room = Room();
+    int used = 0;
+    int start = Count() - 1;
+    for (int i = Count() - 1; i >= fixed; --i) {
+      used += Size(i) + line;
+      if (used - line > room) break;
+      start = i;
+    }
+    return std::max(start, fixed);
+  }
+
+  int VisibleCount() const {
+    int at = FixedExtent();
+    int count = 0;
+    for (int i = first; i < Count(); ++i) {
+      if (at + Size(i) > client) break;
+      at += Size(i) + line;
+      ++count;
+    }
+    return first < Count() ? std::max(count, 1) : 0;
+  }
+
+  // The first cell after scrolling as little as possible for `cell` to be wholly shown (or to be
+  // the first when it does not fit).
+  int FirstShowing(int cell) const {
+    if (cell < fixed) return first;
+    if (cell < first) return cell;
+    const int room = Room();
+    int start = first;
+    while (start < cell && Span(start, cell + 1) - line > room) ++start;
+    return start;
+  }
+
+  // Where the cell starts in the client area; -1 when it is scrolled away.
+  int Offset(int i) const {
+    if (i < fixed) return Span(0, i);
+    if (i < first) return -1;
+    return FixedExtent() + Span(first, i);
+  }
+
+  // The cell at a client position (a line belongs to the cell before it); -1 past the last.
+  int At(int pos) const {
+    int at = 0;
+    for (int i = 0; i < fixed; ++i) {
+      at += Size(i) + line;
+      if (pos < at) return i;
+    }
+    for (int i = first; i < Count(); ++i) {
+      at += Size(i) + line;
+      if (pos < at) return i;
+    }
+    return -1;
+  }
+};
+
+GridModel::Axis GridModel::Cols() const {
+  return {colWidths_, defaultColWidth_, fixedCols_, leftCol_, clientWidth_, lineWidth_};
+}
+
+GridModel::Axis GridModel::Rows() const {
+  return {rowHeights_, defaultRowHeight_, fixedRows_, topRow_, clientHeight_, lineWidth_};
+}
+
 GridModel::GridModel(int colCount, int rowCount)
     : colWidths_(static_cast<size_t>(std::max(colCount, 1)), kDefaultColWidth),
       rowHeights_(static_cast<size_t>(std::max(rowCount, 1)), kDefaultRowHeight) {
@@ -68,11 +157,11 @@ void GridModel::SetCell(int col, int row, std::string text) {
 }
 
 int GridModel::ColWidth(int col) const {
-  return col >= 0 && col < ColCount() ? colWidths_[static_cast<size_t>(col)] : defaultColWidth_;
+  return Cols().Size(col);
 }
 
 int GridModel::RowHeight(int row) const {
-  return row >= 0 && row < RowCount() ? rowHeights_[static_cast<size_t>(row)] : defaultRowHeight_;
+  return Rows().Size(row);
 }
 
 void GridModel::SetColWidth(int col, int width) {
@@ -110,18 +199,6 @@ void GridModel::SetClientSize(int width, int height) {
   Normalise();
 }
 
-int GridModel::FixedWidth() const {
-  int width = 0;
-  for (int c = 0; c < fixedCols_; ++c) width += ColWidth(c) + lineWidth_;
-  return width;
-}
-
-int GridModel::FixedHeight() const {
-  int height = 0;
-  for (int r = 0; r < fixedRows_; ++r) height += RowHeight(r) + lineWidth_;
-  return height;
-}
-
 bool GridModel::SetTopLeft(int leftCol, int topRow) {
   const int left = std::clamp(leftCol, fixedCols_, MaxLeftCol());
   const int top = std::clamp(topRow, fixedRows_, MaxTopRow());
@@ -132,50 +209,19 @@ bool GridModel::SetTopLeft(int leftCol, int topRow) {
 }
 
 int GridModel::MaxTopRow() const {
-  // Walk up from the last row while the rows so far still fit below the fixed rows.
-  const int room = clientHeight_ - FixedHeight();
-  int used = 0;
-  int top = RowCount() - 1;
-  for (int r = RowCount() - 1; r >= fixedRows_; --r) {
-    used += RowHeight(r) + lineWidth_;
-    if (used - lineWidth_ > room) break;
-    top = r;
-  }
-  return std::max(top, fixedRows_);
+  return Rows().MaxFirst();
 }
 
 int GridModel::MaxLeftCol() const {
-  const int room = clientWidth_ - FixedWidth();
-  int used = 0;
-  int left = ColCount() - 1;
-  for (int c = ColCount() - 1; c >= fixedCols_; --c) {
-    used += ColWidth(c) + lineWidth_;
-    if (used - lineWidth_ > room) break;
-    left = c;
-  }
-  return std::max(left, fixedCols_);
+  return Cols().MaxFirst();
 }
 
 int GridModel::VisibleRowCount() const {
-  int y = FixedHeight();
-  int count = 0;
-  for (int r = topRow_; r < RowCount(); ++r) {
-    if (y + RowHeight(r) > clientHeight_) break;
-    y += RowHeight(r) + lineWidth_;
-    ++count;
-  }
-  return topRow_ < RowCount() ? std::max(count, 1) : 0;
+  return Rows().VisibleCount();
 }
 
 int GridModel::VisibleColCount() const {
-  int x = FixedWidth();
-  int count = 0;
-  for (int c = leftCol_; c < ColCount(); ++c) {
-    if (x + ColWidth(c) > clientWidth_) break;
-    x += ColWidth(c) + lineWidth_;
-    ++count;
-  }
-  return leftCol_ < ColCount() ? std::max(count, 1) : 0;
+  return Cols().VisibleCount();
 }
 
 bool GridModel::MoveCurrent(GridCoord cell, bool extend) {
@@ -195,36 +241,7 @@ bool GridModel::Selected(int col, int row) const {
 }
 
 bool GridModel::ScrollInView(GridCoord cell) {
-  int left = leftCol_;
-  int top = topRow_;
-  if (cell.col >= fixedCols_) {
-    if (cell.col < left) {
-      left = cell.col;
-    } else {
-      // Move the left column on until the cell's right edge fits (or the cell is the leftmost).
-      const int room = clientWidth_ - FixedWidth();
-      while (left < cell.col) {
-        int right = 0;
-        for (int c = left; c <= cell.col; ++c) right += ColWidth(c) + lineWidth_;
-        if (right - lineWidth_ <= room) break;
-        ++left;
-      }
-    }
-  }
-  if (cell.row >= fixedRows_) {
-    if (cell.row < top) {
-      top = cell.row;
-    } else {
-      const int room = clientHeight_ - FixedHeight();
-      while (top < cell.row) {
-        int bottom = 0;
-        for (int r = top; r <= cell.row; ++r) bottom += RowHeight(r) + lineWidth_;
-        if (bottom - lineWidth_ <= room) break;
-        ++top;
-      }
-    }
-  }
-  return SetTopLeft(left, top);
+  return SetTopLeft(Cols().FirstShowing(cell.col), Rows().FirstShowing(cell.row));
 }
 
 GridCoord GridModel::Target(GridMove move) const {
@@ -285,23 +302,9 @@ GridCoord GridModel::Target(GridMove move) const {
 
 GridRect GridModel::CellRect(int col, int row) const {
   if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) return {};
-  int x = 0;
-  if (col < fixedCols_) {
-    for (int c = 0; c < col; ++c) x += ColWidth(c) + lineWidth_;
-  } else {
-    if (col < leftCol_) return {};
-    x = FixedWidth();
-    for (int c = leftCol_; c < col; ++c) x += ColWidth(c) + lineWidth_;
-  }
-  int y = 0;
-  if (row < fixedRows_) {
-    for (int r = 0; r < row; ++r) y += RowHeight(r) + lineWidth_;
-  } else {
-    if (row < topRow_) return {};
-    y = FixedHeight();
-    for (int r = topRow_; r < row; ++r) y += RowHeight(r) + lineWidth_;
-  }
-  if (x >= clientWidth_ || y >= clientHeight_) return {};
+  const int x = Cols().Offset(col);
+  const int y = Rows().Offset(row);
+  if (x < 0 || y < 0 || x >= clientWidth_ || y >= clientHeight_) return {};
   const int right = std::min(x + ColWidth(col), clientWidth_);
   const int bottom = std::min(y + RowHeight(row), clientHeight_);
   if (right <= x || bottom <= y) return {};
@@ -318,20 +321,8 @@ bool GridModel::WhollyVisible(int col, int row) const {
 
 GridCoord GridModel::CellAt(int x, int y) const {
   if (x < 0 || y < 0 || x >= clientWidth_ || y >= clientHeight_) return {-1, -1};
-  auto find = [&](int pos, int fixed, int first, int count, auto size) {
-    int at = 0;
-    for (int i = 0; i < fixed; ++i) {
-      at += size(i) + lineWidth_;
-      if (pos < at) return i;
-    }
-    for (int i = first; i < count; ++i) {
-      at += size(i) + lineWidth_;
-      if (pos < at) return i;
-    }
-    return -1;
-  };
-  const int col = find(x, fixedCols_, leftCol_, ColCount(), [&](int c) { return ColWidth(c); });
-  const int row = find(y, fixedRows_, topRow_, RowCount(), [&](int r) { return RowHeight(r); });
+  const int col = Cols().At(x);
+  const int row = Rows().At(y);
   if (col < 0 || row < 0) return {-1, -1};
   return {col, row};
 }

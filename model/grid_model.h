@@ -138,9 +138,11 @@ class GridModel {
   int ClampCol(int col) const;
   int ClampRow(int row) const;
   void Normalise();
-  // Pixels the fixed columns (rows) take, lines included.
-  int FixedWidth() const;
-  int FixedHeight() const;
+  // One direction of the grid, columns across or rows down: the layout arithmetic is the same
+  // for both.
+  struct Axis;
+  Axis Cols() const;
+  Axis Rows() const;
 
   std::vector<std::vector<std::string>> cells_;  // [row][col]
   std::vector<int> colWidths_;

@@ -18,29 +18,31 @@ void Bevel::SetStyle(Style style) {
 void Bevel::Paint(HDC dc) {
   RECT r{0, 0, Width(), Height()};
   const bool lowered = style_ == Style::Lowered;
+  UINT edge = lowered ? EDGE_ETCHED : EDGE_BUMP;
+  UINT sides = BF_RECT;
   switch (shape_) {
     case Shape::Box:
       // One pixel of shadow on the top and left, one of highlight on the bottom and right.
-      DrawEdge(dc, &r, lowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+      edge = lowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER;
       break;
     case Shape::Frame:
-      DrawEdge(dc, &r, lowered ? EDGE_ETCHED : EDGE_BUMP, BF_RECT);
       break;
     case Shape::TopLine:
-      DrawEdge(dc, &r, lowered ? EDGE_ETCHED : EDGE_BUMP, BF_TOP);
+      sides = BF_TOP;
       break;
     case Shape::BottomLine:
       r.top = r.bottom - 2;
-      DrawEdge(dc, &r, lowered ? EDGE_ETCHED : EDGE_BUMP, BF_TOP);
+      sides = BF_TOP;
       break;
     case Shape::LeftLine:
-      DrawEdge(dc, &r, lowered ? EDGE_ETCHED : EDGE_BUMP, BF_LEFT);
+      sides = BF_LEFT;
       break;
     case Shape::RightLine:
       r.left = r.right - 2;
-      DrawEdge(dc, &r, lowered ? EDGE_ETCHED : EDGE_BUMP, BF_LEFT);
+      sides = BF_LEFT;
       break;
   }
+  DrawEdge(dc, &r, edge, sides);
 }
 
 }  // namespace win

@@ -74,37 +74,34 @@ void StringGrid::SetFixedRows(int count) {
 void StringGrid::SetColWidth(int col, int width) {
   if (col < 0 || col >= ColCount() || model_.ColWidth(col) == std::max(width, 0)) return;
   model_.SetColWidth(col, width);
-  Relayout();
-  PlaceEditor();
-  ColWidthsChanged();
+  Resized(&StringGrid::ColWidthsChanged);
 }
 
 void StringGrid::SetRowHeight(int row, int height) {
   if (row < 0 || row >= RowCount() || model_.RowHeight(row) == std::max(height, 0)) return;
   model_.SetRowHeight(row, height);
-  Relayout();
-  PlaceEditor();
-  RowHeightsChanged();
+  Resized(&StringGrid::RowHeightsChanged);
 }
 
 void StringGrid::SetDefaultColWidth(int width) {
   model_.SetDefaultColWidth(width);
-  Relayout();
-  PlaceEditor();
-  ColWidthsChanged();
+  Resized(&StringGrid::ColWidthsChanged);
 }
 
 void StringGrid::SetDefaultRowHeight(int height) {
   model_.SetDefaultRowHeight(height);
-  Relayout();
-  PlaceEditor();
-  RowHeightsChanged();
+  Resized(&StringGrid::RowHeightsChanged);
 }
 
 void StringGrid::SetGridLineWidth(int width) {
   model_.SetGridLineWidth(width);
+  Resized(nullptr);
+}
+
+void StringGrid::Resized(void (StringGrid::*changed)()) {
   Relayout();
   PlaceEditor();
+  if (changed) (this->*changed)();
 }
 
 void StringGrid::SetCell(int col, int row, const std::string& text) {
@@ -317,80 +314,6 @@ bool StringGrid::HandleGridKey(WORD key, unsigned shift) {
   return true;
 }
 
-// ------------------------------------------------------------------ mouse and scrolling
-
-void StringGrid::MouseDown(POINT pt, WPARAM keys, bool doubleClick) {
-  const bool hadFocus = GetFocus() == hwnd();
-  if (!hadFocus) ::SetFocus(hwnd());
-  pressedCurrent_ = false;
-  const GridCoord cell = CellAt(pt);
-  if (cell.col < FixedCols() || cell.row < FixedRows()) return;
-  const bool wasCurrent = cell == model_.Current();
-  const bool extend = (keys & MK_SHIFT) && (options_ & GridRangeSelect);
-  if (!FocusCell(cell, extend)) return;
-  pressedCurrent_ = model_.Current() == cell;
-  if ((options_ & GridRangeSelect) && !doubleClick) {
-    dragging_ = true;
-    SetCapture(hwnd());
-  }
-  // A click on the cell that was already current (with the focus) opens the editor.
-  if (wasCurrent && hadFocus && !doubleClick && (options_ & GridEditing)) ShowEditor();
-}
-
-void StringGrid::MouseMove(POINT pt) {
-  if (!dragging_) return;
-  const RECT client = ClientRect();
-  pt.x = std::clamp<LONG>(pt.x, 0, client.right - 1);
-  pt.y = std::clamp<LONG>(pt.y, 0, client.bottom - 1);
-  GridCoord cell = CellAt(pt);
-  if (cell.col < 0) return;
-  cell.col = std::max(cell.col, FixedCols());
-  cell.row = std::max(cell.row, FixedRows());
-  if (cell != model_.Current()) FocusCell(cell, true);
-}
-
-void StringGrid::OnScroll(int bar, WORD code) {
-  Laid();
-  SCROLLINFO si{};
-  si.cbSize = sizeof si;
-  si.fMask = SIF_ALL;
-  GetScrollInfo(hwnd(), bar, &si);
-  const bool vertical = bar == SB_VERT;
-  int pos = vertical ? TopRow() : LeftCol();
-  const int page = std::max(vertical ? VisibleRowCount() : VisibleColCount(), 1);
-  switch (code) {
-    case SB_LINEUP:
-      --pos;
-      break;
-    case SB_LINEDOWN:
-      ++pos;
-      break;
-    case SB_PAGEUP:
-      pos -= page;
-      break;
-    case SB_PAGEDOWN:
-      pos += page;
-      break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-      pos = si.nTrackPos;
-      break;
-    case SB_TOP:
-      pos = 0;
-      break;
-    case SB_BOTTOM:
-      pos = vertical ? RowCount() : ColCount();
-      break;
-    default:
-      return;
-  }
-  if (vertical) {
-    ScrollTo(LeftCol(), pos);
-  } else {
-    ScrollTo(pos, TopRow());
-  }
-}
-
 LRESULT StringGrid::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT:
@@ -486,16 +409,9 @@ LRESULT StringGrid::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CAPTURECHANGED:
       dragging_ = false;
       return 0;
-    case WM_MOUSEWHEEL: {
-      UINT lines = 3;
-      SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-      if (lines == WHEEL_PAGESCROLL) lines = static_cast<UINT>(std::max(VisibleRowCount(), 1));
-      wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wp);
-      const int notches = wheelRemainder_ / WHEEL_DELTA;
-      wheelRemainder_ -= notches * WHEEL_DELTA;
-      if (notches != 0) ScrollTo(LeftCol(), TopRow() - notches * static_cast<int>(lines));
+    case WM_MOUSEWHEEL:
+      MouseWheel(GET_WHEEL_DELTA_WPARAM(wp));
       return 0;
-    }
     case WM_VSCROLL:
       OnScroll(SB_VERT, LOWORD(wp));
       return 0;

@@ -3,9 +3,9 @@
 // and mouse navigation, scroll bars, and an in-place editor (a system EDIT laid over the cell).
 // The arithmetic lives in quillorb::GridModel (model/grid_model.h); this class paints it
 // (double-buffered, only the cells in the dirty area), feeds it input and reports events. Its
-// jobs live in files of their own: string_grid.cpp (sizes, cells, keys, mouse and messages),
-// string_grid_paint.cpp (layout and painting), string_grid_editor.cpp with grid_editor.h (the
-// in-place editor).
+// jobs live in files of their own: string_grid.cpp (sizes, cells, keys and messages),
+// string_grid_mouse.cpp (clicks, drags, scroll bars and the wheel), string_grid_paint.cpp (layout
+// and painting), string_grid_editor.cpp with grid_editor.h (the in-place editor).
 //
 // Keys (while the grid has the focus): arrows, Home/End, Ctrl+Home/End, PgUp/PgDn move the
 // current cell (with Shift and GridRangeSelect they extend the selection); Tab/Shift+Tab move
@@ -190,6 +190,9 @@ class StringGrid : public Window {
   // the client size they leave) are brought up to date at the next paint or the next question
   // that depends on them, so that a run of changes costs one update.
   void Relayout();
+  // After a change of sizes: Relayout, the editor moved with its cell, then `changed`
+  // (ColWidthsChanged or RowHeightsChanged; none for the grid lines).
+  void Resized(void (StringGrid::*changed)());
   // The model with the client size and scroll bars brought up to date.
   const quillorb::GridModel& Laid() const;
   void UpdateScrollBars();
@@ -197,9 +200,11 @@ class StringGrid : public Window {
   // it moved.
   bool FocusCell(quillorb::GridCoord cell, bool extend);
   void ScrollTo(int leftCol, int topRow);
+  // The mouse and the scroll bars (string_grid_mouse.cpp).
   void OnScroll(int bar, WORD code);
   void MouseDown(POINT pt, WPARAM keys, bool doubleClick);
   void MouseMove(POINT pt);
+  void MouseWheel(int delta);
   void InvalidateAll();
   void InvalidateCell(int col, int row);
   void InvalidateSelection();
