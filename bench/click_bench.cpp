@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kRounds = 15;
+constexpr int kRounds = 31;
 constexpr int kKeys = 6;  // Ctrl, Shift, 5 down; 5, Shift, Ctrl up
 constexpr WPARAM kExpected[kKeys] = {VK_CONTROL, VK_SHIFT, '5', '5', VK_SHIFT, VK_CONTROL};
 
