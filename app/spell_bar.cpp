@@ -1,6 +1,8 @@
 // The spell bar: the twelve pages of spell icons composed from the lazy icon atlases, the
 // casts-left labels, and the slots' mouse handlers that cast, undo and show the spell's
 // information; the casts go through the window's casting pipeline.
+#include <windowsx.h>
+
 #include <array>
 #include <string>
 
@@ -130,6 +132,24 @@ void TForm_Main::PaintBox2MouseMove(win::GraphicControl& sender) {
     panelNoticeAt_.reset();
   }
   ShowSpellInfo(sender.Tag);
+}
+
+bool TForm_Main::SlotUnderCursor() const {
+  // Where the pointer was for the message being handled (a press asking to activate, say).
+  const DWORD pos = GetMessagePos();
+  POINT at{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+  if (!ScreenToClient(hwnd(), &at)) return false;
+  const win::GraphicControl* control = ControlAt(at);
+  for (const auto& box : SlotBoxes) {
+    if (control && control == box.get()) return true;
+  }
+  return false;
+}
+
+bool TForm_Main::GameInFront() const {
+  HWND foreground = GetForegroundWindow();
+  HWND client = foreground ? FindClientWindow(GameWindowSearch()) : nullptr;
+  return client && (foreground == client || GetAncestor(foreground, GA_ROOTOWNER) == client);
 }
 
 void TForm_Main::PaintBox2DblClick(win::GraphicControl&) {

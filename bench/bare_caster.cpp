@@ -1,7 +1,8 @@
 // The bare program click_bench compares Quillorb's click-to-game time with: one window that, on
 // the release of a left click, makes the game client's window (class "Ultima Online") the
 // foreground window and types Ctrl+Shift+5 with keybd_event at once, without checking that the
-// client is in front. Placed at the screen point given as "x y".
+// client is in front. Like Quillorb's strip, a click on it while the client is in front does not
+// take the activation. Placed at the screen point given as "x y".
 #include <windows.h>
 
 #include <cstdlib>
@@ -20,6 +21,12 @@ void TypeCtrlShift5() {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_MOUSEACTIVATE:
+      // As Quillorb's strip: a click while the client is in front leaves it there.
+      if (HWND client = FindWindowA("Ultima Online", nullptr); client == GetForegroundWindow()) {
+        return MA_NOACTIVATE;
+      }
+      return DefWindowProcA(window, message, wParam, lParam);
     case WM_LBUTTONUP:
       if (HWND client = FindWindowA("Ultima Online", nullptr)) {
         SetForegroundWindow(client);

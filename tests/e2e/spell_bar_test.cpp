@@ -110,6 +110,7 @@ TEST_F(SpellBar, ALeftClickCastsIntoTheClientAndBooksTheCast) {
   EXPECT_EQ(GetForegroundWindow(), client.Window());
 
   // Right click takes it back, nothing more reaches the client.
+  const unsigned clientInFront = client.Messages().back().order;
   client.Mark();
   harness::Click(Slot(0), 1);
   ASSERT_TRUE(WaitForCounter(kSA, "10"));
@@ -117,6 +118,11 @@ TEST_F(SpellBar, ALeftClickCastsIntoTheClientAndBooksTheCast) {
 
   harness::Click(Slot(0));
   ASSERT_TRUE(WaitForCounter(kSA, "9"));
+  ExpectMagicArrowKeys(client);
+  // Clicks on the bar while the client is in front leave it there, keyboard and all.
+  for (const standin::ClientMessage& m : client.Messages()) {
+    EXPECT_FALSE(m.order > clientInFront && m.msg == WM_KILLFOCUS) << m.order;
+  }
   ASSERT_TRUE(App().Close());
   const std::string profile = Profile();
   EXPECT_TRUE(Has(profile, "Reagent6=9")) << profile;
