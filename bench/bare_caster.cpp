@@ -7,17 +7,12 @@
 
 #include <cstdlib>
 
+#include "bench/bench_win.h"
+
 namespace {
 
-void TypeCtrlShift5() {
-  const auto scan = [](BYTE vk) { return static_cast<BYTE>(MapVirtualKeyA(vk, 0)); };
-  keybd_event(VK_CONTROL, scan(VK_CONTROL), 0, 0);
-  keybd_event(VK_SHIFT, scan(VK_SHIFT), 0, 0);
-  keybd_event('5', scan('5'), 0, 0);
-  keybd_event('5', scan('5'), KEYEVENTF_KEYUP, 0);
-  keybd_event(VK_SHIFT, scan(VK_SHIFT), KEYEVENTF_KEYUP, 0);
-  keybd_event(VK_CONTROL, scan(VK_CONTROL), KEYEVENTF_KEYUP, 0);
-}
+constexpr char kClassName[] = "QuillorbBareCaster";
+constexpr BYTE kCtrlShift5[] = {VK_CONTROL, VK_SHIFT, '5'};
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -30,7 +25,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONUP:
       if (HWND client = FindWindowA("Ultima Online", nullptr)) {
         SetForegroundWindow(client);
-        TypeCtrlShift5();
+        bench::TypeChord(kCtrlShift5);
       }
       return 0;
     case WM_DESTROY:
@@ -46,23 +41,16 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const int x = __argc > 2 ? std::atoi(__argv[1]) : 0;
   const int y = __argc > 2 ? std::atoi(__argv[2]) : 0;
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = "QuillorbBareCaster";
-  if (!RegisterClassA(&wc)) return 1;
-  HWND window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "Bare caster",
+  if (!bench::RegisterWindowClass(kClassName, WindowProc,
+                                  reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), instance)) {
+    return 1;
+  }
+  HWND window = CreateWindowExA(WS_EX_TOPMOST, kClassName, "Bare caster",
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, x, y, 200, 80, nullptr,
                                 nullptr, instance, nullptr);
   if (!window) return 1;
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  bench::RunMessageLoop();
   return 0;
 }

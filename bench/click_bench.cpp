@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bench/bench_util.h"
+#include "bench/bench_win.h"
 
 namespace {
 
@@ -56,48 +57,22 @@ LRESULT CALLBACK ClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 DWORD WINAPI ClientThread(void* ready) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = ClientProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = "Ultima Online";
-  RegisterClassA(&wc);
-  HWND window = CreateWindowExA(0, wc.lpszClassName, "Ultima Online", WS_OVERLAPPEDWINDOW, 100, 250,
-                                640, 400, nullptr, nullptr, wc.hInstance, nullptr);
+  bench::RegisterWindowClass("Ultima Online", ClientProc,
+                             reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+  HWND window = CreateWindowExA(0, "Ultima Online", "Ultima Online", WS_OVERLAPPEDWINDOW, 100, 250,
+                                640, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   ShowWindow(window, SW_SHOWNORMAL);
   SetEvent(static_cast<HANDLE>(ready));
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  bench::RunMessageLoop();
   return 0;
 }
 
 // ------------------------------------------------------------------ the programs and the clicks
 
-PROCESS_INFORMATION Start(const std::string& commandLine, const std::string& folder) {
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
-    throw std::runtime_error("cannot start " + commandLine);
-  }
-  CloseHandle(pi.hThread);
-  return pi;
-}
-
 // The first visible top-level window of `className` that belongs to `pid`.
 HWND WaitForWindow(const char* className, DWORD pid) {
   for (int tries = 0; tries < 3000; ++tries) {
-    for (HWND w = FindWindowExA(nullptr, nullptr, className, nullptr); w;
-         w = FindWindowExA(nullptr, w, className, nullptr)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(w, &owner);
-      if (owner == pid && IsWindowVisible(w)) return w;
-    }
+    if (HWND w = bench::VisibleWindowOf(className, pid)) return w;
     Sleep(5);
   }
   throw std::runtime_error(std::string("no window of class ") + className);
@@ -156,8 +131,9 @@ int Run(const std::string& quillorbExe) {
   bench::WriteOrThrow(folder + "quillorb.ini",
                       "[Reagent]\r\nReagent6=999\r\n[UserSpell]\r\nSpell00=4\r\n"
                       "[Config]\r\nEnableSpellCasting=0\r\nTop=0\r\nLeft=0\r\n");
-  PROCESS_INFORMATION quillorb = Start("\"" + folder + "quillorb.exe\"", folder);
-  PROCESS_INFORMATION bare = Start("\"" + bench::BinDir() + "bare_caster.exe\" 800 0", "");
+  PROCESS_INFORMATION quillorb = bench::StartProgram("\"" + folder + "quillorb.exe\"", folder);
+  PROCESS_INFORMATION bare =
+      bench::StartProgram("\"" + bench::BinDir() + "bare_caster.exe\" 800 0", "");
   HWND strip = WaitForWindow("TForm_Main", quillorb.dwProcessId);
   HWND bareWindow = WaitForWindow("QuillorbBareCaster", bare.dwProcessId);
   const POINT slot = ClientPoint(strip, 270 + 12, 12);
