@@ -10,44 +10,14 @@ namespace quillorb {
 namespace {
 
 // The 16 colours of the classic palette, by letter. '.' is transparent.
-COLORREF PaletteColor(char c) {
-  switch (c) {
-    case 'k':
-      return RGB(0, 0, 0);
-    case 'R':
-      return RGB(128, 0, 0);
-    case 'd':
-      return RGB(0, 128, 0);
-    case 'Y':
-      return RGB(128, 128, 0);
-    case 'B':
-      return RGB(0, 0, 128);
-    case 'p':
-      return RGB(128, 0, 128);
-    case 't':
-      return RGB(0, 128, 128);
-    case 's':
-      return RGB(192, 192, 192);
-    case 'g':
-      return RGB(128, 128, 128);
-    case 'r':
-      return RGB(255, 0, 0);
-    case 'G':
-      return RGB(0, 255, 0);
-    case 'y':
-      return RGB(255, 255, 0);
-    case 'b':
-      return RGB(0, 0, 255);
-    case 'm':
-      return RGB(255, 0, 255);
-    case 'c':
-      return RGB(0, 255, 255);
-    case 'w':
-      return RGB(255, 255, 255);
-    default:
-      return RGB(255, 0, 255);  // transparent key
-  }
-}
+constexpr win::PaletteEntry kPalette[] = {
+    {'k', RGB(0, 0, 0)},       {'R', RGB(128, 0, 0)},     {'d', RGB(0, 128, 0)},
+    {'Y', RGB(128, 128, 0)},   {'B', RGB(0, 0, 128)},     {'p', RGB(128, 0, 128)},
+    {'t', RGB(0, 128, 128)},   {'s', RGB(192, 192, 192)}, {'g', RGB(128, 128, 128)},
+    {'r', RGB(255, 0, 0)},     {'G', RGB(0, 255, 0)},     {'y', RGB(255, 255, 0)},
+    {'b', RGB(0, 0, 255)},     {'m', RGB(255, 0, 255)},   {'c', RGB(0, 255, 255)},
+    {'w', RGB(255, 255, 255)},
+};
 constexpr COLORREF kTransparentKey = RGB(255, 0, 255);
 
 template <size_t H>
@@ -153,18 +123,7 @@ static_assert(WellFormed(kCount) && WellFormed(kBank) && WellFormed(kConfig) && 
 // A 32-bit top-down DIB section with the art's pixels; transparent pixels get `transparent`.
 template <size_t H>
 win::Bitmap Render(const Art<H>& art, COLORREF transparent) {
-  DWORD* px = nullptr;
-  win::Bitmap bitmap = win::CreateDib32(art.width, static_cast<int>(H), &px);
-  if (!bitmap) return bitmap;
-  for (size_t y = 0; y < H; ++y) {
-    for (size_t x = 0; x < static_cast<size_t>(art.width); ++x) {
-      char c = art.rows[y][x];
-      COLORREF color = c == '.' ? transparent : PaletteColor(c);
-      px[y * static_cast<size_t>(art.width) + x] =
-          (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-    }
-  }
-  return bitmap;
+  return win::CreatePixelArt(art.rows, kPalette, transparent);
 }
 
 }  // namespace

@@ -22,20 +22,13 @@ constexpr std::array<std::string_view, 9> kArrowRight = {
     "......k.....",
 };
 
-COLORREF ArrowColor(char c) {
-  switch (c) {
-    case 'k':
-      return RGB(0, 0, 0);
-    case 'g':
-      return RGB(0, 160, 0);
-    case 'G':
-      return RGB(0, 96, 0);
-    case 'l':
-      return RGB(128, 224, 128);
-    default:
-      return RGB(255, 0, 255);  // transparent: the glyph's lower-left pixel
-  }
-}
+// Anything else is the glyph's transparent colour, as its lower-left pixel.
+constexpr win::PaletteEntry kArrowPalette[] = {
+    {'k', RGB(0, 0, 0)},
+    {'g', RGB(0, 160, 0)},
+    {'G', RGB(0, 96, 0)},
+    {'l', RGB(128, 224, 128)},
+};
 
 constexpr int kRows = 8;
 constexpr int kRowStep = 24;
@@ -43,20 +36,8 @@ constexpr int kRowStep = 24;
 }  // namespace
 
 win::Bitmap MakeArrowGlyph(TBankReagentDialog::Arrow arrow) {
-  const int width = static_cast<int>(kArrowRight[0].size());
-  const int height = static_cast<int>(kArrowRight.size());
-  DWORD* px = nullptr;
-  win::Bitmap bitmap = win::CreateDib32(width, height, &px);
-  if (!px) return bitmap;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const int sx = arrow == TBankReagentDialog::Arrow::Right ? x : width - 1 - x;
-      COLORREF c = ArrowColor(kArrowRight[static_cast<size_t>(y)][static_cast<size_t>(sx)]);
-      px[y * width + x] = (static_cast<DWORD>(GetRValue(c)) << 16) |
-                          (static_cast<DWORD>(GetGValue(c)) << 8) | GetBValue(c);
-    }
-  }
-  return bitmap;
+  return win::CreatePixelArt(kArrowRight, kArrowPalette, RGB(255, 0, 255),
+                             arrow == TBankReagentDialog::Arrow::Left);
 }
 
 TBankReagentDialog::TBankReagentDialog(HWND owner, const std::array<HBITMAP, kReagentCount>& icons,

@@ -16,12 +16,38 @@ Bitmap CreateDib32(int width, int height, DWORD** bits) {
   return bitmap;
 }
 
+namespace {
+DWORD PixelOf(COLORREF color) {
+  return (static_cast<DWORD>(GetRValue(color)) << 16) |
+         (static_cast<DWORD>(GetGValue(color)) << 8) | GetBValue(color);
+}
+}  // namespace
+
+Bitmap CreatePixelArt(std::span<const std::string_view> rows, std::span<const PaletteEntry> palette,
+                      COLORREF other, bool mirrored) {
+  const size_t width = rows.empty() ? 0 : rows[0].size();
+  DWORD* px = nullptr;
+  Bitmap bitmap = CreateDib32(static_cast<int>(width), static_cast<int>(rows.size()), &px);
+  if (!px) return bitmap;
+  for (const std::string_view row : rows) {
+    for (size_t x = 0; x < width; ++x) {
+      const size_t at = mirrored ? width - 1 - x : x;
+      const char letter = at < row.size() ? row[at] : '\0';
+      COLORREF color = other;
+      for (const PaletteEntry& entry : palette) {
+        if (entry.letter == letter) color = entry.color;
+      }
+      *px++ = PixelOf(color);
+    }
+  }
+  return bitmap;
+}
+
 Bitmap CreateFilledBitmap(int width, int height, COLORREF fill) {
   DWORD* bits = nullptr;
   Bitmap bitmap = CreateDib32(width, height, &bits);
   if (!bits) return bitmap;
-  const DWORD pixel = (static_cast<DWORD>(GetRValue(fill)) << 16) |
-                      (static_cast<DWORD>(GetGValue(fill)) << 8) | GetBValue(fill);
+  const DWORD pixel = PixelOf(fill);
   for (int i = 0; i < width * height; ++i) bits[i] = pixel;
   return bitmap;
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <span>
+#include <string_view>
 #include <vector>
 
 #include "model/raster.h"
@@ -13,6 +15,18 @@ namespace win {
 // A width x height, 32-bit, top-down DIB section; `bits` (if given) receives its pixels, one
 // 0x00RRGGBB (or premultiplied ARGB) DWORD per pixel, row after row.
 Bitmap CreateDib32(int width, int height, DWORD** bits = nullptr);
+
+// One letter of a pixel-art palette and its colour.
+struct PaletteEntry {
+  char letter;
+  COLORREF color;
+};
+
+// Pixel art drawn as text, one string per row of pixels and one letter per pixel, as a DIB section
+// as wide as the first row: each letter gets its colour from `palette`, any other character
+// `other`; `mirrored` reads every row from right to left.
+Bitmap CreatePixelArt(std::span<const std::string_view> rows, std::span<const PaletteEntry> palette,
+                      COLORREF other, bool mirrored = false);
 
 // The same, filled with one colour.
 Bitmap CreateFilledBitmap(int width, int height, COLORREF fill);
