@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/harness/folder_test.h"
 #include "tests/harness/harness.h"
 #include "tests/win/client_standin.h"
 
@@ -24,13 +25,9 @@ constexpr int kMagicArrow = 4;  // needs one Sulfurous Ash (reagent 6); Ctrl+Shi
 constexpr int kClumsy = 0;      // needs one Blood Moss (1) and one Nightshade (5)
 constexpr int kSA = 6;
 
-class SpellBar : public ::testing::Test {
+class SpellBar : public harness::FolderTest {
  protected:
-  void SetUp() override { folder_ = harness::NewTempFolder("bar"); }
-  void TearDown() override {
-    app_.reset();
-    harness::RemoveFolder(folder_);
-  }
+  SpellBar() : FolderTest("bar") {}
 
   // Starts Quillorb with the shipped catalogue and this profile text.
   void Start(const std::string& profile) {
@@ -87,7 +84,6 @@ class SpellBar : public ::testing::Test {
     return text.find("\r\n" + line + "\r\n") != std::string::npos;
   }
 
-  std::string folder_;
   std::unique_ptr<Quillorb> app_;
 };
 
