@@ -65,6 +65,14 @@ std::vector<std::pair<bool, WPARAM>> Keys(BYTE vk, bool ctrl) {
   return keys;
 }
 
+// What follows typed words: Return, then the spell's macro key.
+std::vector<std::pair<bool, WPARAM>> ReturnThenMacroKey() {
+  auto keys = Keys(VK_RETURN, false);
+  const auto macro = Keys(kMacroKey, true);
+  keys.insert(keys.end(), macro.begin(), macro.end());
+  return keys;
+}
+
 std::vector<std::pair<bool, WPARAM>> KeysOf(const std::vector<ClientMessage>& messages) {
   std::vector<std::pair<bool, WPARAM>> keys;
   for (const ClientMessage& m : messages) {
@@ -282,10 +290,7 @@ TEST(Cast, CastTextThenReturnThenMacroKeyThenBooking) {
   // The characters come first, then Return, then the macro key.
   ASSERT_GE(input.size(), text.size());
   for (size_t i = 0; i < text.size(); ++i) EXPECT_EQ(input[i].msg, UINT{WM_IME_CHAR});
-  auto want = Keys(VK_RETURN, false);
-  const auto macro = Keys(kMacroKey, true);
-  want.insert(want.end(), macro.begin(), macro.end());
-  EXPECT_EQ(KeysOf(input), want);
+  EXPECT_EQ(KeysOf(input), ReturnThenMacroKey());
 }
 
 TEST(Cast, OnlyTheMacroKeyWhenTheToggleIsUpOrTheTextEmpty) {
@@ -325,10 +330,7 @@ TEST(Cast, LongestCastTextArrivesWhole) {
   const auto chars = ImeChars(input);
   ASSERT_EQ(chars.size(), 1023u);
   EXPECT_EQ(chars.back(), WPARAM{'y'});
-  auto want = Keys(VK_RETURN, false);
-  const auto macro = Keys(kMacroKey, true);
-  want.insert(want.end(), macro.begin(), macro.end());
-  EXPECT_EQ(KeysOf(input), want);
+  EXPECT_EQ(KeysOf(input), ReturnThenMacroKey());
 }
 
 TEST(Cast, AssistantPresentMeansKeysButNoBooking) {
