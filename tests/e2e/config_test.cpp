@@ -185,9 +185,10 @@ TEST_F(Config, EditsReachTheStripAndTheFiles) {
 
   // The strip: slot 1 of page A shows spell 19's icon and its information.
   harness::MoveMouse(app_->ScreenPoint(270 + 20, 12));
-  EXPECT_TRUE(harness::WaitUntil([&] {
-    return harness::WindowText(app_->Control(100)).rfind(" Poison (In Nox) ", 0) == 0;
-  })) << harness::WindowText(app_->Control(100));
+  const std::string panel = harness::WaitForValue(
+      [&] { return harness::WindowText(app_->Control(100)); },
+      [](const std::string& t) { return t.starts_with(" Poison (In Nox) "); });
+  EXPECT_TRUE(panel.starts_with(" Poison (In Nox) ")) << panel;
   win::Bitmap atlas = MakeSpellAtlas(false);
   win::MemoryDc dc(CreateCompatibleDC(nullptr));
   win::SelectScope select(dc.get(), atlas.get());

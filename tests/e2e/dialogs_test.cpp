@@ -315,8 +315,9 @@ TEST_F(Dialogs, AnalysisAfterCastsExportsAndClears) {
       "BP,0,6.5,0\r\nBM,1,8.5,8\r\nGL,0,3.5,0\r\nGS,0,3.5,0\r\nMR,0,6.5,0\r\n"
       "NS,1,3.5,3\r\nSA,2,2.5,5\r\nSS,0,4.5,0\r\nSum,,,16\r\n\r\n"
       "Rank,Spell,Casts,Cost\r\n1,Magic Arrow,2,5\r\n2,Clumsy,1,12\r\n";
-  EXPECT_TRUE(harness::WaitUntil([&] { return File("figures.csv") == expected; }))
-      << File("figures.csv");
+  EXPECT_EQ(harness::WaitForValue([&] { return File("figures.csv"); },
+                                  [&](const std::string& bytes) { return bytes == expected; }),
+            expected);
 
   Press(analysis, 11);  // Clear Data...
   HWND box = nullptr;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "tests/harness/folder_test.h"
 #include "tests/harness/harness.h"
@@ -380,12 +381,12 @@ int TabCentre(int index) {
 TEST_F(SpellBar, TheEighthCirclePageShowsTheLastEightSpells) {
   Start(ProfileWith(""));
   harness::Click(App().ScreenPoint(270 + TabCentre(11), 48));
-  harness::MoveMouse(Slot(0));
-  EXPECT_TRUE(harness::WaitUntil([&] { return PanelText().rfind(" Earthquake (", 0) == 0; }))
-      << PanelText();
-  harness::MoveMouse(Slot(7));
-  EXPECT_TRUE(harness::WaitUntil([&] { return PanelText().rfind(" Water Elemental (", 0) == 0; }))
-      << PanelText();
+  for (const auto& [slot, name] : {std::pair{0, " Earthquake ("}, {7, " Water Elemental ("}}) {
+    harness::MoveMouse(Slot(slot));
+    const std::string shown = harness::WaitForValue(
+        [&] { return PanelText(); }, [&](const std::string& t) { return t.starts_with(name); });
+    EXPECT_TRUE(shown.starts_with(name)) << shown;
+  }
 }
 
 }  // namespace
