@@ -16,6 +16,7 @@
 #include "client/assistant_link.h"
 #include "model/ini_file.h"
 #include "model/profile.h"
+#include "tests/harness/folder_test.h"
 #include "tests/harness/harness.h"
 #include "tests/win/assistant_standin.h"
 #include "win/handles.h"
@@ -28,10 +29,9 @@ using standin::FakeAssistant;
 constexpr int kIdPanel = 100;
 constexpr int kIdFirstCounter = 110;
 
-class AssistantRun : public ::testing::Test {
+class AssistantRun : public harness::FolderTest {
  protected:
-  void SetUp() override { folder_ = harness::NewTempFolder("assist"); }
-  void TearDown() override { harness::RemoveFolder(folder_); }
+  AssistantRun() : FolderTest("assist") {}
 
   static std::string Counter(const Quillorb& app, int r) {
     return harness::WindowText(app.Control(kIdFirstCounter + r));
@@ -162,8 +162,6 @@ class AssistantRun : public ::testing::Test {
     }
     EXPECT_EQ(casts > 0, castsBooked);
   }
-
-  std::string folder_;
 };
 
 TEST_F(AssistantRun, PublishedApiRegistersCountsLiveRecountsAndUnregistersAtShutdown) {

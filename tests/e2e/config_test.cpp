@@ -15,6 +15,7 @@
 #include "model/catalogue.h"
 #include "model/config_pages.h"
 #include "tests/win/grid_input.h"
+#include "tests/harness/folder_test.h"
 #include "tests/harness/harness.h"
 #include "win/handles.h"
 
@@ -40,13 +41,9 @@ HWND FindById(HWND root, int id) {
   return search.found;
 }
 
-class Config : public ::testing::Test {
+class Config : public harness::FolderTest {
  protected:
-  void SetUp() override { folder_ = harness::NewTempFolder("config"); }
-  void TearDown() override {
-    app_.reset();
-    harness::RemoveFolder(folder_);
-  }
+  Config() : FolderTest("config") {}
 
   // Starts Quillorb and opens the dialog with the strip's Configuration button.
   void StartAndOpen() {
@@ -85,26 +82,12 @@ class Config : public ::testing::Test {
   // Clicks `target` (the press gives it, or a child of it, the focus) and waits until the dialog's
   // thread has handled the whole click. A message sent to a control jumps ahead of queued input:
   // sent before the release and a mouse move were handled, it could be overtaken by them (a move
-  // under the capture extends an edit's selection). The press takes the capture right after the
-  // focus, the release lets it go: the capture seen free on polls 50 ms apart after the focus
-  // arrived means the release is done.
+  // under the capture extends an edit's selection).
   void Click(POINT screen, HWND target) const {
     harness::Click(screen);
-    ASSERT_TRUE(harness::WaitUntil([&] {
-      HWND focus = harness::FocusOf(dialog_);
-      return focus == target || IsChild(target, focus);
-    }));
-    const DWORD thread = GetWindowThreadProcessId(dialog_, nullptr);
-    int freeSeen = 0;
-    ASSERT_TRUE(harness::WaitUntil([&] {
-      GUITHREADINFO info{};
-      info.cbSize = sizeof info;
-      const bool free = GetGUIThreadInfo(thread, &info) && info.hwndCapture == nullptr &&
-                        (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0;
-      freeSeen = free ? freeSeen + 1 : 0;
-      if (freeSeen < 3) Sleep(25);
-      return freeSeen >= 3;
-    }));
+    ASSERT_TRUE(harness::WaitForQueueHandled(dialog_));
+    const HWND focus = harness::FocusOf(dialog_);
+    ASSERT_TRUE(focus == target || IsChild(target, focus)) << harness::ClassName(focus);
   }
   // Selects the focused field's whole text with keys, which queue behind the click's input.
   static void SelectAllByKeys() {
@@ -146,7 +129,6 @@ class Config : public ::testing::Test {
     return harness::WaitUntil([&] { return GetForegroundWindow() == dialog_; }, 5000);
   }
 
-  std::string folder_;
   std::unique_ptr<Quillorb> app_;
   HWND dialog_ = nullptr;
 };
@@ -203,9 +185,10 @@ TEST_F(Config, EditsReachTheStripAndTheFiles) {
 
   // The strip: slot 1 of page A shows spell 19's icon and its information.
   harness::MoveMouse(app_->ScreenPoint(270 + 20, 12));
-  EXPECT_TRUE(harness::WaitUntil([&] {
-    return harness::WindowText(app_->Control(100)).rfind(" Poison (In Nox) ", 0) == 0;
-  })) << harness::WindowText(app_->Control(100));
+  const std::string panel = harness::WaitForValue(
+      [&] { return harness::WindowText(app_->Control(100)); },
+      [](const std::string& t) { return t.starts_with(" Poison (In Nox) "); });
+  EXPECT_TRUE(panel.starts_with(" Poison (In Nox) ")) << panel;
   win::Bitmap atlas = MakeSpellAtlas(false);
   win::MemoryDc dc(CreateCompatibleDC(nullptr));
   win::SelectScope select(dc.get(), atlas.get());

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/harness/folder_test.h"
 #include "tests/harness/harness.h"
 
 namespace {
@@ -18,16 +19,10 @@ constexpr char kProfile[] =
     "[UserSpell]\r\nSpell00=4\r\nSpell01=4\r\nSpell02=0\r\n"
     "[Config]\r\nEnableSpellCasting=0\r\nInscription=1\r\n";
 
-class Dialogs : public ::testing::Test {
+class Dialogs : public harness::FolderTest {
  protected:
-  void SetUp() override {
-    folder_ = harness::NewTempFolder("dialogs");
-    harness::WriteFile(folder_ + "quillorb.ini", kProfile);
-  }
-  void TearDown() override {
-    app_.reset();
-    harness::RemoveFolder(folder_);
-  }
+  Dialogs() : FolderTest("dialogs") {}
+  void SetUp() override { harness::WriteFile(folder_ + "quillorb.ini", kProfile); }
   Quillorb& Start() {
     app_ = std::make_unique<Quillorb>(folder_, true);
     return *app_;
@@ -52,6 +47,21 @@ class Dialogs : public ::testing::Test {
     SendMessageA(GetDlgItem(list, 10), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     Press(list, IDOK);
   }
+  // Opens the character list and adds `name` with Add...; returns the list once the new
+  // character is its current entry (nullptr when the list or the name's box did not come).
+  HWND AddCharacter(const char* name) {
+    HWND list = OpenCharacters();
+    if (!list) return nullptr;
+    Press(list, 11);  // Add...
+    HWND input = app_->Proc().WaitForWindow("QuillorbInputBox");
+    if (!input) return nullptr;
+    SendMessageA(GetDlgItem(input, 10), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+    Press(input, IDOK);
+    HWND box = GetDlgItem(list, 10);
+    const bool added =
+        harness::WaitUntil([&] { return SendMessageA(box, LB_GETCURSEL, 0, 0) == 1; });
+    return added ? list : nullptr;
+  }
   // The same, when the save before the switch fails: the question that follows.
   HWND ChooseCharacter(int index) {
     SwitchInList(index);
@@ -74,21 +84,13 @@ class Dialogs : public ::testing::Test {
     return text.find("\r\n" + line + "\r\n") != std::string::npos;
   }
 
-  std::string folder_;
   std::unique_ptr<Quillorb> app_;
 };
 
 TEST_F(Dialogs, AddSwitchAndSwitchBackKeepBothCharactersAcrossARestart) {
   Start();
-  HWND list = OpenCharacters();
+  HWND list = AddCharacter("Hero");
   ASSERT_NE(list, nullptr);
-  Press(list, 11);  // Add...
-  HWND input = app_->Proc().WaitForWindow("QuillorbInputBox");
-  ASSERT_NE(input, nullptr);
-  SendMessageA(GetDlgItem(input, 10), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Hero"));
-  Press(input, IDOK);
-  HWND box = GetDlgItem(list, 10);
-  ASSERT_TRUE(harness::WaitUntil([&] { return SendMessageA(box, LB_GETCURSEL, 0, 0) == 1; }));
   Press(list, IDOK);
   ASSERT_TRUE(WaitForCaption("Quillorb - Hero"));
   EXPECT_EQ(Counter(0), "5");                // a copy of the default character
@@ -199,15 +201,8 @@ TEST_F(Dialogs, ASpellCatalogueThatCannotBeSavedIsReportedAndTheSwitchGoesOn) {
 TEST_F(Dialogs, OnAFirstRunAddCopiesTheCurrentCharacterAtOnce) {
   DeleteFileA((folder_ + "quillorb.ini").c_str());
   Start();
-  HWND list = OpenCharacters();
+  HWND list = AddCharacter("Dave");
   ASSERT_NE(list, nullptr);
-  Press(list, 11);  // Add...
-  HWND input = app_->Proc().WaitForWindow("QuillorbInputBox");
-  ASSERT_NE(input, nullptr);
-  SendMessageA(GetDlgItem(input, 10), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Dave"));
-  Press(input, IDOK);
-  HWND box = GetDlgItem(list, 10);
-  ASSERT_TRUE(harness::WaitUntil([&] { return SendMessageA(box, LB_GETCURSEL, 0, 0) == 1; }));
   EXPECT_TRUE(harness::FileExists(folder_ + "quillorb.ini"));
   EXPECT_TRUE(harness::FileExists(folder_ + "quillorb - Dave.ini"));
   Press(list, IDOK);
@@ -320,8 +315,9 @@ TEST_F(Dialogs, AnalysisAfterCastsExportsAndClears) {
       "BP,0,6.5,0\r\nBM,1,8.5,8\r\nGL,0,3.5,0\r\nGS,0,3.5,0\r\nMR,0,6.5,0\r\n"
       "NS,1,3.5,3\r\nSA,2,2.5,5\r\nSS,0,4.5,0\r\nSum,,,16\r\n\r\n"
       "Rank,Spell,Casts,Cost\r\n1,Magic Arrow,2,5\r\n2,Clumsy,1,12\r\n";
-  EXPECT_TRUE(harness::WaitUntil([&] { return File("figures.csv") == expected; }))
-      << File("figures.csv");
+  EXPECT_EQ(harness::WaitForValue([&] { return File("figures.csv"); },
+                                  [&](const std::string& bytes) { return bytes == expected; }),
+            expected);
 
   Press(analysis, 11);  // Clear Data...
   HWND box = nullptr;

@@ -7,7 +7,9 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
+#include "tests/harness/folder_test.h"
 #include "tests/harness/harness.h"
 #include "tests/win/client_standin.h"
 
@@ -24,13 +26,9 @@ constexpr int kMagicArrow = 4;  // needs one Sulfurous Ash (reagent 6); Ctrl+Shi
 constexpr int kClumsy = 0;      // needs one Blood Moss (1) and one Nightshade (5)
 constexpr int kSA = 6;
 
-class SpellBar : public ::testing::Test {
+class SpellBar : public harness::FolderTest {
  protected:
-  void SetUp() override { folder_ = harness::NewTempFolder("bar"); }
-  void TearDown() override {
-    app_.reset();
-    harness::RemoveFolder(folder_);
-  }
+  SpellBar() : FolderTest("bar") {}
 
   // Starts Quillorb with the shipped catalogue and this profile text.
   void Start(const std::string& profile) {
@@ -87,7 +85,6 @@ class SpellBar : public ::testing::Test {
     return text.find("\r\n" + line + "\r\n") != std::string::npos;
   }
 
-  std::string folder_;
   std::unique_ptr<Quillorb> app_;
 };
 
@@ -390,12 +387,12 @@ int TabCentre(int index) {
 TEST_F(SpellBar, TheEighthCirclePageShowsTheLastEightSpells) {
   Start(ProfileWith(""));
   harness::Click(App().ScreenPoint(270 + TabCentre(11), 48));
-  harness::MoveMouse(Slot(0));
-  EXPECT_TRUE(harness::WaitUntil([&] { return PanelText().rfind(" Earthquake (", 0) == 0; }))
-      << PanelText();
-  harness::MoveMouse(Slot(7));
-  EXPECT_TRUE(harness::WaitUntil([&] { return PanelText().rfind(" Water Elemental (", 0) == 0; }))
-      << PanelText();
+  for (const auto& [slot, name] : {std::pair{0, " Earthquake ("}, {7, " Water Elemental ("}}) {
+    harness::MoveMouse(Slot(slot));
+    const std::string shown = harness::WaitForValue(
+        [&] { return PanelText(); }, [&](const std::string& t) { return t.starts_with(name); });
+    EXPECT_TRUE(shown.starts_with(name)) << shown;
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/harness/folder_test.h"
 #include "tests/harness/harness.h"
 
 namespace {
@@ -67,10 +68,9 @@ class FileLock {
   HANDLE h_;
 };
 
-class Startup : public ::testing::Test {
+class Startup : public harness::FolderTest {
  protected:
-  void SetUp() override { folder_ = harness::NewTempFolder("startup"); }
-  void TearDown() override { harness::RemoveFolder(folder_); }
+  Startup() : FolderTest("startup") {}
   std::string Path(const std::string& name) const { return folder_ + name; }
   std::vector<std::string> FolderFiles() const {
     std::vector<std::string> names;
@@ -98,7 +98,6 @@ class Startup : public ::testing::Test {
     PostMessageA(GetDlgItem(question, IDCONTINUE), BM_CLICK, 0, 0);
     ASSERT_TRUE(app.Proc().WaitForExit(15000));
   }
-  std::string folder_;
 };
 
 TEST_F(Startup, FirstStartInAnEmptyFolderShowsTheStripAndWritesAllThreeFiles) {

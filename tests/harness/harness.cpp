@@ -5,25 +5,18 @@
 #include <stdexcept>
 #include <utility>
 
+#include "win/bitmap.h"
+#include "win/handles.h"
+#include "win/utf8.h"
+
 namespace harness {
 
 std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-  return wide;
+  return win::Utf8ToWide(utf8);
 }
 
 std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
-                      nullptr, nullptr);
-  return utf8;
+  return win::WideToUtf8(wide);
 }
 
 std::string BinDir() {
@@ -94,18 +87,32 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+void Pump(HWND dialog) {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (dialog && IsDialogMessageA(dialog, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+bool PumpUntil(HWND dialog, const std::function<bool()>& condition, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
+    Pump(dialog);
     if (condition()) return true;
     if (GetTickCount64() >= deadline) return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  return condition() || PumpUntil(nullptr, condition, timeoutMs);
+}
+
+void ShowPainted(HWND window) {
+  UpdateWindow(window);
+  Pump();  // the PeekMessage that finds the queue empty copies the pixels
 }
 
 // ------------------------------------------------------------------ Process
@@ -427,6 +434,14 @@ bool ClickToFocus(HWND control) {
   return WaitUntil([&] { return FocusOf(control) == control; }, 5000);
 }
 
+bool WaitForQueueHandled(HWND window, DWORD timeoutMs) {
+  // A thread paints only when nothing posted and no input waits for it: once the update region
+  // made here is gone, so is everything queued before it. The children are left out, so that no
+  // control paints it early on its own (UpdateWindow inside a handler).
+  if (!RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN)) return false;
+  return WaitUntil([&] { return !GetUpdateRect(window, nullptr, FALSE); }, timeoutMs);
+}
+
 void PressKey(WORD vk) {
   INPUT in[2] = {};
   in[0].type = in[1].type = INPUT_KEYBOARD;
@@ -479,75 +494,67 @@ COLORREF ScreenPixel(POINT screen) {
   return c;
 }
 
-std::vector<COLORREF> ScreenPixels(const RECT& screen) {
+namespace {
+
+// The screen rectangle copied in one go (GetPixel on the screen costs a round trip per pixel).
+win::Pixels GrabScreen(const RECT& screen) {
   const int w = screen.right - screen.left;
   const int h = screen.bottom - screen.top;
-  std::vector<COLORREF> pixels;
-  if (w <= 0 || h <= 0) return pixels;
-  HDC screenDc = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screenDc);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screenDc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screenDc, screen.left, screen.top, SRCCOPY);
-    GdiFlush();
-    const auto* px = static_cast<const DWORD*>(bits);
-    pixels.reserve(static_cast<size_t>(w * h));
-    for (int i = 0; i < w * h; ++i) {
-      pixels.push_back(RGB((px[i] >> 16) & 0xFF, (px[i] >> 8) & 0xFF, px[i] & 0xFF));
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
+  if (w <= 0 || h <= 0) return {};
+  win::Bitmap bitmap = win::CreateDib32(w, h);
+  {
+    win::WindowDc screenDc(nullptr);
+    win::MemoryDc memory(CreateCompatibleDC(screenDc.get()));
+    win::SelectScope select(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, w, h, screenDc.get(), screen.left, screen.top, SRCCOPY);
   }
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screenDc);
+  return win::ReadPixels(bitmap.get());
+}
+
+}  // namespace
+
+std::vector<COLORREF> ScreenPixels(const RECT& screen) {
+  const win::Pixels grabbed = GrabScreen(screen);
+  std::vector<COLORREF> pixels;
+  pixels.reserve(grabbed.px.size());
+  for (DWORD p : grabbed.px) pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
   return pixels;
 }
 
 bool SaveScreenshot(const RECT& screen, const std::string& bmpPath) {
-  const int w = screen.right - screen.left;
-  const int h = screen.bottom - screen.top;
+  const win::Pixels grabbed = GrabScreen(screen);
+  const int w = grabbed.width, h = grabbed.height;
   if (w <= 0 || h <= 0) return false;
-  HDC screenDc = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screenDc);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;  // bottom-up, as BMP files store it
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screenDc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screenDc, screen.left, screen.top, SRCCOPY);
-  GdiFlush();
-  const DWORD stride = static_cast<DWORD>((w * 3 + 3) & ~3);
-  const DWORD imageSize = stride * static_cast<DWORD>(h);
+  // 24-bit rows, bottom row first and each padded to four bytes, as BMP files store them.
+  const size_t stride = static_cast<size_t>((w * 3 + 3) & ~3);
+  std::string image(stride * static_cast<size_t>(h), '\0');
+  for (int y = 0; y < h; ++y) {
+    char* row = image.data() + stride * static_cast<size_t>(h - 1 - y);
+    for (int x = 0; x < w; ++x) {
+      const DWORD p = grabbed.At(x, y);
+      row[x * 3] = static_cast<char>(p & 0xFF);
+      row[x * 3 + 1] = static_cast<char>((p >> 8) & 0xFF);
+      row[x * 3 + 2] = static_cast<char>((p >> 16) & 0xFF);
+    }
+  }
+  BITMAPINFOHEADER ih{};
+  ih.biSize = sizeof ih;
+  ih.biWidth = w;
+  ih.biHeight = h;
+  ih.biPlanes = 1;
+  ih.biBitCount = 24;
+  ih.biCompression = BI_RGB;
+  ih.biSizeImage = static_cast<DWORD>(image.size());
   BITMAPFILEHEADER fh{};
   fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-  fh.bfSize = fh.bfOffBits + imageSize;
-  bi.bmiHeader.biSizeImage = imageSize;
+  fh.bfOffBits = sizeof fh + sizeof ih;
+  fh.bfSize = fh.bfOffBits + ih.biSizeImage;
   bool ok = false;
   if (FILE* f = std::fopen(bmpPath.c_str(), "wb")) {
-    ok = std::fwrite(&fh, sizeof fh, 1, f) == 1 &&
-         std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
-         std::fwrite(bits, imageSize, 1, f) == 1;
+    ok = std::fwrite(&fh, sizeof fh, 1, f) == 1 && std::fwrite(&ih, sizeof ih, 1, f) == 1 &&
+         std::fwrite(image.data(), image.size(), 1, f) == 1;
     std::fclose(f);
   }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screenDc);
   return ok;
 }
 

@@ -28,6 +28,15 @@ bool FileExists(const std::string& path);
 // Polls `condition` every few milliseconds (handling this thread's messages) until it holds or
 // `timeoutMs` passes. Returns whether it held.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// The same with this thread's messages handled as a form's loop does: with the dialog keyboard
+// handling of `dialog` (none when nullptr); the messages first, then `condition`.
+bool PumpUntil(HWND dialog, const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+// Handles this thread's messages until its queue is empty.
+void Pump(HWND dialog = nullptr);
+// Paints what `window` (of this thread) has waiting and returns once those pixels are on the
+// screen: Wine copies a window's painted pixels to the screen when its thread finds its message
+// queue empty, not when the painting ends.
+void ShowPainted(HWND window);
 
 // Polls `read` until `accept` holds for what it returned, or `timeoutMs` passes, and returns that
 // very value (the last one read on a time-out): assert on it, not on a second read, which may see
@@ -117,6 +126,9 @@ HWND FocusOf(HWND window);
 HWND ActiveOf(HWND window);
 // Clicks `control` (a child window) in its middle and waits until it has the keyboard focus.
 bool ClickToFocus(HWND control);
+// Waits until the thread of `window` (of any process) has handled every message posted and all
+// input queued for it so far: the paint it is asked for here comes only after them.
+bool WaitForQueueHandled(HWND window, DWORD timeoutMs = 10000);
 
 // Real input through SendInput.
 void MoveMouse(POINT screen);

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "tests/standins/fake_assistant.h"
+#include "tests/standins/standin_window.h"
 
 namespace {
 
@@ -136,16 +137,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 HWND MakeWindow(HINSTANCE instance, const char* className, const char* caption, bool visible) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = className;
-  if (!RegisterClassA(&wc)) return nullptr;
   // Clear of the strip, which starts at the top left corner.
-  HWND hwnd = CreateWindowExA(0, className, caption, WS_OVERLAPPEDWINDOW, 700, 500, 240, 120,
-                              nullptr, nullptr, instance, nullptr);
+  HWND hwnd = CreateStandinWindow(instance, className, WindowProc, caption, 700, 500, 240, 120);
   if (hwnd && visible) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   return hwnd;
 }
@@ -190,11 +183,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (!commands) return 4;
   Log("READY " + Hex(commands));
 
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  RunMessageLoop();
   std::fclose(g_log);
   return 0;
 }

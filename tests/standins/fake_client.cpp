@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/standins/standin_window.h"
+
 namespace {
 
 FILE* g_log = nullptr;
@@ -99,15 +101,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const char* caption = __argc > 7 ? __argv[7] : "Ultima Online";
   const char* className = __argc > 8 ? __argv[8] : "Ultima Online";
 
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = className;
-  if (!RegisterClassA(&wc)) return 4;
-  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, caption, WS_OVERLAPPEDWINDOW, x, y, width,
-                              height, nullptr, nullptr, instance, nullptr);
+  HWND hwnd =
+      standin::CreateStandinWindow(instance, className, WindowProc, caption, x, y, width, height);
   if (!hwnd) return 5;
   // Position and size are the outer rectangle, whatever frame the system gives.
   SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -121,11 +116,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(hwnd)));
   std::fflush(g_log);
 
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  standin::RunMessageLoop();
   std::fclose(g_log);
   return 0;
 }

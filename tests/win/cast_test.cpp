@@ -65,6 +65,14 @@ std::vector<std::pair<bool, WPARAM>> Keys(BYTE vk, bool ctrl) {
   return keys;
 }
 
+// What follows typed words: Return, then the spell's macro key.
+std::vector<std::pair<bool, WPARAM>> ReturnThenMacroKey() {
+  auto keys = Keys(VK_RETURN, false);
+  const auto macro = Keys(kMacroKey, true);
+  keys.insert(keys.end(), macro.begin(), macro.end());
+  return keys;
+}
+
 std::vector<std::pair<bool, WPARAM>> KeysOf(const std::vector<ClientMessage>& messages) {
   std::vector<std::pair<bool, WPARAM>> keys;
   for (const ClientMessage& m : messages) {
@@ -93,9 +101,12 @@ class DialogWatcher {
   explicit DialogWatcher(Answer answer = nullptr) : answer_(std::move(answer)) {
     thread_ = std::thread([this] { Run(); });
   }
-  ~DialogWatcher() {
+  ~DialogWatcher() { Finish(); }
+  // Ends the watch and waits for the watcher's thread: what an answer wrote into the test's
+  // variables may be read only after this.
+  void Finish() {
     stop_ = true;
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
   }
   bool Appeared() const { return appeared_; }
   // What the watcher saw of the dialog before answering it. The watcher writes these on its own
@@ -191,6 +202,20 @@ class DialogWatcher {
   std::thread thread_;  // last: it starts once everything it touches exists
 };
 
+// A dangerous spell cast in `mode` while a watcher looks out for the question (and closes it):
+// whether the cast succeeded and whether the question appeared.
+struct DangerOutcome {
+  bool cast = false;
+  bool asked = false;
+};
+DangerOutcome CastDangerous(CastMode mode, TSpell& spell, Ledger& ledger, GameCaster* caster) {
+  spell.Danger = true;
+  DialogWatcher watcher;
+  const bool cast = spell.Cast(mode, ledger.stock, ledger.used, caster);
+  watcher.Finish();
+  return {cast, watcher.Appeared()};
+}
+
 // Clicks a button of the dialog with the mouse (the harness waits until the pointer is there).
 void ClickButton(HWND dialog, int id) {
   const RECT r = harness::WindowRectOf(GetDlgItem(dialog, id));
@@ -203,10 +228,9 @@ std::vector<COLORREF> ClientPixels(HWND window, RECT area) {
   return harness::ScreenPixels(area);
 }
 
-// The same after a window of this thread has painted: Wine shows a window's new pixels on the
-// screen once its thread next waits for messages, not when the painting ends.
+// The same once a window of this thread has painted what it has waiting.
 std::vector<COLORREF> PaintedClientPixels(HWND window, RECT area) {
-  harness::WaitUntil([] { return false; }, 50);
+  harness::ShowPainted(window);
   return ClientPixels(window, area);
 }
 
@@ -217,24 +241,22 @@ constexpr RECT kLabelSpellArea{20, 40, 297, 64};
 TEST(Cast, BookingModeNeedsNoClientAndAsksNothing) {
   TestCastHost main;
   TSpell spell = TestSpell();
-  spell.Danger = true;
   Ledger ledger;
-  DialogWatcher watcher;
-  EXPECT_TRUE(spell.Cast(CastMode::BookOnly, ledger.stock, ledger.used, main.caster));
+  const DangerOutcome outcome = CastDangerous(CastMode::BookOnly, spell, ledger, main.caster);
+  EXPECT_TRUE(outcome.cast);
   ExpectBookedOnce(spell, ledger);
-  EXPECT_FALSE(watcher.Appeared());
+  EXPECT_FALSE(outcome.asked);
 }
 
 TEST(Cast, WithoutClientNothingHappensNotEvenTheQuestion) {
   TestCastHost main;
   ASSERT_EQ(FindWindowA("Ultima Online", nullptr), nullptr);
   TSpell spell = TestSpell();
-  spell.Danger = true;
   Ledger ledger;
-  DialogWatcher watcher;
-  EXPECT_FALSE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, main.caster));
+  const DangerOutcome outcome = CastDangerous(CastMode::IntoGame, spell, ledger, main.caster);
+  EXPECT_FALSE(outcome.cast);
   ExpectNothingBooked(spell, ledger);
-  EXPECT_FALSE(watcher.Appeared());
+  EXPECT_FALSE(outcome.asked);
 }
 
 TEST(Cast, SpellOutsideTheSpellbookDoesNothing) {
@@ -268,10 +290,7 @@ TEST(Cast, CastTextThenReturnThenMacroKeyThenBooking) {
   // The characters come first, then Return, then the macro key.
   ASSERT_GE(input.size(), text.size());
   for (size_t i = 0; i < text.size(); ++i) EXPECT_EQ(input[i].msg, UINT{WM_IME_CHAR});
-  auto want = Keys(VK_RETURN, false);
-  const auto macro = Keys(kMacroKey, true);
-  want.insert(want.end(), macro.begin(), macro.end());
-  EXPECT_EQ(KeysOf(input), want);
+  EXPECT_EQ(KeysOf(input), ReturnThenMacroKey());
 }
 
 TEST(Cast, OnlyTheMacroKeyWhenTheToggleIsUpOrTheTextEmpty) {
@@ -311,10 +330,7 @@ TEST(Cast, LongestCastTextArrivesWhole) {
   const auto chars = ImeChars(input);
   ASSERT_EQ(chars.size(), 1023u);
   EXPECT_EQ(chars.back(), WPARAM{'y'});
-  auto want = Keys(VK_RETURN, false);
-  const auto macro = Keys(kMacroKey, true);
-  want.insert(want.end(), macro.begin(), macro.end());
-  EXPECT_EQ(KeysOf(input), want);
+  EXPECT_EQ(KeysOf(input), ReturnThenMacroKey());
 }
 
 TEST(Cast, AssistantPresentMeansKeysButNoBooking) {
@@ -355,10 +371,8 @@ TEST(DangerDialog, CentredOverTheClientTopmostNoFocusedAndYesCasts) {
     reference.PlaceOver(client.Window());
     reference.Label_Spell->SetCaption("Flame Strike ?");
     ShowWindow(reference.hwnd(), SW_SHOWNOACTIVATE);
-    UpdateWindow(reference.hwnd());
     right = PaintedClientPixels(reference.hwnd(), kLabelSpellArea);
     reference.Label_Spell->SetCaption("Flame Strike");
-    UpdateWindow(reference.hwnd());
     wrong = PaintedClientPixels(reference.hwnd(), kLabelSpellArea);
   }
   ASSERT_NE(right, wrong);
@@ -381,6 +395,7 @@ TEST(DangerDialog, CentredOverTheClientTopmostNoFocusedAndYesCasts) {
     ClickButton(dialog, IDOK);
   });
   EXPECT_TRUE(spell.Cast(CastMode::IntoGame, ledger.stock, ledger.used, main.caster));
+  watcher.Finish();
   ASSERT_TRUE(watcher.Appeared());
   ExpectBookedOnce(spell, ledger);
   EXPECT_EQ(KeysOf(client.InputUpToMarker()), Keys(kMacroKey, true));
@@ -499,6 +514,7 @@ TEST(DangerDialog, OwnerDisabledWhileOpenAndCentredOnScreenWithoutAWindow) {
     harness::PressKey(VK_ESCAPE);
   });
   EXPECT_EQ(dialog.ShowModal(), TOKBottomDlg::kNo);
+  watcher.Finish();
   EXPECT_FALSE(ownerEnabledMeanwhile);
   EXPECT_TRUE(IsWindowEnabled(owner));
   DestroyWindow(owner);
@@ -533,12 +549,14 @@ TEST(DangerDialog, FiftyQuestionsInARowEveryYesCastsOnceEveryNoNothing) {
       PostMessageA(GetDlgItem(dialog, answerYes ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
     });
     const bool cast = spell.Cast(CastMode::IntoGame, stock, used, host.caster);
+    const DWORD booked = GetTickCount();
+    watcher.Finish();
     ASSERT_TRUE(watcher.Appeared());
     ASSERT_EQ(watcher.Unanswered(), "");
     ASSERT_EQ(cast, answerYes);
     if (answerYes) {
       ++yes;
-      yesTimes.push_back(GetTickCount() - clicked);
+      yesTimes.push_back(booked - clicked);
     }
     ASSERT_EQ(spell.CastCount, yes);
     ASSERT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == client.Window(); }, 5000));

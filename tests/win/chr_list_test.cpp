@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/characters.h"
+#include "tests/harness/folder_test.h"
 #include "tests/harness/harness.h"
 #include "tests/win/dialog_script.h"
 #include "win/app.h"
@@ -18,14 +19,10 @@
 namespace quillorb {
 namespace {
 
-class ChrList : public ::testing::Test {
+class ChrList : public harness::FolderTest {
  protected:
   // "chr-Жук": in ANSI, the folder's name would be "chr-???".
-  void SetUp() override { folder_ = harness::NewTempFolder("chr-\xD0\x96\xD1\x83\xD0\xBA"); }
-  void TearDown() override {
-    dialog_.reset();
-    harness::RemoveFolder(folder_);
-  }
+  ChrList() : FolderTest("chr-\xD0\x96\xD1\x83\xD0\xBA") {}
   void Profile(const std::string& name, const std::string& text = "[Reagent]\r\nReagent0=5\r\n") {
     harness::WriteFile(folder_ + (name.empty() ? "quillorb.ini" : "quillorb - " + name + ".ini"),
                        text);
@@ -63,7 +60,6 @@ class ChrList : public ::testing::Test {
     std::string text;
     UINT flags;
   };
-  std::string folder_;
   std::unique_ptr<TForm_ChrList> dialog_;
   std::deque<std::optional<std::string>> names_;
   std::vector<Shown> messages_;

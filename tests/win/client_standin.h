@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/harness/harness.h"
+#include "tests/win/standin_process.h"
 
 namespace standin {
 
@@ -41,43 +42,26 @@ inline BYTE PressMarker() {
   return last;
 }
 
-class FakeClient {
+class FakeClient : public StandinProcess {
  public:
   // `show`: visible, minimized or hidden; the outer rectangle in screen coordinates; the window's
   // caption and class.
   explicit FakeClient(const std::string& show = "visible", RECT rect = {100, 50, 740, 530},
                       const std::string& caption = "Ultima Online",
                       const std::string& className = "Ultima Online")
-      : folder_(harness::NewTempFolder("client")), log_(folder_ + "client.log") {
-    std::ostringstream args;
-    args << '"' << log_ << "\" " << show << ' ' << rect.left << ' ' << rect.top << ' '
-         << rect.right - rect.left << ' ' << rect.bottom - rect.top << " \"" << caption << "\" \""
-         << className << '"';
-    process_ = harness::Process::Start(harness::BinDir() + "fake_client.exe", args.str(), folder_);
-    harness::WaitUntil([&] { return ReadyWindow() != nullptr; }, 15000);
-    window_ = ReadyWindow();
+      : StandinProcess("fake_client.exe", "client.log", Arguments(show, rect, caption, className)) {
   }
-  ~FakeClient() {
-    process_.Kill();
-    harness::RemoveFolder(folder_);
-  }
-
-  HWND Window() const { return window_; }
-  harness::Process& Proc() { return process_; }
 
   // Every logged message after the READY line.
   std::vector<ClientMessage> Messages() const {
     std::vector<ClientMessage> all;
-    std::istringstream in(harness::FileExists(log_) ? harness::ReadFile(log_) : std::string());
-    std::string line;
-    while (std::getline(in, line)) {
+    for (const auto& [order, line] : LogLines()) {
       ClientMessage m;
+      m.order = order;
       char name[32] = {};
       unsigned msg = 0;
       unsigned long long wp = 0, lp = 0;
-      if (std::sscanf(line.c_str(), "%u %31s %x %llx %llx", &m.order, name, &msg, &wp, &lp) != 5) {
-        continue;
-      }
+      if (std::sscanf(line.c_str(), "%31s %x %llx %llx", name, &msg, &wp, &lp) != 4) continue;
       m.name = name;
       m.msg = msg;
       m.wp = static_cast<WPARAM>(wp);
@@ -121,23 +105,14 @@ class FakeClient {
   }
 
  private:
-  HWND ReadyWindow() const {
-    if (!harness::FileExists(log_)) return nullptr;
-    // Activation messages may be logged before the READY line.
-    const std::string log = "\n" + harness::ReadFile(log_);
-    const size_t at = log.find("\n0 READY ");
-    unsigned long long handle = 0;
-    if (at == std::string::npos ||
-        std::sscanf(log.c_str() + at + 1, "0 READY %llx", &handle) != 1) {
-      return nullptr;
-    }
-    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(handle));
+  static std::string Arguments(const std::string& show, RECT rect, const std::string& caption,
+                               const std::string& className) {
+    std::ostringstream args;
+    args << show << ' ' << rect.left << ' ' << rect.top << ' ' << rect.right - rect.left << ' '
+         << rect.bottom - rect.top << " \"" << caption << "\" \"" << className << '"';
+    return args.str();
   }
 
-  std::string folder_;
-  std::string log_;
-  harness::Process process_;
-  HWND window_ = nullptr;
   unsigned mark_ = 0;
 };
 

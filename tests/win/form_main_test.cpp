@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/form_main.h"
+#include "tests/harness/harness.h"
 #include "tests/win/main_window_fixture.h"
 #include "win/app.h"
 
@@ -22,11 +23,13 @@ void ExpectBounds(const win::GraphicControl& c, int left, int top, int width, in
   EXPECT_EQ(c.Height(), height) << what;
 }
 
-RECT ChildRect(HWND child) {
-  RECT r{};
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-  return r;
+// The same for a child window, in its parent's client coordinates.
+void ExpectBounds(HWND child, int left, int top, int width, int height, const char* what) {
+  const RECT r = harness::ChildRect(child);
+  EXPECT_EQ(r.left, left) << what;
+  EXPECT_EQ(r.top, top) << what;
+  EXPECT_EQ(r.right - r.left, width) << what;
+  EXPECT_EQ(r.bottom - r.top, height) << what;
 }
 
 TEST_F(MainWindow, WindowIsAFixedStayOnTopStripWithMinimizeBoxOnly) {
@@ -85,11 +88,7 @@ TEST_F(MainWindow, SpellBarControlsLieOverEachOtherInOrder) {
   EXPECT_EQ(form_->ControlAt(POINT{589, 39}), &form_->SlotBox(7));
 
   HWND tabs = GetDlgItem(form_->hwnd(), kIdTabSet1);
-  RECT r = ChildRect(tabs);
-  EXPECT_EQ(r.left, 270);
-  EXPECT_EQ(r.top, 40);
-  EXPECT_EQ(r.right - r.left, 320);
-  EXPECT_EQ(r.bottom - r.top, 19);
+  ExpectBounds(tabs, 270, 40, 320, 19, "tab set");
   const std::vector<std::string> expected = {"  A  ", "  B  ", "  C  ", "  D  ", "  1 ", "  2 ",
                                              "  3 ",  "  4 ",  "  5 ",  "  6 ",  "  7 ", "  8 "};
   EXPECT_EQ(form_->TabSet1->Tabs(), expected);
@@ -109,11 +108,7 @@ TEST_F(MainWindow, CounterStripAndPanel) {
     HWND edit = GetDlgItem(form_->hwnd(), kIdNumEditFirst + r);
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit, form_->NumEdit(r).hwnd());
-    RECT rc = ChildRect(edit);
-    EXPECT_EQ(rc.left, editLeft[r]);
-    EXPECT_EQ(rc.top, editTop[r]);
-    EXPECT_EQ(rc.right - rc.left, 25);
-    EXPECT_EQ(rc.bottom - rc.top, 19);
+    ExpectBounds(edit, editLeft[r], editTop[r], 25, 19, "counter");
     EXPECT_TRUE(GetWindowLongA(edit, GWL_STYLE) & WS_TABSTOP);
     EXPECT_EQ(form_->NumEdit(r).Max, 999);
     EXPECT_FALSE(form_->NumEdit(r).EnableNegative);
@@ -125,11 +120,7 @@ TEST_F(MainWindow, CounterStripAndPanel) {
     previous = edit;
   }
   HWND panel = GetDlgItem(form_->hwnd(), kIdPanel1);
-  RECT pr = ChildRect(panel);
-  EXPECT_EQ(pr.left, 0);
-  EXPECT_EQ(pr.top, 42);
-  EXPECT_EQ(pr.right - pr.left, 267);
-  EXPECT_EQ(pr.bottom - pr.top, 18);
+  ExpectBounds(panel, 0, 42, 267, 18, "panel");
   char text[64] = {};
   GetWindowTextA(panel, text, sizeof text);
   EXPECT_STREQ(text, " Spell Information...");

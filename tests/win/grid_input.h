@@ -12,20 +12,7 @@
 
 namespace quillorb::grid_test {
 
-inline bool PumpUntil(HWND dialog, const std::function<bool()>& condition, DWORD timeoutMs = 5000) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (dialog && IsDialogMessageA(dialog, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (condition()) return true;
-    if (GetTickCount64() >= deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
+using harness::PumpUntil;
 
 // Presses `vk` with the modifier keys held.
 inline void Chord(std::initializer_list<WORD> modifiers, WORD vk) {

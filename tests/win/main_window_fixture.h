@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "app/form_main.h"
+#include "tests/harness/harness.h"
 
 namespace quillorb {
 
@@ -29,13 +30,7 @@ class MainWindowFixture : public ::testing::Test {
   }
 
   // Handles what is queued for this thread.
-  static void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
+  static void Pump() { harness::Pump(); }
 
   static inline TForm_Main* form_ = nullptr;
 };

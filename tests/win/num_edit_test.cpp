@@ -17,21 +17,7 @@
 namespace quillorb {
 namespace {
 
-// Handles this thread's messages the way the program's loop does until `condition` holds.
-bool PumpUntil(HWND dialog, const std::function<bool()>& condition, DWORD timeoutMs = 5000) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (IsDialogMessageA(dialog, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (condition()) return true;
-    if (GetTickCount64() >= deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
+using harness::PumpUntil;
 
 HWND Button(HWND parent, int id, int top, const char* caption, DWORD style) {
   return CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 300, top,

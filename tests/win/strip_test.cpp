@@ -187,10 +187,7 @@ TEST(ChildWindows, NoNotificationReachesAnObjectThatIsGoingOrGone) {
     delete edit;
     EXPECT_FALSE(IsWindow(handle));
     EXPECT_EQ(win::ChildWindow::FromHandle(handle), nullptr);
-    {
-      MSG msg;
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    }
+    harness::Pump();
     EXPECT_EQ(notices, -1000);
   }
   // The window goes first (its parent is destroyed): the object forgets its handle and routes
@@ -205,8 +202,7 @@ TEST(ChildWindows, NoNotificationReachesAnObjectThatIsGoingOrGone) {
   form.reset();
   EXPECT_EQ(edit.hwnd(), nullptr);
   EXPECT_EQ(win::ChildWindow::FromHandle(handle), nullptr);
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  harness::Pump();
   EXPECT_EQ(notices, 0);
 }
 
