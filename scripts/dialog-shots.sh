@@ -27,8 +27,7 @@ export WINEPREFIX=$PWD/build/wineprefix-desktop
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   source scripts/wine-env.sh
   prepare_wine_prefix
-  wine reg add "HKCU\\Software\\Wine\\Explorer" /v Desktop /d Quillorb /f >/dev/null
-  wine reg add "HKCU\\Software\\Wine\\Explorer\\Desktops" /v Quillorb /d 800x600 /f >/dev/null
+  use_named_desktop Quillorb 800x600
   cd build/dialog-shots
   wine quillorb.exe &
   shot=../win/bin/window_shot.exe

@@ -27,8 +27,7 @@ export WINEPREFIX=$PWD/build/wineprefix-desktop
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   source scripts/wine-env.sh
   prepare_wine_prefix
-  wine reg add "HKCU\\Software\\Wine\\Explorer" /v Desktop /d Quillorb /f >/dev/null
-  wine reg add "HKCU\\Software\\Wine\\Explorer\\Desktops" /v Quillorb /d 660x100 /f >/dev/null
+  use_named_desktop Quillorb 660x100
   cd build/play
   wine quillorb.exe &
   wine ../win/bin/window_shot.exe TForm_Main ../quillorb.bmp

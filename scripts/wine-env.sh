@@ -50,3 +50,10 @@ start_wine_session() {
     wine "$keeper" </dev/null >/dev/null 2>&1 &
   fi
 }
+
+# Runs every program of the prefix inside one Wine desktop named $1 of size $2 (e.g. 800x600),
+# which draws the window frames itself as Windows would: for screenshots on a bare X display.
+use_named_desktop() {
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$1" /f >/dev/null
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$1" /d "$2" /f >/dev/null
+}
