@@ -394,11 +394,14 @@ LRESULT TForm_Main::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // Wine a click into another program does not always tell the strip that it lost the
       // activation, and a click on the strip then takes it back at once: the move on the way
       // here is the moment the player's window is still seen in front.)
-      clientHistory_.Note(GetForegroundWindow());
-      // A click on a spell slot while the game is in front leaves the game there: it keeps the
-      // keyboard, and the cast's keys reach it at once instead of after two switches of windows.
-      if (msg == WM_MOUSEACTIVATE && LOWORD(lp) == HTCLIENT && SlotUnderCursor() && GameInFront()) {
-        return MA_NOACTIVATE;
+      if (HWND foreground = GetForegroundWindow()) {
+        clientHistory_.Note(foreground);
+        // A click on a spell slot while the game is in front leaves the game there: it keeps the
+        // keyboard, and the cast's keys reach it at once instead of after two switches of windows.
+        if (msg == WM_MOUSEACTIVATE && LOWORD(lp) == HTCLIENT && SlotUnderCursor() &&
+            IsGameWindow(foreground)) {
+          return MA_NOACTIVATE;
+        }
       }
       return Form::OnMessage(msg, wp, lp);
     case WM_ACTIVATE:

@@ -93,8 +93,8 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   void PaintBox2MouseMove(win::GraphicControl& sender);
   // Whether the mouse message being handled happened over one of the spell bar's slots.
   bool SlotUnderCursor() const;
-  // Whether the game client a cast would go to (or a window it owns) is the foreground window.
-  bool GameInFront() const;
+  // Whether `window` is the game client a cast would go to, or a window it owns.
+  bool IsGameWindow(HWND window) const;
   void SpeedButton_UndoClick();
   // The dialogs of the strip's buttons.
   void SpeedButton_bankClick();

@@ -146,10 +146,9 @@ bool TForm_Main::SlotUnderCursor() const {
   return false;
 }
 
-bool TForm_Main::GameInFront() const {
-  HWND foreground = GetForegroundWindow();
-  HWND client = foreground ? FindClientWindow(GameWindowSearch()) : nullptr;
-  return client && (foreground == client || GetAncestor(foreground, GA_ROOTOWNER) == client);
+bool TForm_Main::IsGameWindow(HWND window) const {
+  HWND client = FindClientWindow(GameWindowSearch());
+  return client && (window == client || GetAncestor(window, GA_ROOTOWNER) == client);
 }
 
 void TForm_Main::PaintBox2DblClick(win::GraphicControl&) {
