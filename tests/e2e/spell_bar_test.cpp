@@ -138,11 +138,17 @@ TEST_F(SpellBar, AClickWithoutAGameWindowSaysSoAndChangesNothing) {
             notice);
   EXPECT_EQ(Counter(kSA), "10");
   // The notice stays while the mouse rests; moving over a slot shows the spell again.
-  harness::MoveMouse(App().ScreenPoint(270 + 40 * 1 + 20, 20));  // Clumsy
+  const POINT clumsy = App().ScreenPoint(270 + 40 * 1 + 20, 20);
+  harness::MoveMouse(clumsy);
   const std::string panel = harness::WaitForValue(
       [&] { return PanelText(); },
       [](const std::string& t) { return t.rfind(" Clumsy (", 0) == 0; }, 5000);
-  EXPECT_EQ(panel.rfind(" Clumsy (", 0), 0u) << panel;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  EXPECT_EQ(panel.rfind(" Clumsy (", 0), 0u)
+      << panel << "; cursor at " << cursor.x << "," << cursor.y << " over a window of class "
+      << harness::ClassName(WindowFromPoint(clumsy)) << ", capture "
+      << harness::ClassName(GetCapture());
   ASSERT_TRUE(App().Close());
   const std::string profile = Profile();
   EXPECT_TRUE(Has(profile, "Reagent6=10")) << profile;
