@@ -359,16 +359,42 @@ void ParkMouse() {
 void MoveMouse(POINT screen) {
   // An absolute move, then wait until the cursor is there.
   ParkXPointer();
-  SendMouseAt(screen, 0);
-  WaitUntil(
-      [&] {
-        POINT at{};
-        GetCursorPos(&at);
-        if (at.x == screen.x && at.y == screen.y) return true;
-        SendMouseAt(screen, 0);
-        return false;
-      },
-      2000);
+  const auto there = [&] {
+    POINT at{};
+    GetCursorPos(&at);
+    return at.x == screen.x && at.y == screen.y;
+  };
+  const auto moveThere = [&] {
+    SendMouseAt(screen, 0);
+    WaitUntil(
+        [&] {
+          if (there()) return true;
+          SendMouseAt(screen, 0);
+          return false;
+        },
+        2000);
+  };
+  moveThere();
+  // Under Wine every move of ours also moves the X pointer, and the program whose window lay under
+  // the pointer hears of the previous move from the X server too, possibly only now: that late
+  // report puts the cursor back where it was. The move is done once the window under the pointer
+  // has handled its input twice with the cursor still here.
+  HWND under = WindowFromPoint(screen);
+  under = under ? GetAncestor(under, GA_ROOT) : nullptr;
+  DWORD pid = 0;
+  if (!under || under == GetDesktopWindow() || !GetWindowThreadProcessId(under, &pid) ||
+      pid == GetCurrentProcessId()) {
+    return;
+  }
+  for (int round = 0, still = 0; round < 8 && still < 2; ++round) {
+    if (!WaitForQueueHandled(under, 2000)) return;  // a hung window hears nothing
+    if (there()) {
+      ++still;
+    } else {
+      still = 0;
+      moveThere();
+    }
+  }
 }
 
 namespace {
