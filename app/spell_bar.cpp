@@ -3,6 +3,7 @@
 // information; the casts go through the window's casting pipeline.
 #include <windowsx.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -140,15 +141,12 @@ bool TForm_Main::SlotUnderCursor() const {
   POINT at{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
   if (!ScreenToClient(hwnd(), &at)) return false;
   const win::GraphicControl* control = ControlAt(at);
-  for (const auto& box : SlotBoxes) {
-    if (control && control == box.get()) return true;
-  }
-  return false;
+  return control && std::any_of(SlotBoxes.begin(), SlotBoxes.end(),
+                                [&](const auto& box) { return box.get() == control; });
 }
 
 bool TForm_Main::IsGameWindow(HWND window) const {
-  HWND client = FindClientWindow(GameWindowSearch());
-  return client && (window == client || GetAncestor(window, GA_ROOTOWNER) == client);
+  return IsOrOwnedBy(window, FindClientWindow(GameWindowSearch()));
 }
 
 void TForm_Main::PaintBox2DblClick(win::GraphicControl&) {

@@ -10,9 +10,7 @@ constexpr UINT kActivationWaitMs = 250;
 // active window is the foreground one and its keyboard focus lies inside it.
 bool InFront(HWND window) {
   HWND foreground = GetForegroundWindow();
-  if (!foreground || (foreground != window && GetAncestor(foreground, GA_ROOTOWNER) != window)) {
-    return false;
-  }
+  if (!IsOrOwnedBy(foreground, window)) return false;
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   const DWORD thread = GetWindowThreadProcessId(window, nullptr);
@@ -22,6 +20,11 @@ bool InFront(HWND window) {
 }
 
 }  // namespace
+
+bool IsOrOwnedBy(HWND window, HWND topLevel) {
+  return window && topLevel &&
+         (window == topLevel || GetAncestor(window, GA_ROOTOWNER) == topLevel);
+}
 
 bool BringToFront(HWND window, DWORD timeoutMs) {
   if (!window || !IsWindowVisible(window)) return false;

@@ -16,6 +16,9 @@ inline constexpr char kAssistantCaptionPrefix[] = "UOAssist";
 // `prefix`, compared byte for byte; nullptr when there is none.
 HWND FindWindowByCaptionPrefix(std::string prefix);
 
+// Whether `window` is `topLevel` or a window it owns (a dialog of the game, say).
+bool IsOrOwnedBy(HWND window, HWND topLevel);
+
 // Makes `window` the foreground window and waits, at most `timeoutMs`, until its thread has taken
 // the activation and the keyboard focus (keys injected before that go elsewhere). True when the
 // window is verifiably in front; false, with the wait given up, when it is not visible or did not

@@ -1,5 +1,7 @@
 #include "win/bitmap.h"
 
+#include <algorithm>
+
 namespace win {
 
 Bitmap CreateDib32(int width, int height, DWORD** bits) {
@@ -33,11 +35,9 @@ Bitmap CreatePixelArt(std::span<const std::string_view> rows, std::span<const Pa
     for (size_t x = 0; x < width; ++x) {
       const size_t at = mirrored ? width - 1 - x : x;
       const char letter = at < row.size() ? row[at] : '\0';
-      COLORREF color = other;
-      for (const PaletteEntry& entry : palette) {
-        if (entry.letter == letter) color = entry.color;
-      }
-      *px++ = PixelOf(color);
+      const auto entry = std::find_if(palette.begin(), palette.end(),
+                                      [&](const PaletteEntry& e) { return e.letter == letter; });
+      *px++ = PixelOf(entry == palette.end() ? other : entry->color);
     }
   }
   return bitmap;
