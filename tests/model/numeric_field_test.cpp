@@ -69,7 +69,7 @@ TEST(NumericFieldFilter, DigitsSignAndPoint) {
     EXPECT_EQ(f.Filter(c.c, c.text, c.start, c.length), c.expected)
         << "'" << c.c << "' into \"" << c.text << "\" at " << c.start << "+" << c.length;
   }
-  for (char c : {'a', 'Z', ' ', ',', '+', 'e', '\t', '\x03', '\x16', '\x18', '\x1a', '\x1b'}) {
+  for (char c : {'a', 'Z', ' ', '+', 'e', '\t', '\x03', '\x16', '\x18', '\x1a', '\x1b'}) {
     EXPECT_EQ(f.Filter(c, "1", 1, 0), TypedChar::Discard) << int(c);
   }
 
@@ -78,6 +78,53 @@ TEST(NumericFieldFilter, DigitsSignAndPoint) {
   EXPECT_EQ(f.Filter('-', "12", 0, 2), TypedChar::Discard);
   f.SetNumDecimals(0);
   EXPECT_EQ(f.Filter('.', "12", 2, 0), TypedChar::Discard);
+}
+
+// A price typed as 3,5 on a system whose separator is the point (and 3.5 on one whose separator
+// is the comma) is 3.5: both are the decimal point, shown as the system's separator; a second
+// point of either kind, and any point in a field without decimals, is refused.
+TEST(NumericFieldFilter, PointAndCommaAreTheDecimalPointWhateverTheSeparator) {
+  for (const char separator : {'.', ','}) {
+    FakeEdit e;
+    e.field.Max = 20;
+    e.field.RefuseAboveMax = true;
+    e.field.SetNumDecimals(2);
+    e.field.SetDecimalSeparator(separator);
+    const std::string sep(1, separator);
+    e.Enter();
+    e.Type("");
+    for (char c : std::string("3,5")) {
+      ASSERT_EQ(e.field.Filter(c, e.text, e.text.size(), 0), TypedChar::Insert) << separator;
+      e.Type(e.text + e.field.Inserted(c));
+    }
+    EXPECT_EQ(e.text, "3" + sep + "5");
+    EXPECT_EQ(e.field.Real(), 3.5) << separator;
+    for (char second : {'.', ','}) {
+      EXPECT_EQ(e.field.Filter(second, e.text, 3, 0), TypedChar::Discard) << separator;
+      EXPECT_EQ(e.field.Filter(second, e.text, 0, 3), TypedChar::Insert) << separator;
+      EXPECT_EQ(e.field.Filter(second, e.text, 1, 1), TypedChar::Insert) << separator;
+    }
+    EXPECT_EQ(e.field.Filter('9', "3" + sep + "5", 0, 0), TypedChar::Discard);  // 93.5 > 20
+    e.Type("1.25");  // pasted in the other form: read all the same
+    EXPECT_EQ(e.field.Real(), 1.25);
+    e.Type("1,75");
+    EXPECT_EQ(e.field.Real(), 1.75);
+    e.Exit();
+    EXPECT_EQ(e.text, "1" + sep + "75");
+    e.Enter();
+    EXPECT_EQ(e.field.Real(), 1.75);
+  }
+  NumericField whole;
+  whole.SetDecimalSeparator(',');
+  for (char c : {'.', ','}) {
+    EXPECT_EQ(whole.Filter(c, "12", 2, 0), TypedChar::Discard);
+    EXPECT_EQ(whole.Inserted(c), c);
+  }
+  // A separator that would read as part of a number is no separator.
+  for (char odd : {'5', '-', '+', 'e', ' ', '\0', '\xA0'}) {
+    whole.SetDecimalSeparator(odd);
+    EXPECT_EQ(whole.DecimalSeparator(), '.') << int(odd);
+  }
 }
 
 TEST(NumericFieldFilter, NoSignWhereTheMinimumIsZeroAndNothingAboveMaxWhenRefused) {

@@ -261,12 +261,12 @@ TEST_F(ConfigDialog, DoubleClickAwayFromTheDataCellsChangesNothing) {
   }
 }
 
-// The price fields take the locale's decimal separator for the point, and refuse a minus sign
-// and a digit that would make more than 20.
-TEST_F(ConfigDialog, PriceFieldsTakeTheLocaleSeparatorAndNoNegative) {
+// A price field takes both the point and the comma for the decimal point and shows the system's
+// separator, on a system of either; it refuses a second point, a minus sign and a digit that
+// would make more than 20.
+TEST_F(ConfigDialog, PriceFieldsTakePointAndCommaAndNoNegative) {
   char saved[8] = {};
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved, sizeof saved);
-  ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, ","));
   auto dialog = Open(ConfigData{});
   TNumEdit& price = dialog->PriceEdit(0);
   auto type = [&](const std::string& text) {
@@ -274,16 +274,31 @@ TEST_F(ConfigDialog, PriceFieldsTakeTheLocaleSeparatorAndNoNegative) {
     SendMessageA(price.hwnd(), EM_SETSEL, 0, -1);
     for (char c : text) SendMessageA(price.hwnd(), WM_CHAR, static_cast<unsigned char>(c), 1);
   };
-  type("3,5");
-  EXPECT_EQ(price.Text(), "3.5");
-  EXPECT_DOUBLE_EQ(price.Real(), 3.5);
-  type("-3");
-  EXPECT_EQ(price.Text(), "3");
-  type("35");  // more than the price field keeps
-  EXPECT_EQ(price.Text(), "3");
-  type("0.25");  // the point still works
-  EXPECT_DOUBLE_EQ(price.Real(), 0.25);
+  for (const char* separator : {".", ","}) {
+    ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator));
+    const std::string sep = separator;
+    SCOPED_TRACE("separator " + sep);
+    struct Case {
+      const char* typed;
+      std::string shown;
+      double value;
+    };
+    const Case cases[] = {{"3,5", "3" + sep + "5", 3.5},
+                          {"0.25", "0" + sep + "25", 0.25},
+                          {"1,2.5", "1" + sep + "25", 1.25},
+                          {"-3", "3", 3.0},
+                          {"35", "3", 3.0},
+                          {",75", sep + "75", 0.75}};
+    for (const Case& c : cases) {
+      type(c.typed);
+      EXPECT_EQ(price.Text(), c.shown) << c.typed;
+      EXPECT_DOUBLE_EQ(price.Real(), c.value) << c.typed;
+    }
+    SetFocus(dialog->Button1->hwnd());
+    EXPECT_EQ(price.Text(), "0" + sep + "75");
+  }
   SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved);
+  SetFocus(price.hwnd());
   SetWindowTextA(price.hwnd(), "-3");  // pasted: kept at the minimum
   EXPECT_DOUBLE_EQ(price.Real(), 0.0);
   SetFocus(dialog->Button1->hwnd());
