@@ -337,7 +337,7 @@ TEST_F(ConfigDialog, SpellbookReagentsAndInformation) {
   info.SetCell(3, 3, "");
   info.SetCell(1, 4, "Renamed\tSpell");
   dialog->ApplyPages();
-  EXPECT_EQ(dialog->Spells[0].Reagent, (ReagentCounts{1, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(dialog->Spells[0].Reagent, (ReagentCounts{2, 0, 0, 0, 0, 0, 0, 0}));  // still marked
   EXPECT_TRUE(dialog->Spells[1].InSpellBook && dialog->Spells[1].Danger);
   EXPECT_EQ(dialog->Spells[2].Reagent[6], 1);
   EXPECT_EQ(dialog->Spells[2].Reagent[7], 1);
