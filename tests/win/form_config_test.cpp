@@ -6,12 +6,17 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/form_main.h"
 #include "dialogs/form_config.h"
 #include "tests/harness/harness.h"
+#include "tests/win/dialog_script.h"
+#include "tests/win/grid_input.h"
 #include "tests/win/main_window_fixture.h"
 #include "win/app.h"
 
@@ -123,6 +128,104 @@ TEST_F(ConfigDialog, WindowAndPages) {
   EXPECT_EQ(dialog->PageControl1->ActivePageIndex(), kPageMacro);
   EXPECT_TRUE(IsWindowVisible(dialog->StringGrid_Macro->hwnd()));
   EXPECT_FALSE(IsWindowVisible(dialog->TabSheets[kPageGeneral]->hwnd()));
+}
+
+// Tab goes round the page tabs, the shown page's controls, OK and Cancel, and Shift+Tab the same
+// way back, on two pages; Ctrl+Tab and Ctrl+Shift+Tab still switch the pages, and Tab then Enter
+// after a switch stays in the page instead of pressing OK.
+TEST_F(ConfigDialog, TabGoesRoundThePageTabsThePageAndTheButtons) {
+  TForm_Config d(main_->hwnd(), TForm_Config::Resources{}, ConfigData{});
+  HWND tabs = d.PageControl1->hwnd();
+  // The control holding the focus (a combo box for its field).
+  auto focused = [&] {
+    HWND f = GetFocus();
+    while (f && GetParent(f) && GetParent(f) != d.hwnd() &&
+           !(GetWindowLongPtrA(GetParent(f), GWL_EXSTYLE) & WS_EX_CONTROLPARENT)) {
+      f = GetParent(f);
+    }
+    return f;
+  };
+  constexpr int kPresses = 24;  // more than a round on either page
+  struct Round {
+    int page;
+    std::vector<HWND> inOrder;  // some of the page's controls, in their order
+    std::vector<HWND> seen;     // after 0, 1, .. kPresses Tabs, then 1, 2, .. Shift+Tabs
+  };
+  std::vector<Round> rounds(2);
+  std::vector<std::function<void()>> steps;
+  auto walk = [&](Round& round) {
+    for (int i = 0; i < 2 * kPresses; ++i) {
+      steps.push_back([&, i] {
+        round.seen.push_back(focused());
+        i < kPresses ? grid_test::Chord({}, VK_TAB) : grid_test::Chord({VK_SHIFT}, VK_TAB);
+      });
+    }
+    steps.push_back([&] { round.seen.push_back(focused()); });
+  };
+  steps.push_back([&] {
+    rounds[0].page = d.PageControl1->ActivePageIndex();
+    for (int r = 0; r < kReagentCount; ++r) rounds[0].inOrder.push_back(d.PriceEdit(r).hwnd());
+    rounds[0].inOrder.push_back(d.CheckBox_OnTop->hwnd());
+  });
+  walk(rounds[0]);
+  steps.push_back([&] {
+    SetFocus(tabs);
+    for (int i = 0; i < 3; ++i) grid_test::Chord({VK_CONTROL, VK_SHIFT}, VK_TAB);  // back round
+  });
+  steps.push_back([&] {
+    rounds[1].page = d.PageControl1->ActivePageIndex();
+    rounds[1].inOrder = {d.StringGrid_Macro->hwnd(), d.Button3->hwnd()};
+  });
+  walk(rounds[1]);
+  int switchedTo = -1;
+  bool runningAfterEnter = false;
+  steps.push_back([&] {
+    SetFocus(tabs);
+    for (int i = 0; i < 4; ++i) grid_test::Chord({VK_CONTROL}, VK_TAB);
+  });
+  steps.push_back([&] {
+    switchedTo = d.PageControl1->ActivePageIndex();
+    grid_test::Chord({}, VK_TAB);
+    grid_test::Chord({}, VK_RETURN);
+  });
+  steps.push_back([&] {
+    runningAfterEnter = d.Running() && d.ComboBox_Spell && d.ComboBox_Spell->HasFocus();
+    grid_test::Chord({}, VK_ESCAPE);
+  });
+  DialogScript script(std::move(steps));
+  EXPECT_EQ(d.ShowModal(), win::kModalCancel);
+  ASSERT_TRUE(script.Finished());
+
+  EXPECT_EQ(rounds[0].page, kPageGeneral);
+  EXPECT_EQ(rounds[1].page, kPageMacro);
+  for (const Round& round : rounds) {
+    SCOPED_TRACE("page " + std::to_string(round.page));
+    const std::vector<HWND>& seen = round.seen;
+    ASSERT_EQ(seen.size(), 2u * kPresses + 1);
+    // The round: from the page tabs to the next time they have the focus.
+    const auto back = std::find(seen.begin() + 1, seen.end(), tabs);
+    ASSERT_EQ(seen.front(), tabs);
+    ASSERT_NE(back, seen.end());
+    const std::vector<HWND> cycle(seen.begin(), back);
+    ASSERT_GE(cycle.size(), 3u + round.inOrder.size());
+    EXPECT_EQ(cycle[cycle.size() - 2], d.Button1->hwnd());
+    EXPECT_EQ(cycle.back(), d.Button2->hwnd());
+    HWND page = d.TabSheets[static_cast<size_t>(round.page)]->hwnd();
+    for (size_t i = 1; i + 2 < cycle.size(); ++i) EXPECT_TRUE(IsChild(page, cycle[i])) << i;
+    auto next = cycle.begin();
+    for (HWND control : round.inOrder) {
+      next = std::find(next, cycle.end(), control);
+      EXPECT_NE(next, cycle.end()) << "in its place";
+    }
+    // Every Tab goes one on, every Shift+Tab one back, round and round.
+    const int n = static_cast<int>(cycle.size());
+    for (int k = 0; k < static_cast<int>(seen.size()); ++k) {
+      const int position = k <= kPresses ? k : 2 * kPresses - k;
+      EXPECT_EQ(seen[static_cast<size_t>(k)], cycle[static_cast<size_t>(position % n)]) << k;
+    }
+  }
+  EXPECT_EQ(switchedTo, kPageUserList);
+  EXPECT_TRUE(runningAfterEnter);
 }
 
 TEST_F(ConfigDialog, MacroPageTogglesAndCapturesKeys) {
