@@ -81,45 +81,30 @@ TEST(NumericFieldFilter, DigitsSignAndPoint) {
 }
 
 // A price typed as 3,5 on a system whose separator is the point (and 3.5 on one whose separator
-// is the comma) is 3.5: both are the decimal point, shown as the system's separator; a second
+// is the comma) is 3.5: both are the decimal point and go in as the system's separator; a second
 // point of either kind, and any point in a field without decimals, is refused.
 TEST(NumericFieldFilter, PointAndCommaAreTheDecimalPointWhateverTheSeparator) {
   for (const char separator : {'.', ','}) {
-    FakeEdit e;
-    e.field.Max = 20;
-    e.field.RefuseAboveMax = true;
-    e.field.SetNumDecimals(2);
-    e.field.SetDecimalSeparator(separator);
-    const std::string sep(1, separator);
-    e.Enter();
-    e.Type("");
-    for (char c : std::string("3,5")) {
-      ASSERT_EQ(e.field.Filter(c, e.text, e.text.size(), 0), TypedChar::Insert) << separator;
-      e.Type(e.text + e.field.Inserted(c));
+    NumericField f;
+    f.Max = 20;
+    f.RefuseAboveMax = true;
+    f.SetNumDecimals(2);
+    f.SetDecimalSeparator(separator);
+    const std::string shown = std::string("3") + separator + "5";
+    for (char c : {'.', ','}) {
+      EXPECT_EQ(f.Filter(c, "3", 1, 0), TypedChar::Insert) << separator << c;
+      EXPECT_EQ(f.Inserted(c), separator);
+      EXPECT_EQ(f.Filter(c, shown, 3, 0), TypedChar::Discard) << separator << c;  // a second
+      EXPECT_EQ(f.Filter(c, shown, 1, 1), TypedChar::Insert) << separator << c;   // over it
+      EXPECT_EQ(f.Filter('5', std::string("3") + c, 2, 0), TypedChar::Insert);    // 3.5, not 35
+      EXPECT_EQ(f.ReadText(std::string("3") + c + "5"), 3.5);
     }
-    EXPECT_EQ(e.text, "3" + sep + "5");
-    EXPECT_EQ(e.field.Real(), 3.5) << separator;
-    for (char second : {'.', ','}) {
-      EXPECT_EQ(e.field.Filter(second, e.text, 3, 0), TypedChar::Discard) << separator;
-      EXPECT_EQ(e.field.Filter(second, e.text, 0, 3), TypedChar::Insert) << separator;
-      EXPECT_EQ(e.field.Filter(second, e.text, 1, 1), TypedChar::Insert) << separator;
-    }
-    EXPECT_EQ(e.field.Filter('9', "3" + sep + "5", 0, 0), TypedChar::Discard);  // 93.5 > 20
-    e.Type("1.25");  // pasted in the other form: read all the same
-    EXPECT_EQ(e.field.Real(), 1.25);
-    e.Type("1,75");
-    EXPECT_EQ(e.field.Real(), 1.75);
-    e.Exit();
-    EXPECT_EQ(e.text, "1" + sep + "75");
-    e.Enter();
-    EXPECT_EQ(e.field.Real(), 1.75);
+    f.SetReal(1.75);
+    EXPECT_EQ(f.DisplayText(), std::string("1") + separator + "75");
   }
   NumericField whole;
   whole.SetDecimalSeparator(',');
-  for (char c : {'.', ','}) {
-    EXPECT_EQ(whole.Filter(c, "12", 2, 0), TypedChar::Discard);
-    EXPECT_EQ(whole.Inserted(c), c);
-  }
+  for (char c : {'.', ','}) EXPECT_EQ(whole.Filter(c, "12", 2, 0), TypedChar::Discard);
   // A separator that would read as part of a number is no separator.
   for (char odd : {'5', '-', '+', 'e', ' ', '\0', '\xA0'}) {
     whole.SetDecimalSeparator(odd);
