@@ -9,7 +9,6 @@
 
 #include "app/form_main.h"
 #include "client/window_link.h"
-#include "model/text.h"
 #include "win/bitmap.h"
 
 namespace quillorb {
@@ -20,6 +19,12 @@ constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kLime = RGB(0, 255, 0);
 constexpr COLORREF kAqua = RGB(0, 255, 255);
 constexpr int kCell = kSpellIconSize;
+
+// A slot's casts-left label: the number, or a dash for a spell that needs no reagent (it never
+// runs out).
+std::string CastsLeftCaption(int32_t casts) {
+  return casts == kUnlimitedCasts ? " -" : " " + std::to_string(casts);
+}
 
 }  // namespace
 
@@ -34,8 +39,10 @@ void TForm_Main::UpdateSlotLabel(win::Label& label, int slot) {
   const int32_t index = SpellSlot[static_cast<size_t>(CurrentPage())][static_cast<size_t>(slot)];
   const TSpell& spell = Spells[static_cast<size_t>(index)];
   const int32_t n = spell.CastsLeft(BackpackReagent);
-  if (ParseInt(label.Caption()) == n) return;
-  label.SetCaption(" " + std::to_string(n));
+  std::string caption = CastsLeftCaption(n);
+  // An unchanged number leaves caption and colour alone.
+  if (label.Caption() == caption) return;
+  label.SetCaption(std::move(caption));
   label.SetColor(n == 0 ? kRed : n <= 5 ? kYellow : kLime);
 }
 

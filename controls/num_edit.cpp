@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "win/app.h"
 #include "win/library.h"
 
 namespace quillorb {
@@ -208,31 +209,34 @@ void TNumEdit::SetClearStart(bool clear) {
   RefreshText();
 }
 
+void TNumEdit::FollowDecimalSeparator() {
+  // Only where it shows: the counters, refreshed at every cast, never ask.
+  if (NumDecimals() > 0) SetDecimalSeparator(win::UserDecimalSeparator());
+}
+
 void TNumEdit::RefreshText() {
   textStale_ = false;
+  FollowDecimalSeparator();
   SetText(DisplayText());
   // Scrolled while typing, the view would keep hiding the first digits once the field is left
   // (a text that did not change is not replaced, so nothing else scrolls it back).
   if (!Focused()) ShowFromStart();
 }
 
-WPARAM TNumEdit::LocaleDecimalSeparator() {
-  // Read at each use: the player may change the setting while the program runs.
-  wchar_t separator[8] = {};
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) < 2) return '.';
-  return separator[1] == 0 ? separator[0] : '.';  // one character, or none of its own
-}
-
 LRESULT TNumEdit::OnEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CHAR) {
-    // Typed characters only: a paste or WM_SETTEXT is not filtered, just parsed. The locale's
-    // decimal separator (a comma, say) is typed as the point the field shows and reads.
-    if (wp != '.' && wp == LocaleDecimalSeparator()) wp = '.';
+    // Typed characters only: a paste or WM_SETTEXT is not filtered, just parsed. A decimal point
+    // typed as '.' or ',' goes in as the separator the field shows.
+    FollowDecimalSeparator();
     const Selection sel = GetSelection();
-    if (wp > 0xFF ||
-        Filter(static_cast<char>(wp), Text(), sel.start, sel.length) == TypedChar::Discard) {
+    const auto typed = static_cast<char>(wp);
+    if (wp > 0x7F || Filter(typed, Text(), sel.start, sel.length) == TypedChar::Discard) {
+      // As the system's edit does with a character it cannot take; a control character (Escape,
+      // Ctrl+C) is no typing mistake.
+      if (wp >= 0x20 && wp != 0x7F) MessageBeep(MB_OK);
       return 0;
     }
+    wp = static_cast<unsigned char>(Inserted(typed));
   }
   return TCustomEditEx::OnEditMessage(msg, wp, lp);
 }

@@ -3,8 +3,9 @@
 //   restore the text the field had when it was entered, and four events report those keys and the
 //   arrow keys. The keys are taken where the dialog message handling asks the focused control
 //   which keys it wants (WM_GETDLGCODE), so the form's message loop must use IsDialogMessage.
-// - TNumEdit: a bounded number (the logic is NumericField) with a typed-character filter; bare
-//   while focused, formatted with Prefix and Suffix otherwise; no input method.
+// - TNumEdit: a bounded number (the logic is NumericField) with a typed-character filter (a
+//   refused character beeps); bare while focused, formatted with Prefix and Suffix otherwise, in
+//   the user's decimal separator; no input method.
 // - TEditEx: TCustomEditEx with nothing of its own.
 #pragma once
 
@@ -88,6 +89,8 @@ class TNumEdit : public TCustomEditEx, private NumericField {
 
   using NumericField::NumDecimals;
   void SetNumDecimals(int32_t decimals);
+  // Follows the user's decimal separator (read again whenever the text is made or typed into).
+  using NumericField::DecimalSeparator;
   using NumericField::Prefix;
   void SetPrefix(std::string prefix);
   using NumericField::Suffix;
@@ -105,8 +108,9 @@ class TNumEdit : public TCustomEditEx, private NumericField {
   void DoChange() override;
 
  private:
-  // The user's decimal separator as a typed character ('.' when it is more than one).
-  static WPARAM LocaleDecimalSeparator();
+  // A field with decimals shows the user's decimal separator: the player may change it while the
+  // program runs.
+  void FollowDecimalSeparator();
   void RefreshText();
 
   bool textStale_ = false;

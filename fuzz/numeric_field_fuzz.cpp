@@ -23,7 +23,7 @@ void Check(const NumericField& f) {
   const std::string shown = f.DisplayText();
   if (f.Editing()) {
     // The bare number: it reads back as the value rounded to the shown decimals.
-    const double back = quillorb::ParseLeadingNumber(shown);
+    const double back = f.ReadText(shown);
     if (std::isnan(back)) abort();
     if (std::isfinite(v)) {
       const double step = std::pow(10.0, -f.NumDecimals());
@@ -61,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
   }
   f.SetNumDecimals(in.ConsumeIntegralInRange<int32_t>(-3, 20));
-  std::string text = quillorb::FormatNumber(f.Real(), f.FormatString());
+  f.SetDecimalSeparator(in.ConsumeBool() ? ',' : '.');
+  std::string text = f.DisplayText();
   Check(f);
   while (in.remaining_bytes() > 0) {
     switch (in.ConsumeIntegralInRange<int>(0, 6)) {
@@ -71,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const size_t length = in.ConsumeIntegralInRange<size_t>(0, text.size() - start);
         const auto kind = f.Filter(c, text, start, length);
         if (kind == quillorb::TypedChar::Insert) {
-          text.replace(start, length, 1, c);
+          text.replace(start, length, 1, f.Inserted(c));
           f.TextChanged(text);
         }
         break;

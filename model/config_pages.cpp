@@ -160,7 +160,9 @@ void ApplyPageTexts(const ConfigPageTexts& p, ConfigData& data) {
     s.InSpellBook = !Cell(p.Spellbook, row, 1).empty();
     s.Danger = !Cell(p.Spellbook, row, 2).empty();
     for (size_t k = 0; k < kReagentCount; ++k) {
-      s.Reagent[k] = Cell(p.Reagent, row, k + 1).empty() ? 0 : 1;
+      // A marked cell keeps the count the catalogue gives (2 of a reagent stays 2); a newly
+      // marked one needs 1.
+      s.Reagent[k] = Cell(p.Reagent, row, k + 1).empty() ? 0 : std::max(s.Reagent[k], 1);
     }
     s.Alt = Cell(p.Macro, row, 1) == kModifiers[0];
     s.Ctrl = Cell(p.Macro, row, 2) == kModifiers[1];

@@ -85,7 +85,8 @@ void UpdateCaptionList(std::vector<std::string>& items, const std::string& text)
 // The working copy in the grids' texts.
 ConfigPageTexts FillPageTexts(const ConfigData& data);
 // The grids' texts back into the working copy: names, runes, mana, casting words, spellbook and
-// danger flags, reagents, macro keys and user slots. Missing rows or cells read as empty.
+// danger flags, reagents, macro keys and user slots. Missing rows or cells read as empty. A
+// marked reagent cell keeps the spell's count (at least 1), an empty one sets 0.
 void ApplyPageTexts(const ConfigPageTexts& pages, ConfigData& data);
 
 // spellmacro.txt: three lines per spell (key line, "CastSpell " + name, "########") and the

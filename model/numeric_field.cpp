@@ -45,8 +45,25 @@ void NumericField::SetNumDecimals(int32_t decimals) {
   format_ = BuildFormat(numDecimals_);
 }
 
-std::string NumericField::DisplayText() const {
+void NumericField::SetDecimalSeparator(char separator) {
+  const bool punctuation = separator > ' ' && separator < 0x7F && !IsDigit(separator) &&
+                           separator != '+' && separator != '-' &&
+                           !((separator | 0x20) >= 'a' && (separator | 0x20) <= 'z');
+  separator_ = punctuation ? separator : '.';
+}
+
+bool NumericField::IsDecimalPoint(char c) const {
+  return c == '.' || c == ',' || c == separator_;
+}
+
+std::string NumericField::Number() const {
   std::string number = FormatNumber(real_, format_);
+  if (separator_ != '.') std::replace(number.begin(), number.end(), '.', separator_);
+  return number;
+}
+
+std::string NumericField::DisplayText() const {
+  std::string number = Number();
   if (editing_) return number;
   if (blankPending_) return std::string();
   return prefix_ + number + suffix_;
@@ -56,7 +73,7 @@ void NumericField::TextChanged(std::string_view text) {
   if (!editing_) return;
   // A field without negatives takes none from pasted text either.
   const double lower = EnableNegative ? Min : std::max(Min, 0.0);
-  double v = ParseLeadingNumber(text);
+  double v = ReadText(text);
   if (v < lower) {
     v = lower;
   } else if (v > Max) {
@@ -68,7 +85,7 @@ void NumericField::TextChanged(std::string_view text) {
 
 void NumericField::BeginEditing() {
   editing_ = true;
-  TextChanged(FormatNumber(real_, format_));
+  TextChanged(Number());
 }
 
 void NumericField::EndEditing(bool modified) {
@@ -85,9 +102,19 @@ TypedChar NumericField::Filter(char c, std::string_view text, size_t selStart,
     if (RefuseAboveMax) {
       std::string after(text);
       after.replace(std::min(selStart, after.size()), selLength, 1, c);
-      if (ParseLeadingNumber(after) > Max) return TypedChar::Discard;
+      if (ReadText(after) > Max) return TypedChar::Discard;
     }
     return TypedChar::Insert;
+  }
+  if (IsDecimalPoint(c)) {
+    if (numDecimals_ <= 0) return TypedChar::Discard;
+    // One decimal point: a second one only replaces the first, within the selection.
+    const auto found =
+        std::find_if(text.begin(), text.end(), [this](char t) { return IsDecimalPoint(t); });
+    if (found == text.end()) return TypedChar::Insert;
+    const auto point = static_cast<size_t>(found - text.begin());
+    return selStart <= point && point < selStart + selLength ? TypedChar::Insert
+                                                             : TypedChar::Discard;
   }
   switch (c) {
     case '-':
@@ -95,13 +122,6 @@ TypedChar NumericField::Filter(char c, std::string_view text, size_t selStart,
       return selStart == 0 && EnableNegative && Min < 0.0 && (selLength >= 1 || !signFirst)
                  ? TypedChar::Insert
                  : TypedChar::Discard;
-    case '.': {
-      if (numDecimals_ <= 0) return TypedChar::Discard;
-      const size_t point = text.find('.');
-      if (point == std::string_view::npos) return TypedChar::Insert;
-      return selStart <= point && point < selStart + selLength ? TypedChar::Insert
-                                                               : TypedChar::Discard;
-    }
     case 8:
     case 13:
     case 127:
@@ -109,6 +129,18 @@ TypedChar NumericField::Filter(char c, std::string_view text, size_t selStart,
     default:
       return TypedChar::Discard;
   }
+}
+
+char NumericField::Inserted(char c) const {
+  return numDecimals_ > 0 && IsDecimalPoint(c) ? separator_ : c;
+}
+
+double NumericField::ReadText(std::string_view text) const {
+  if (numDecimals_ <= 0) return ParseLeadingNumber(text);
+  std::string points(text);
+  std::replace_if(
+      points.begin(), points.end(), [this](char c) { return IsDecimalPoint(c); }, '.');
+  return ParseLeadingNumber(points);
 }
 
 double ParseLeadingNumber(std::string_view text) {

@@ -45,6 +45,12 @@ class NumericField {
 
   int32_t NumDecimals() const { return numDecimals_; }
   void SetNumDecimals(int32_t decimals);
+  // The decimal point the number shows (the user's decimal separator). In a field with decimals
+  // both '.' and ',' are typed and read as the decimal point, whatever it shows. A separator that
+  // could be part of a number (a digit, a sign, a blank, a letter) or that is no ASCII character
+  // is taken as '.'.
+  char DecimalSeparator() const { return separator_; }
+  void SetDecimalSeparator(char separator);
   const std::string& Prefix() const { return prefix_; }
   void SetPrefix(std::string prefix) { prefix_ = std::move(prefix); }
   const std::string& Suffix() const { return suffix_; }
@@ -68,14 +74,26 @@ class NumericField {
   // `modified`: the text changed while the control had the focus.
   void EndEditing(bool modified);
 
-  // The filter for one typed character, given the text and the selection at that moment. The
-  // control hands the locale's decimal separator in as '.'.
+  // The filter for one typed character, given the text and the selection at that moment: in a
+  // field with decimals '.', ',' and DecimalSeparator are the decimal point, of which the text
+  // holds one at most; in a field without decimals they are refused.
   TypedChar Filter(char c, std::string_view text, size_t selStart, size_t selLength) const;
+  // The character the control inserts for a typed `c` that the filter lets in: a decimal point
+  // goes in as DecimalSeparator, anything else as it is.
+  char Inserted(char c) const;
+  // The value a text of the field reads as (before clamping): ParseLeadingNumber, with ',' and
+  // DecimalSeparator read as the point in a field with decimals.
+  double ReadText(std::string_view text) const;
 
  private:
   int32_t integer_ = 0;
   double real_ = 0.0;
+  bool IsDecimalPoint(char c) const;
+  // The value formatted with the field's decimal point, without Prefix and Suffix.
+  std::string Number() const;
+
   int32_t numDecimals_ = 0;
+  char separator_ = '.';
   std::string prefix_;
   std::string suffix_;
   std::string format_;

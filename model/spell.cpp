@@ -91,15 +91,18 @@ std::string TSpell::GetInfo(const ReagentPrices& prices, char decimalSeparator) 
 }
 
 int32_t TSpell::CastsLeft(const ReagentCounts& stock) const {
+  if (!NeedsReagents()) return kUnlimitedCasts;
   int64_t best = kCountCeiling;
-  bool needs = false;
   for (int i = 0; i < kReagentCount; ++i) {
     if (Reagent[i] == 0) continue;
     // 64-bit, so that odd catalogue values (INT32_MIN / -1) cannot overflow.
     best = std::min(best, int64_t{stock[i]} / Reagent[i]);
-    needs = true;
   }
-  return needs ? static_cast<int32_t>(best) : 0;
+  return static_cast<int32_t>(best);
+}
+
+bool TSpell::NeedsReagents() const {
+  return std::any_of(Reagent.begin(), Reagent.end(), [](int32_t need) { return need != 0; });
 }
 
 void TSpell::AddReagents(ReagentCounts& counts, int32_t sign) const {

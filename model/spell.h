@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace quillorb {
@@ -19,6 +20,9 @@ inline constexpr const char* kReagentCodes[kReagentCount] = {"BP", "BM", "GL", "
                                                              "MR", "NS", "SA", "SS"};
 inline constexpr int kSpellCount = 64;  // index i: circle i / 8 + 1, spell i % 8 + 1
 inline constexpr int32_t kCountCeiling = 10000;
+// The casts left of a spell that needs no reagent: it can always be cast. It is more than any
+// stock allows (at most kCountCeiling), so that "fewer than N casts left" never holds for it.
+inline constexpr int32_t kUnlimitedCasts = std::numeric_limits<int32_t>::max();
 
 using ReagentCounts = std::array<int32_t, kReagentCount>;
 using ReagentPrices = std::array<float, kReagentCount>;
@@ -74,7 +78,11 @@ class TSpell {
   float GetCost(const ReagentPrices& prices) const;
   // "Name (Rune) <cost>gp / <mana>mana"; `decimalSeparator` is the user's locale separator.
   std::string GetInfo(const ReagentPrices& prices, char decimalSeparator = '.') const;
+  // How many casts `stock` allows, at most kCountCeiling; kUnlimitedCasts when the spell needs no
+  // reagent.
   int32_t CastsLeft(const ReagentCounts& stock) const;
+  // Whether a cast takes any reagent (a count other than 0).
+  bool NeedsReagents() const;
   void AddReagents(ReagentCounts& counts, int32_t sign) const;
   void IncCount();
   void DecCount();

@@ -13,8 +13,36 @@ ComboBox::ComboBox(HWND parent, int id, int left, int top, int width, DWORD styl
   info.cbSize = sizeof info;
   if (GetComboBoxInfo(hwnd(), &info) && info.hwndItem && info.hwndItem != hwnd()) {
     field_ = info.hwndItem;
+    list_ = info.hwndList;
     fieldLink_.Install(field_);
   }
+}
+
+void ComboBox::SelectItemOfText() {
+  if (!list_) return;
+  const int length = GetWindowTextLengthW(hwnd());
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd(), text.data(), length + 1)));
+  // The system's search ignores case: it is asked again after each item that differs in case
+  // only, until it comes round.
+  LRESULT exact = CB_ERR;
+  for (LRESULT after = -1;;) {
+    const LRESULT found = SendMessageW(hwnd(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(after),
+                                       reinterpret_cast<LPARAM>(text.c_str()));
+    if (found == CB_ERR || found <= after) break;
+    if (SendMessageW(hwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(found), 0) == length) {
+      std::wstring item(static_cast<size_t>(length) + 1, L'\0');
+      const LRESULT copied = SendMessageW(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(found),
+                                          reinterpret_cast<LPARAM>(item.data()));
+      item.resize(static_cast<size_t>(std::max<LRESULT>(copied, 0)));
+      if (item == text) {
+        exact = found;
+        break;
+      }
+    }
+    after = found;
+  }
+  SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(exact), 0);
 }
 
 int ComboBox::Count() const {
@@ -168,6 +196,11 @@ LRESULT ComboBox::OnChildMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const LRESULT result = DefaultChild(msg, wp, lp);
       HWND next = reinterpret_cast<HWND>(wp);
       if (!field_ && !(next && (next == hwnd() || IsChild(hwnd(), next)))) DoExit();
+      return result;
+    }
+    case WM_SETTEXT: {
+      const LRESULT result = DefaultChild(msg, wp, lp);
+      if (field_) SelectItemOfText();
       return result;
     }
     default:

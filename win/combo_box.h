@@ -1,6 +1,7 @@
 // A combo box (the system COMBOBOX class): an edit field with a drop-down list (CBS_DROPDOWN)
 // or a pick list (CBS_DROPDOWNLIST). Characters typed into its field reach OnKeyPress first;
-// OnExit fires when the focus leaves the control.
+// OnExit fires when the focus leaves the control. A text set into the field selects the item
+// that is exactly that text (none when no item is), so that Up and Down go on from it.
 #pragma once
 
 #include <windows.h>
@@ -64,7 +65,11 @@ class ComboBox : public HostedControl {
   // A WM_CHAR for the field or the list-only box: OnKeyPress first. Returns false when the
   // character was swallowed.
   bool FilterChar(WPARAM& wp);
+  // Selects in the list the item that is exactly the field's text, or none; the field keeps its
+  // text and caret. (The system's box leaves the list as it was when its text is set.)
+  void SelectItemOfText();
   HWND field_ = nullptr;  // the edit field of a CBS_DROPDOWN box
+  HWND list_ = nullptr;   // its list
   int listHeight_;
   FieldLink fieldLink_{*this};
 };

@@ -21,6 +21,25 @@ bool DialogMessage(HWND dialog, MSG& msg) {
   return IsDialogMessageW(dialog, &msg) != FALSE;
 }
 
+namespace {
+
+void AppendTabStops(HWND parent, std::vector<HWND>& stops) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+    if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
+    if (style & WS_TABSTOP) stops.push_back(child);
+    if (GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) AppendTabStops(child, stops);
+  }
+}
+
+}  // namespace
+
+std::vector<HWND> TabOrder(HWND dialog) {
+  std::vector<HWND> stops;
+  AppendTabStops(dialog, stops);
+  return stops;
+}
+
 void Dialog::CreateModalForm(const char* className, const std::string& caption, HWND owner,
                              int clientWidth, int clientHeight, DWORD extraExStyle) {
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -167,7 +186,45 @@ bool Dialog::PreviewKey(const MSG& msg) {
   return true;
 }
 
+bool Dialog::HandleTabKey(const MSG& msg) {
+  if (!Pages() || (GetKeyState(VK_CONTROL) & 0x8000) || (GetKeyState(VK_MENU) & 0x8000)) {
+    return false;
+  }
+  // A control that takes Tab itself (a grid moving between its cells) keeps it; it is asked once
+  // only, as its answer may run its own handler.
+  const LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam,
+                                    reinterpret_cast<LPARAM>(const_cast<MSG*>(&msg)));
+  if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+  }
+  const std::vector<HWND> stops = TabOrder(hwnd());
+  if (stops.empty()) return true;
+  // The stop that holds the focus (the field of a combo box, the editor of a grid).
+  HWND focus = GetFocus();
+  size_t at = stops.size();
+  for (size_t i = 0; i < stops.size() && focus; ++i) {
+    if (stops[i] == focus || IsChild(stops[i], focus)) at = i;
+  }
+  const bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+  const size_t n = stops.size();
+  const size_t next = at == n ? (back ? n - 1 : 0) : (back ? at + n - 1 : at + 1) % n;
+  HWND target = stops[next];
+  // As the dialog manager moves on: an edit's text is selected whole, the focus shows.
+  if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+    SendMessageW(target, EM_SETSEL, 0, -1);
+  }
+  SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  ::SetFocus(target);
+  return true;
+}
+
 bool Dialog::HandleDialogKey(const MSG& msg) {
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && hwnd() &&
+      (msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd))) {
+    return HandleTabKey(msg);
+  }
   if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) {
     return false;
   }

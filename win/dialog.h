@@ -2,7 +2,8 @@
 // button with a modal result is clicked, the dialog is closed (cancel), or the loop is told to
 // end. Enter presses the focused push button, or the default button when no button has the focus;
 // Escape presses the cancel button; Tab and the arrow keys move between the controls; Ctrl+Tab
-// and Ctrl+Shift+Tab move through the pages of a dialog with a page control.
+// and Ctrl+Shift+Tab move through the pages of a dialog with a page control, where Tab goes round
+// the page tabs, the shown page's controls and the buttons below (TabOrder).
 #pragma once
 
 #include <windows.h>
@@ -26,6 +27,11 @@ bool AcceleratorSearchEnds(HWND dialog, HWND target);
 // IsDialogMessageA, except for character messages whose accelerator search would not end
 // (those are left to the caller to dispatch).
 bool DialogMessage(HWND dialog, MSG& msg);
+// The windows Tab visits in `dialog`, in order: its visible, enabled tab stops in Z order, the
+// controls inside a window that hosts controls (WS_EX_CONTROLPARENT: a page, a page control)
+// right after it. A page control is a tab stop itself and comes before its page's controls; the
+// system's walk skips such a window, so that Tab never came back to the page tabs.
+std::vector<HWND> TabOrder(HWND dialog);
 
 inline constexpr int kModalNone = 0;  // still running
 inline constexpr int kModalOk = IDOK;
@@ -71,6 +77,8 @@ class Dialog : public Form {
 
  private:
   bool HandleDialogKey(const MSG& msg);
+  // Tab and Shift+Tab in a dialog with pages: along TabOrder, round and round.
+  bool HandleTabKey(const MSG& msg);
   void PressCancel();
   Button* ButtonOf(HWND window) const;
   HWND FirstTabStop() const;

@@ -82,7 +82,7 @@ TEST(ConfigPages, FillEditApply) {
   ConfigData data;
   TSpell& s19 = data.Spells[19];
   s19.Name = "Fire Field";
-  s19.Reagent = {0, 0, 0, 0, 0, 0, 2, 1};  // the catalogue's 2 shows as the code
+  s19.Reagent = {0, 0, 0, 0, 0, 2, 2, 1};  // the catalogue's 2 shows as the code
   s19.Key = 0x70;
   s19.Alt = true;
   s19.Ctrl = false;
@@ -94,7 +94,7 @@ TEST(ConfigPages, FillEditApply) {
   ASSERT_EQ(p.SpellLabels.size(), 64u);
   EXPECT_EQ(p.SpellLabels[19], "3-4 Fire Field");
   EXPECT_EQ(p.Reagent[20],
-            (std::vector<std::string>{"3-4 Fire Field", "", "", "", "", "", "", "SA", "SS"}));
+            (std::vector<std::string>{"3-4 Fire Field", "", "", "", "", "", "NS", "SA", "SS"}));
   EXPECT_EQ(p.Macro[20], (std::vector<std::string>{"3-4 Fire Field", "ALT", "", "", "F1"}));
   EXPECT_EQ(p.Info[20], (std::vector<std::string>{"3-4", "Fire Field", "", "10"}));
   EXPECT_EQ(p.Spellbook[0], (std::vector<std::string>{"Spell", "Spellbook", "DANGER"}));
@@ -108,7 +108,8 @@ TEST(ConfigPages, FillEditApply) {
   p.Macro[20][2] = ToggledCell(p.Macro[20][2], "CTRL");
   p.Macro[20][4] = "\xC4";
   p.Spellbook[1][2] = ToggledCell(p.Spellbook[1][2], "DANGER");
-  p.Reagent[20][7] = "";
+  p.Reagent[20][7] = "";             // SA unmarked
+  p.Reagent[20][1] = "BP";           // newly marked
   p.User[10][1] = "3-4 Fire Field";  // B-2
   p.User[11][1] = "x";
   p.User[12][1] = "9-9 typed";
@@ -121,7 +122,8 @@ TEST(ConfigPages, FillEditApply) {
   EXPECT_TRUE(s19.Alt && s19.Ctrl && !s19.Shift);
   EXPECT_EQ(s19.Key, 0xFFC4);
   EXPECT_TRUE(data.Spells[0].Danger && data.Spells[0].InSpellBook);
-  EXPECT_EQ(s19.Reagent, (ReagentCounts{0, 0, 0, 0, 0, 0, 0, 1}));
+  // The marked NS keeps its 2.
+  EXPECT_EQ(s19.Reagent, (ReagentCounts{1, 0, 0, 0, 0, 2, 0, 1}));
   EXPECT_EQ(data.UserSlot[0][0], 19);
   EXPECT_EQ(data.UserSlot[1][1], 19);
   EXPECT_EQ(data.UserSlot[1][2], 0);

@@ -69,7 +69,7 @@ TEST(NumericFieldFilter, DigitsSignAndPoint) {
     EXPECT_EQ(f.Filter(c.c, c.text, c.start, c.length), c.expected)
         << "'" << c.c << "' into \"" << c.text << "\" at " << c.start << "+" << c.length;
   }
-  for (char c : {'a', 'Z', ' ', ',', '+', 'e', '\t', '\x03', '\x16', '\x18', '\x1a', '\x1b'}) {
+  for (char c : {'a', 'Z', ' ', '+', 'e', '\t', '\x03', '\x16', '\x18', '\x1a', '\x1b'}) {
     EXPECT_EQ(f.Filter(c, "1", 1, 0), TypedChar::Discard) << int(c);
   }
 
@@ -78,6 +78,38 @@ TEST(NumericFieldFilter, DigitsSignAndPoint) {
   EXPECT_EQ(f.Filter('-', "12", 0, 2), TypedChar::Discard);
   f.SetNumDecimals(0);
   EXPECT_EQ(f.Filter('.', "12", 2, 0), TypedChar::Discard);
+}
+
+// A price typed as 3,5 on a system whose separator is the point (and 3.5 on one whose separator
+// is the comma) is 3.5: both are the decimal point and go in as the system's separator; a second
+// point of either kind, and any point in a field without decimals, is refused.
+TEST(NumericFieldFilter, PointAndCommaAreTheDecimalPointWhateverTheSeparator) {
+  for (const char separator : {'.', ','}) {
+    NumericField f;
+    f.Max = 20;
+    f.RefuseAboveMax = true;
+    f.SetNumDecimals(2);
+    f.SetDecimalSeparator(separator);
+    const std::string shown = std::string("3") + separator + "5";
+    for (char c : {'.', ','}) {
+      EXPECT_EQ(f.Filter(c, "3", 1, 0), TypedChar::Insert) << separator << c;
+      EXPECT_EQ(f.Inserted(c), separator);
+      EXPECT_EQ(f.Filter(c, shown, 3, 0), TypedChar::Discard) << separator << c;  // a second
+      EXPECT_EQ(f.Filter(c, shown, 1, 1), TypedChar::Insert) << separator << c;   // over it
+      EXPECT_EQ(f.Filter('5', std::string("3") + c, 2, 0), TypedChar::Insert);    // 3.5, not 35
+      EXPECT_EQ(f.ReadText(std::string("3") + c + "5"), 3.5);
+    }
+    f.SetReal(1.75);
+    EXPECT_EQ(f.DisplayText(), std::string("1") + separator + "75");
+  }
+  NumericField whole;
+  whole.SetDecimalSeparator(',');
+  for (char c : {'.', ','}) EXPECT_EQ(whole.Filter(c, "12", 2, 0), TypedChar::Discard);
+  // A separator that would read as part of a number is no separator.
+  for (char odd : {'5', '-', '+', 'e', ' ', '\0', '\xA0'}) {
+    whole.SetDecimalSeparator(odd);
+    EXPECT_EQ(whole.DecimalSeparator(), '.') << int(odd);
+  }
 }
 
 TEST(NumericFieldFilter, NoSignWhereTheMinimumIsZeroAndNothingAboveMaxWhenRefused) {

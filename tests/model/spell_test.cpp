@@ -98,7 +98,9 @@ TEST(SpellToLine, SeparatorsInsideTextBecomeBlanks) {
 
 TEST(SpellLedger, CastsLeft) {
   TSpell s;
-  EXPECT_EQ(s.CastsLeft({5, 5, 5, 5, 5, 5, 5, 5}), 0);  // needs nothing
+  // Needs nothing: always castable, never "fewer than N casts left".
+  EXPECT_EQ(s.CastsLeft({0, 0, 0, 0, 0, 0, 0, 0}), kUnlimitedCasts);
+  EXPECT_GT(kUnlimitedCasts, kCountCeiling);
   s.Reagent = {0, 2, 0, 0, 0, 0, 1, 0};
   EXPECT_EQ(s.CastsLeft({0, 5, 0, 0, 0, 0, 9, 0}), 2);
   EXPECT_EQ(s.CastsLeft({0, 5, 0, 0, 0, 0, 0, 0}), 0);

@@ -105,6 +105,37 @@ TEST_F(CtrlGridTest, TheComboCycle) {
   ExpectOver(1, 4, GridDemoForm::kDefaultText);
 }
 
+// The combo's list follows the cell it lies over: Down and Up in it go on from the cell's item
+// (the default text's, for an empty cell opened with Enter), not from an item chosen elsewhere.
+TEST_F(CtrlGridTest, UpAndDownGoOnFromTheCellsItem) {
+  TCtrlGrid& g = *form.grid;
+  form.combo->SetItemIndex(40);  // an earlier choice
+  struct Case {
+    int row;
+    std::string down, up;
+  };
+  const Case cases[] = {{2, "Choice 03", "Choice 01"},
+                        {8, "Choice 09", "Choice 07"},
+                        {3, "Choice 02", "Choice 01"}};  // empty: the default text, Choice 01
+  for (const Case& c : cases) {
+    ASSERT_TRUE(g.SetCurrent(1, c.row));
+    ASSERT_TRUE(Press(VK_RETURN, [&] { return ComboFocused(); }));
+    EXPECT_TRUE(Press(VK_DOWN, [&] { return form.combo->Text() == c.down; }))
+        << c.row << ": " << form.combo->Text();
+    EXPECT_TRUE(Press(VK_UP, [&] { return form.combo->Text() != c.down; }));
+    EXPECT_TRUE(Press(VK_UP, [&] { return form.combo->Text() == c.up; }))
+        << c.row << ": " << form.combo->Text();
+    ASSERT_TRUE(Press(VK_RETURN, [&] { return GetFocus() == g.hwnd(); }));
+  }
+  // A text that is no item selects none.
+  g.SetCell(1, 10, "free text");
+  ASSERT_TRUE(g.SetCurrent(1, 10));
+  EXPECT_EQ(form.combo->ItemIndex(), -1);
+  g.SetCell(1, 11, "choice 11");  // another case: no item either
+  ASSERT_TRUE(g.SetCurrent(1, 11));
+  EXPECT_EQ(form.combo->ItemIndex(), -1);
+}
+
 TEST_F(CtrlGridTest, ACellCutByScrollingHidesTheComboUntilItIsWholeAgain) {
   TCtrlGrid& g = *form.grid;
   // Eight and a half rows below the header: the ninth scrolling row is cut at the bottom.

@@ -6,12 +6,17 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/form_main.h"
 #include "dialogs/form_config.h"
 #include "tests/harness/harness.h"
+#include "tests/win/dialog_script.h"
+#include "tests/win/grid_input.h"
 #include "tests/win/main_window_fixture.h"
 #include "win/app.h"
 
@@ -123,6 +128,104 @@ TEST_F(ConfigDialog, WindowAndPages) {
   EXPECT_EQ(dialog->PageControl1->ActivePageIndex(), kPageMacro);
   EXPECT_TRUE(IsWindowVisible(dialog->StringGrid_Macro->hwnd()));
   EXPECT_FALSE(IsWindowVisible(dialog->TabSheets[kPageGeneral]->hwnd()));
+}
+
+// Tab goes round the page tabs, the shown page's controls, OK and Cancel, and Shift+Tab the same
+// way back, on two pages; Ctrl+Tab and Ctrl+Shift+Tab still switch the pages, and Tab then Enter
+// after a switch stays in the page instead of pressing OK.
+TEST_F(ConfigDialog, TabGoesRoundThePageTabsThePageAndTheButtons) {
+  TForm_Config d(main_->hwnd(), TForm_Config::Resources{}, ConfigData{});
+  HWND tabs = d.PageControl1->hwnd();
+  // The control holding the focus (a combo box for its field).
+  auto focused = [&] {
+    HWND f = GetFocus();
+    while (f && GetParent(f) && GetParent(f) != d.hwnd() &&
+           !(GetWindowLongPtrA(GetParent(f), GWL_EXSTYLE) & WS_EX_CONTROLPARENT)) {
+      f = GetParent(f);
+    }
+    return f;
+  };
+  constexpr int kPresses = 24;  // more than a round on either page
+  struct Round {
+    int page;
+    std::vector<HWND> inOrder;  // some of the page's controls, in their order
+    std::vector<HWND> seen;     // after 0, 1, .. kPresses Tabs, then 1, 2, .. Shift+Tabs
+  };
+  std::vector<Round> rounds(2);
+  std::vector<std::function<void()>> steps;
+  auto walk = [&](Round& round) {
+    for (int i = 0; i < 2 * kPresses; ++i) {
+      steps.push_back([&, i] {
+        round.seen.push_back(focused());
+        i < kPresses ? grid_test::Chord({}, VK_TAB) : grid_test::Chord({VK_SHIFT}, VK_TAB);
+      });
+    }
+    steps.push_back([&] { round.seen.push_back(focused()); });
+  };
+  steps.push_back([&] {
+    rounds[0].page = d.PageControl1->ActivePageIndex();
+    for (int r = 0; r < kReagentCount; ++r) rounds[0].inOrder.push_back(d.PriceEdit(r).hwnd());
+    rounds[0].inOrder.push_back(d.CheckBox_OnTop->hwnd());
+  });
+  walk(rounds[0]);
+  steps.push_back([&] {
+    SetFocus(tabs);
+    for (int i = 0; i < 3; ++i) grid_test::Chord({VK_CONTROL, VK_SHIFT}, VK_TAB);  // back round
+  });
+  steps.push_back([&] {
+    rounds[1].page = d.PageControl1->ActivePageIndex();
+    rounds[1].inOrder = {d.StringGrid_Macro->hwnd(), d.Button3->hwnd()};
+  });
+  walk(rounds[1]);
+  int switchedTo = -1;
+  bool runningAfterEnter = false;
+  steps.push_back([&] {
+    SetFocus(tabs);
+    for (int i = 0; i < 4; ++i) grid_test::Chord({VK_CONTROL}, VK_TAB);
+  });
+  steps.push_back([&] {
+    switchedTo = d.PageControl1->ActivePageIndex();
+    grid_test::Chord({}, VK_TAB);
+    grid_test::Chord({}, VK_RETURN);
+  });
+  steps.push_back([&] {
+    runningAfterEnter = d.Running() && d.ComboBox_Spell && d.ComboBox_Spell->HasFocus();
+    grid_test::Chord({}, VK_ESCAPE);
+  });
+  DialogScript script(std::move(steps));
+  EXPECT_EQ(d.ShowModal(), win::kModalCancel);
+  ASSERT_TRUE(script.Finished());
+
+  EXPECT_EQ(rounds[0].page, kPageGeneral);
+  EXPECT_EQ(rounds[1].page, kPageMacro);
+  for (const Round& round : rounds) {
+    SCOPED_TRACE("page " + std::to_string(round.page));
+    const std::vector<HWND>& seen = round.seen;
+    ASSERT_EQ(seen.size(), 2u * kPresses + 1);
+    // The round: from the page tabs to the next time they have the focus.
+    const auto back = std::find(seen.begin() + 1, seen.end(), tabs);
+    ASSERT_EQ(seen.front(), tabs);
+    ASSERT_NE(back, seen.end());
+    const std::vector<HWND> cycle(seen.begin(), back);
+    ASSERT_GE(cycle.size(), 3u + round.inOrder.size());
+    EXPECT_EQ(cycle[cycle.size() - 2], d.Button1->hwnd());
+    EXPECT_EQ(cycle.back(), d.Button2->hwnd());
+    HWND page = d.TabSheets[static_cast<size_t>(round.page)]->hwnd();
+    for (size_t i = 1; i + 2 < cycle.size(); ++i) EXPECT_TRUE(IsChild(page, cycle[i])) << i;
+    auto next = cycle.begin();
+    for (HWND control : round.inOrder) {
+      next = std::find(next, cycle.end(), control);
+      EXPECT_NE(next, cycle.end()) << "in its place";
+    }
+    // Every Tab goes one on, every Shift+Tab one back, round and round.
+    const int n = static_cast<int>(cycle.size());
+    for (int k = 0; k < static_cast<int>(seen.size()); ++k) {
+      const int position = k <= kPresses ? k : 2 * kPresses - k;
+      EXPECT_EQ(seen[static_cast<size_t>(k)], cycle[static_cast<size_t>(position % n)]) << k;
+    }
+  }
+  EXPECT_EQ(switchedTo, kPageUserList);
+  EXPECT_TRUE(runningAfterEnter);
 }
 
 TEST_F(ConfigDialog, MacroPageTogglesAndCapturesKeys) {
@@ -261,12 +364,12 @@ TEST_F(ConfigDialog, DoubleClickAwayFromTheDataCellsChangesNothing) {
   }
 }
 
-// The price fields take the locale's decimal separator for the point, and refuse a minus sign
-// and a digit that would make more than 20.
-TEST_F(ConfigDialog, PriceFieldsTakeTheLocaleSeparatorAndNoNegative) {
+// A price field takes both the point and the comma for the decimal point and shows the system's
+// separator, on a system of either; it refuses a second point, a minus sign and a digit that
+// would make more than 20.
+TEST_F(ConfigDialog, PriceFieldsTakePointAndCommaAndNoNegative) {
   char saved[8] = {};
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved, sizeof saved);
-  ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, ","));
   auto dialog = Open(ConfigData{});
   TNumEdit& price = dialog->PriceEdit(0);
   auto type = [&](const std::string& text) {
@@ -274,16 +377,31 @@ TEST_F(ConfigDialog, PriceFieldsTakeTheLocaleSeparatorAndNoNegative) {
     SendMessageA(price.hwnd(), EM_SETSEL, 0, -1);
     for (char c : text) SendMessageA(price.hwnd(), WM_CHAR, static_cast<unsigned char>(c), 1);
   };
-  type("3,5");
-  EXPECT_EQ(price.Text(), "3.5");
-  EXPECT_DOUBLE_EQ(price.Real(), 3.5);
-  type("-3");
-  EXPECT_EQ(price.Text(), "3");
-  type("35");  // more than the price field keeps
-  EXPECT_EQ(price.Text(), "3");
-  type("0.25");  // the point still works
-  EXPECT_DOUBLE_EQ(price.Real(), 0.25);
+  for (const char* separator : {".", ","}) {
+    ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator));
+    const std::string sep = separator;
+    SCOPED_TRACE("separator " + sep);
+    struct Case {
+      const char* typed;
+      std::string shown;
+      double value;
+    };
+    const Case cases[] = {{"3,5", "3" + sep + "5", 3.5},
+                          {"0.25", "0" + sep + "25", 0.25},
+                          {"1,2.5", "1" + sep + "25", 1.25},
+                          {"-3", "3", 3.0},
+                          {"35", "3", 3.0},
+                          {",75", sep + "75", 0.75}};
+    for (const Case& c : cases) {
+      type(c.typed);
+      EXPECT_EQ(price.Text(), c.shown) << c.typed;
+      EXPECT_DOUBLE_EQ(price.Real(), c.value) << c.typed;
+    }
+    SetFocus(dialog->Button1->hwnd());
+    EXPECT_EQ(price.Text(), "0" + sep + "75");
+  }
   SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved);
+  SetFocus(price.hwnd());
   SetWindowTextA(price.hwnd(), "-3");  // pasted: kept at the minimum
   EXPECT_DOUBLE_EQ(price.Real(), 0.0);
   SetFocus(dialog->Button1->hwnd());
@@ -322,7 +440,7 @@ TEST_F(ConfigDialog, SpellbookReagentsAndInformation) {
   info.SetCell(3, 3, "");
   info.SetCell(1, 4, "Renamed\tSpell");
   dialog->ApplyPages();
-  EXPECT_EQ(dialog->Spells[0].Reagent, (ReagentCounts{1, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(dialog->Spells[0].Reagent, (ReagentCounts{2, 0, 0, 0, 0, 0, 0, 0}));  // still marked
   EXPECT_TRUE(dialog->Spells[1].InSpellBook && dialog->Spells[1].Danger);
   EXPECT_EQ(dialog->Spells[2].Reagent[6], 1);
   EXPECT_EQ(dialog->Spells[2].Reagent[7], 1);

@@ -175,6 +175,48 @@ TEST_F(MainWindow, FixedCirclePagesAndStartState) {
   EXPECT_EQ(bm.bmHeight, 480);
 }
 
+// The casts-left labels of page A: the number on red, yellow or lime; a spell that needs no
+// reagent can always be cast and shows a dash on lime, after its cast and undo too.
+TEST_F(MainWindow, SlotLabelsShowTheCastsLeftAndADashForASpellWithoutReagents) {
+  TForm_Main& f = *form_;
+  const SpellTable spells = f.Spells;
+  const auto pageA = f.SpellSlot[0];
+  const ReagentCounts used = f.ReagentUsed;
+  f.Spells[0].Reagent = {};
+  f.Spells[1].Reagent = {1, 0, 0, 0, 0, 0, 0, 0};
+  f.Spells[2].Reagent = {0, 1, 0, 0, 0, 0, 0, 0};
+  f.SpellSlot[0] = {0, 1, 2, 2, 2, 2, 2, 2};
+  f.TabSet1->SetTabIndex(0);
+  f.BackpackReagent = {3, 40, 0, 0, 0, 0, 0, 0};
+  f.WriteCounters();
+  auto expectLabels = [&](const char* when, const std::string& second) {
+    EXPECT_EQ(f.Label(0).Caption(), " -") << when;
+    EXPECT_EQ(f.Label(0).Color(), RGB(0, 255, 0)) << when;
+    EXPECT_EQ(f.Label(1).Caption(), second) << when;
+    EXPECT_EQ(f.Label(2).Caption(), " 40") << when;
+    EXPECT_EQ(f.Label(2).Color(), RGB(0, 255, 0)) << when;
+  };
+  expectLabels("filled", " 3");
+  EXPECT_EQ(f.Label(1).Color(), RGB(255, 255, 0));
+  f.SpeedButton_Inscription->SetDown(true);
+  f.CastSlot(0);
+  f.CastSlot(1);
+  f.CastSlot(1);
+  f.CastSlot(1);
+  expectLabels("cast", " 0");
+  EXPECT_EQ(f.Label(1).Color(), RGB(255, 0, 0));
+  f.CastSlot(0);
+  f.SpeedButton_UndoClick();
+  expectLabels("undone", " 0");
+  f.SpeedButton_Inscription->SetDown(false);
+  f.Spells = spells;
+  f.SpellSlot[0] = pageA;
+  f.ReagentUsed = used;
+  f.UndoSpell = -1;
+  f.UndoLastWasCast = false;
+  f.WriteCounters();
+}
+
 TEST_F(MainWindow, ConfigDialogFontFollowsTheUserLanguage) {
   if (std::getenv("QUILLORB_EXPECT_JAPANESE")) {
     ASSERT_EQ(GetUserDefaultLangID() & 0x3FF, LANG_JAPANESE) << "the Japanese locale did not take";
