@@ -214,6 +214,13 @@ TEST(Statistics, CsvCellsThatASpreadsheetWouldRunAreTakenAsText) {
       {"=HYPERLINK(\"x\",\"y\")", "\"'=HYPERLINK(\"\"x\"\",\"\"y\"\")\""},
       {"Cure", "Cure"},
       {"Magic Arrow=", "Magic Arrow="},
+      // Where a spreadsheet splits cells at semicolons or tabs.
+      {"Cure;=1+2", "Cure;'=1+2"},
+      {"x;-1;@y;+", "x;'-1;'@y;'+"},
+      {"a,b;=c", "\"a,b;'=c\""},
+      {"a\t+1", "a\t'+1"},
+      {"a;b; =c", "a;b; =c"},
+      {"", ""},
   };
   for (const auto& [text, cell] : cases) EXPECT_EQ(CsvField(text), cell) << text;
 }
