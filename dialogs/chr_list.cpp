@@ -24,7 +24,6 @@ constexpr char kQuotesMessage[] =
 constexpr char kCodePageMessage[] =
     "This name has letters that this system's code page cannot store. Please choose a name "
     "without them.";
-constexpr char kUnusableMessage[] = "These profiles are not in the list:\n\n";
 constexpr char kTooLongMessage[] =
     "This name is too long: the name of its file would pass the 255 characters a file name may "
     "have.";
@@ -130,15 +129,21 @@ LRESULT TForm_ChrList::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void TForm_ChrList::TellUnusable() {
-  std::string files;
+  std::vector<std::string> untold;
   for (const std::string& file : Unusable) {
-    if (!Told || Told->insert(file).second) files += file + "\n";
+    if (!Told || Told->insert(file).second) untold.push_back(file);
   }
-  if (files.empty()) return;
-  Message(kUnusableMessage + files +
-              "\nTheir characters' names have letters that this system's code page cannot store, "
-              "so Quillorb cannot keep them. Rename a file to use its character.",
-          MB_OK | MB_ICONINFORMATION);
+  if (untold.empty()) return;
+  const bool one = untold.size() == 1;
+  std::string text =
+      one ? "This profile is not in the list:\n\n" : "These profiles are not in the list:\n\n";
+  for (const std::string& file : untold) text += file + "\n";
+  text += one ? "\nIts character's name has letters that this system's code page cannot store, so "
+                "Quillorb cannot use it. To use it, rename the file with letters the code page has."
+              : "\nTheir characters' names have letters that this system's code page cannot store, "
+                "so Quillorb cannot use them. To use one, rename its file with letters the code "
+                "page has.";
+  Message(text, MB_OK | MB_ICONINFORMATION);
 }
 
 void TForm_ChrList::TakeSelection() {
