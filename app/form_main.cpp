@@ -281,6 +281,7 @@ void TForm_Main::SpeedButton_SaveClick() {
   {
     TForm_ChrList dialog(hwnd(), ConfigDialogFont(), programDir_, {CurrentUser});
     dialog.SaveCurrentProfile = [this] { return SaveCopySource(); };
+    dialog.Told = &unusableProfilesTold_;
     if (const std::optional<CharacterChoice> choice = dialog.Execute()) {
       const std::string& name = choice->name;
       win::HourglassScope hourglass;

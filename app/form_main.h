@@ -12,6 +12,7 @@
 #include <bitset>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -227,6 +228,8 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   bool shutdownSaved_ = false;      // FormCloseQuery has saved everything
   bool saveQuestionOpen_ = false;
   bool closing_ = false;
+  // The profiles the character list has said it cannot use (told once a run).
+  std::set<std::string> unusableProfilesTold_;
   // Where the mouse stood when Panel1 was given a notice instead of the spell information: the
   // notice stays until the mouse really moves over a slot again.
   std::optional<POINT> panelNoticeAt_;

@@ -22,6 +22,16 @@ std::string Who(const std::string& user) {
   return user.empty() ? "the default character" : win::AnsiToUtf8(user);
 }
 
+// The file as it stands, so that a rewrite keeps the lines the program does not know. False, with
+// the reason, when the file exists but cannot be read as text (another program holds it, it was
+// saved as UTF-16 meanwhile): it is not written over then.
+bool ReadForRewrite(const std::string& path, IniDocument& ini, std::string& error) {
+  std::string bytes;
+  const ReadStatus status = ReadWholeFile(path, bytes, &error);
+  if (status == ReadStatus::Ok) ini = IniDocument(bytes);
+  return status != ReadStatus::Failed;
+}
+
 // `path` in UTF-8, as the file layer takes it.
 void ShowFileError(const wchar_t* pattern, const std::string& path) {
   win::ShowErrorBox(FormatWithFile(pattern, win::FileText(path)));
@@ -143,8 +153,7 @@ bool TForm_Main::WriteStep(SaveStep step, std::string& error) {
       if (keepUsersFile_ || lastUserRefused_) return true;
       const std::string usersFile = UsersFileName(programDir_);
       IniDocument users;
-      std::string bytes;
-      if (ReadWholeFile(usersFile, bytes) == ReadStatus::Ok) users = IniDocument(bytes);
+      if (!ReadForRewrite(usersFile, users, error)) return false;
       WriteLastUser(users, CurrentUser);
       return ReplaceFileContents(usersFile, users.Serialize(), &error);
     }
@@ -152,10 +161,8 @@ bool TForm_Main::WriteStep(SaveStep step, std::string& error) {
       ReadCounters();
       // A profile that could not be read is not overwritten with the defaults used instead.
       if (profileUnreadable_) return true;
-      // Keys are written into the file as it stands, so that what the program does not know stays.
       IniDocument ini;
-      std::string bytes;
-      if (ReadWholeFile(ProfileFileName, bytes) == ReadStatus::Ok) ini = IniDocument(bytes);
+      if (!ReadForRewrite(ProfileFileName, ini, error)) return false;
       WriteProfile(ini, CurrentSettings(), Spells, decimalSeparator_);
       return ReplaceFileContents(ProfileFileName, ini.Serialize(), &error);
     }

@@ -4,6 +4,11 @@
 set(QUILLORB_STATIC_LINK -static -static-libgcc -static-libstdc++)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
+# The project's version, for the About page and the version resources (quillorb_version.h).
+configure_file(${CMAKE_SOURCE_DIR}/assets/version.h.in
+  ${CMAKE_BINARY_DIR}/generated/quillorb_version.h @ONLY)
+include_directories(${CMAKE_BINARY_DIR}/generated)
+
 file(GLOB QUILLORB_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/win/*.cpp)
 list(FILTER QUILLORB_WIN_SOURCES EXCLUDE REGEX "file_io_win\\.cpp$")
 add_library(quillorb_win STATIC ${QUILLORB_WIN_SOURCES})

@@ -42,20 +42,26 @@ constexpr NameRule kNameRules[] = {
 
 }  // namespace
 
-std::vector<std::string> ListCharacters(const std::string& folder) {
-  std::vector<std::string> names;
+CharacterFiles ListCharacters(const std::string& folder) {
+  CharacterFiles files;
   for (const std::string& file : FileNamesIn(folder)) {
     const std::optional<std::string> name = CharacterFromFileName(file);
     if (!name) continue;
     // Names are kept in the ANSI code page (users.ini, the window titles): a file whose name has
-    // no exact form there is no character of ours.
+    // no exact form there cannot be one of ours.
     std::optional<std::string> ansi = win::WideToAnsi(win::Utf8ToWide(*name));
-    if (ansi) names.push_back(std::move(*ansi));
+    if (ansi) {
+      files.names.push_back(std::move(*ansi));
+    } else {
+      files.unusable.push_back(file);
+    }
   }
-  std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-  });
-  return names;
+  std::stable_sort(files.names.begin(), files.names.end(),
+                   [](const std::string& a, const std::string& b) {
+                     return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+                   });
+  std::sort(files.unusable.begin(), files.unusable.end());
+  return files;
 }
 
 TForm_ChrList::TForm_ChrList(HWND owner, HFONT font, std::string programDir,
@@ -105,12 +111,39 @@ std::optional<CharacterChoice> TForm_ChrList::Execute() {
 
 void TForm_ChrList::FormCreate() {
   ListBox_Chr->Add(kDefaultCharacterEntry);
-  for (const std::string& name : ListCharacters(programDir_)) ListBox_Chr->Add(name);
+  CharacterFiles files = ListCharacters(programDir_);
+  for (const std::string& name : files.names) ListBox_Chr->Add(name);
+  Unusable = std::move(files.unusable);
 }
 
 void TForm_ChrList::FormShow() {
   Label_CurChr->SetCaption(CurChr);
   ListBox_Chr->SetItemIndex(ListBox_Chr->IndexOf(CurChr));
+  if (!Unusable.empty()) PostMessageW(hwnd(), kTellUnusable, 0, 0);
+}
+
+LRESULT TForm_ChrList::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != kTellUnusable) return Dialog::OnMessage(msg, wp, lp);
+  TellUnusable();
+  return 0;
+}
+
+void TForm_ChrList::TellUnusable() {
+  std::vector<std::string> untold;
+  for (const std::string& file : Unusable) {
+    if (!Told || Told->insert(file).second) untold.push_back(file);
+  }
+  if (untold.empty()) return;
+  const bool one = untold.size() == 1;
+  std::string text =
+      one ? "This profile is not in the list:\n\n" : "These profiles are not in the list:\n\n";
+  for (const std::string& file : untold) text += file + "\n";
+  text += one ? "\nIts character's name has letters that this system's code page cannot store, so "
+                "Quillorb cannot use it. To use it, rename the file with letters the code page has."
+              : "\nTheir characters' names have letters that this system's code page cannot store, "
+                "so Quillorb cannot use them. To use one, rename its file with letters the code "
+                "page has.";
+  Message(text, MB_OK | MB_ICONINFORMATION);
 }
 
 void TForm_ChrList::TakeSelection() {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,9 +30,16 @@ struct CharacterChoice {
   bool operator==(const CharacterChoice&) const = default;
 };
 
-// The character names (ANSI) of the profile files in `folder` (UTF-8, ending with its separator),
-// compared without regard to case. Files whose names the ANSI code page cannot spell are left out.
-std::vector<std::string> ListCharacters(const std::string& folder);
+// The profile files of a folder as the character list sees them.
+struct CharacterFiles {
+  // The character names (ANSI), sorted without regard to case.
+  std::vector<std::string> names;
+  // The file names (UTF-8) of profiles whose character names the ANSI code page cannot spell:
+  // names are kept in it (users.ini, the window titles), so these cannot be used.
+  std::vector<std::string> unusable;
+};
+// The profiles in `folder` (UTF-8, ending with its separator).
+CharacterFiles ListCharacters(const std::string& folder);
 
 class TForm_ChrList : public win::Dialog {
  public:
@@ -65,6 +73,11 @@ class TForm_ChrList : public win::Dialog {
   // Saves the current character's profile when Add finds no file of it to copy (on a first run,
   // say); false when that failed (the caller has reported it).
   std::function<bool()> SaveCurrentProfile;
+  // The profiles left out of the list because they cannot be used (file names, UTF-8). Once the
+  // dialog shows, one message says why; the names it told are added to `Told`, and names already
+  // in it are not told again (the main window keeps it for the run).
+  std::vector<std::string> Unusable;
+  std::set<std::string>* Told = nullptr;
 
   std::unique_ptr<win::Bevel> Bevel1;
   std::unique_ptr<win::Label> Label_Cur;
@@ -79,8 +92,12 @@ class TForm_ChrList : public win::Dialog {
 
  protected:
   void DoShow() override { FormShow(); }
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  // Posted by FormShow, so that the message about unusable profiles shows over the dialog.
+  static constexpr UINT kTellUnusable = WM_APP + 1;
+  void TellUnusable();
   std::string ProfileOf(const std::string& entry) const;
   // CurChr becomes the selected entry; with none selected it stays as it was.
   void TakeSelection();

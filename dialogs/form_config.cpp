@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "dialogs/messages.h"
+#include "quillorb_version.h"
 #include "model/file_io.h"
 #include "win/app.h"
 #include "win/dialog_util.h"
@@ -252,7 +253,8 @@ void TForm_Config::CreatePage(int page) {
                                           ES_MULTILINE | ES_READONLY);
       Memo1->SetColor(GetSysColor(COLOR_BTNFACE));
       Memo1->SetText(
-          "Quillorb\r\nversion 1.23\r\n\r\nReagent ledger and spell\r\nbar for mages.\r\n\r\n"
+          "Quillorb\r\nversion " QUILLORB_VERSION
+          "\r\n\r\nReagent ledger and spell\r\nbar for mages.\r\n\r\n"
           "Written by the Quillorb\r\ndevelopers; pictures by\r\nour own art code.\r\n\r\n"
           "May your reagents never\r\nrun dry!");
       Image1->SetBitmap(MakeAboutPicture(spellAtlas_, 237, 197), false);

@@ -30,12 +30,12 @@ void ApplyBankVisit(BankSides& ledger, const BankSides& opened, const BankSides&
   for (size_t r = 0; r < kReagentCount; ++r) {
     int64_t backpack = int64_t{ledger.backpack[r]} + closed.backpack[r] - opened.backpack[r];
     int64_t bank = int64_t{ledger.bank[r]} + closed.bank[r] - opened.bank[r];
-    if (backpack > kBackpackMax) {
-      bank += backpack - kBackpackMax;
-      backpack = kBackpackMax;
-    }
-    ledger.backpack[r] = static_cast<int32_t>(std::clamp<int64_t>(backpack, 0, kBackpackMax));
-    ledger.bank[r] = static_cast<int32_t>(std::clamp<int64_t>(bank, 0, INT32_MAX));
+    // What the backpack cannot hold stays in the bank; what casts booked meanwhile took of
+    // reagents the player has since moved to the bank comes out of the bank.
+    const int64_t kept = std::clamp<int64_t>(backpack, 0, kBackpackMax);
+    bank += backpack - kept;
+    ledger.backpack[r] = static_cast<int32_t>(kept);
+    ledger.bank[r] = static_cast<int32_t>(std::clamp<int64_t>(bank, 0, kBankFieldMax));
   }
 }
 

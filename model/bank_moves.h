@@ -33,7 +33,9 @@ void AdjustBackpack(int32_t& backpack, int32_t& bank, int32_t target,
 // What a bank visit did, applied to the ledger as it is when the dialog closes: each side changes
 // by what the player changed in the dialog (`closed` - `opened`), so that reports booked while the
 // dialog was open are kept. A backpack that would end above kBackpackMax leaves the rest in the
-// bank.
+// bank; one that would end below 0 (casts took reagents the player moved to the bank meanwhile)
+// takes the shortfall from the bank. Backpack + bank thus change by what the dialog changed and
+// what was booked meanwhile, no more.
 struct BankSides {
   ReagentCounts backpack{};
   ReagentCounts bank{};

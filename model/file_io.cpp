@@ -1,27 +1,70 @@
-// The parts of the file layer that are the same on every system.
+// The parts of the file layer that are the same on every system: what counts as readable text,
+// and the order of a save's steps with the cleaning up after each of them.
 #include "model/file_io.h"
 
 #include "model/profile.h"
 
 namespace quillorb {
+namespace {
 
-bool StartsWithUtf16Mark(std::string_view bytes) {
-  return bytes.size() >= 2 &&
-         ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+// Why bytes that were read are no 8-bit text; nullptr when they are.
+const char* NotAnsiText(std::string_view bytes) {
+  if (bytes.size() >= 2 &&
+      ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
+    return "the file is UTF-16 text, not ANSI text";
+  }
+  if (bytes.find('\0') != std::string_view::npos) {
+    return "the file holds NUL bytes, which ANSI text never does (UTF-16 text without a "
+           "byte-order mark does)";
+  }
+  return nullptr;
 }
+
+bool Fail(std::string* error, const char* what, const std::string& path,
+          const std::string& reason) {
+  if (error) *error = std::string(what) + " \"" + path + "\": " + reason;
+  return false;
+}
+
+}  // namespace
 
 ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
   const ReadStatus status = ReadWholeFileRaw(path, bytes, error);
-  if (status == ReadStatus::Ok && StartsWithUtf16Mark(bytes)) {
+  if (status != ReadStatus::Ok) return status;
+  if (const char* why = NotAnsiText(bytes)) {
     bytes.clear();
-    if (error) *error = "Cannot read \"" + path + "\": the file is UTF-16 text, not ANSI text";
+    Fail(error, "Cannot read", path, why);
     return ReadStatus::Failed;
   }
   return status;
 }
 
+bool ReplaceFileContents(SaveSteps& steps, const std::string& path, std::string_view bytes,
+                         std::string* error) {
+  // A rename would go through on some systems: such a file is the player's to keep.
+  if (steps.IsReadOnly(path)) return Fail(error, "Cannot replace", path, "the file is read-only");
+  std::string temp;
+  if (!steps.Create(path, temp)) return Fail(error, "Cannot create", path, steps.Reason());
+  const char* failed = nullptr;
+  std::string reason;
+  auto note = [&](const char* what) {
+    failed = what;
+    reason = steps.Reason();
+  };
+  if (!steps.Write(bytes) || !steps.Flush()) note("Cannot write");
+  if (!steps.Close() && !failed) note("Cannot write");
+  if (!failed && !steps.Replace(temp, path)) note("Cannot replace");
+  if (!failed) return true;
+  steps.Delete(temp);
+  return Fail(error, failed, path, reason);
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* error) {
+  return ReplaceFileContents(*SystemSaveSteps(), path, bytes, error);
+}
+
 int RemoveStaleTemporaryFiles(const std::string& folder) {
-  // Only names of the pattern ReplaceFileContents makes for our own files: nothing else is touched.
+  // Only names of the pattern SaveSteps::Create makes for our own files: nothing else is touched.
   int removed = 0;
   for (const std::string& name : FileNamesIn(folder)) {
     if (IsOwnTemporaryFileName(name) && RemoveFile(folder + name)) ++removed;

@@ -1,10 +1,12 @@
-// Whole-file reads and all-or-nothing replacement of files. Implemented once for the host
-// (file_io_std.cpp) and once for Windows (win/file_io_win.cpp).
+// Whole-file reads and all-or-nothing replacement of files. The steps of a save are implemented
+// once for the host (file_io_std.cpp) and once for Windows (win/file_io_win.cpp); the order in
+// which they run, and the cleaning up after any of them fails, is written once (file_io.cpp).
 //
 // Paths are UTF-8, whatever the ANSI code page: a folder or file name with letters outside that
 // code page is reached as it is. Only the paths are Unicode; the files' contents are bytes.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,24 +15,51 @@ namespace quillorb {
 
 enum class ReadStatus { Ok, Missing, Failed };
 
-// Reads the whole file. A file that begins with a UTF-16 byte-order mark is Failed: its text is
-// not the 8-bit text the program's files hold, and 8-bit text saved over it would destroy it.
-// `error` (if given) says what failed when the result is not Ok: the file's name and the system's
-// reason.
+// Reads the whole file as the 8-bit text the program's files hold. A file with a NUL byte anywhere
+// is Failed: ANSI text never holds one, and UTF-16 text (with or without a byte-order mark) holds
+// them all over; 8-bit text saved over such a file would destroy it. A file that begins with a
+// UTF-16 byte-order mark is Failed as well. `error` (if given) says what failed when the result is
+// not Ok: the file's name and the system's reason (or what the file holds instead of ANSI text).
 ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr);
 // The file's bytes as they are, whatever text they hold (one implementation per system).
 ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes,
                             std::string* error = nullptr);
 bool FileExists(const std::string& path);
 
-// Whether `bytes` begin with a UTF-16 byte-order mark (either byte order).
-bool StartsWithUtf16Mark(std::string_view bytes);
+// The steps of an all-or-nothing save, as one system offers them. Each step says whether it went
+// through; Reason gives the system's words for the last one that did not.
+class SaveSteps {
+ public:
+  virtual ~SaveSteps() = default;
+  // Whether `target` is a file the player made read-only.
+  virtual bool IsReadOnly(const std::string& target) = 0;
+  // Creates a new, empty file beside `target`, under a name nobody else uses and that
+  // IsOwnTemporaryFileName knows, and keeps it open for the next steps; `temp` is its path.
+  virtual bool Create(const std::string& target, std::string& temp) = 0;
+  // Appends all of `bytes` to the open file.
+  virtual bool Write(std::string_view bytes) = 0;
+  // Makes what was written reach the disk.
+  virtual bool Flush() = 0;
+  // Closes the open file (it is closed whatever the result: a close can fail to write what the
+  // system still held).
+  virtual bool Close() = 0;
+  // Moves `temp` over `target` in one step: afterwards `target` is the new file, whole.
+  virtual bool Replace(const std::string& temp, const std::string& target) = 0;
+  virtual bool Delete(const std::string& temp) = 0;
+  virtual std::string Reason() const = 0;
+};
 
-// Writes `bytes` to a temporary file in the same folder, flushes it to disk, then moves it over
-// `path`. On any failure the old file is left as it was, the temporary file is removed, and
-// `error` (if given, in UTF-8) says what failed. A file the player made read-only is not replaced
-// (Windows refuses that move, other systems would not): the error says so, and on Windows the
-// last error is ERROR_FILE_READ_ONLY.
+// The steps of this system.
+std::unique_ptr<SaveSteps> SystemSaveSteps();
+
+// Writes `bytes` to a temporary file in the same folder, flushes it to disk, closes it, then moves
+// it over `path`. On any failure the old file is left as it was, the temporary file is deleted
+// (one that cannot be is removed at the next start, RemoveStaleTemporaryFiles), and `error` (if
+// given, in UTF-8) names the file and the system's reason. A file the player made read-only is
+// not replaced (Windows refuses that move, other systems would not): the error says so.
+bool ReplaceFileContents(SaveSteps& steps, const std::string& path, std::string_view bytes,
+                         std::string* error = nullptr);
+// The same with the steps of this system.
 bool ReplaceFileContents(const std::string& path, std::string_view bytes,
                          std::string* error = nullptr);
 

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace quillorb {
 namespace {
@@ -74,47 +75,53 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* error) {
-  static std::atomic<unsigned> counter{0};
-  // A rename would replace a file nobody may write to: such a file is the player's to keep.
-  struct stat target {};
-  if (::stat(path.c_str(), &target) == 0 && S_ISREG(target.st_mode) &&
-      (target.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-    if (error) *error = "Cannot replace \"" + path + "\": the file is read-only";
+namespace {
+
+// The steps of a save on a POSIX file system.
+class PosixSaveSteps final : public SaveSteps {
+ public:
+  ~PosixSaveSteps() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  bool IsReadOnly(const std::string& target) override {
+    // A rename would replace a file nobody may write to.
+    struct stat st {};
+    return ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+  }
+  bool Create(const std::string& target, std::string& temp) override {
+    static std::atomic<unsigned> counter{0};
+    // A name of our own beside the target, so that the final rename stays on one file system.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      temp = target + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+      fd_ = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+      if (fd_ >= 0) return true;
+      if (errno != EEXIST) break;
+    }
+    return Failed();
+  }
+  bool Write(std::string_view bytes) override { return WriteAll(fd_, bytes) || Failed(); }
+  bool Flush() override { return ::fsync(fd_) == 0 || Failed(); }
+  bool Close() override { return ::close(std::exchange(fd_, -1)) == 0 || Failed(); }
+  bool Replace(const std::string& temp, const std::string& target) override {
+    return ::rename(temp.c_str(), target.c_str()) == 0 || Failed();
+  }
+  bool Delete(const std::string& temp) override { return ::unlink(temp.c_str()) == 0 || Failed(); }
+  std::string Reason() const override { return quillorb::Reason(err_); }
+
+ private:
+  bool Failed() {
+    err_ = errno;
     return false;
   }
-  // A name of our own beside the target, so that the final rename stays on one file system.
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = path + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) {
-    SetError(error, "Cannot create", path, errno);
-    return false;
-  }
-  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
-    int err = errno;
-    ::close(fd);
-    ::unlink(temp.c_str());
-    SetError(error, "Cannot write", path, err);
-    return false;
-  }
-  if (::close(fd) != 0) {
-    int err = errno;
-    ::unlink(temp.c_str());
-    SetError(error, "Cannot write", path, err);
-    return false;
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    int err = errno;
-    ::unlink(temp.c_str());
-    SetError(error, "Cannot replace", path, err);
-    return false;
-  }
-  return true;
+  int fd_ = -1;
+  int err_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<SaveSteps> SystemSaveSteps() {
+  return std::make_unique<PosixSaveSteps>();
 }
 
 bool CopyToNewFile(const std::string& from, const std::string& to, std::string* error) {

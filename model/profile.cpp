@@ -1,8 +1,10 @@
 #include "model/profile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
+#include "model/bank_moves.h"
 #include "model/text.h"
 
 namespace quillorb {
@@ -53,6 +55,12 @@ class DocumentKeys final : public ProfileKeys {
   IniDocument* writable_ = nullptr;  // WriteProfile's document
 };
 
+// A count in the range the ledger keeps it in (a hand-edited or damaged file may hold anything).
+int32_t ReadCount(const ProfileKeys& keys, std::string_view section, const std::string& key,
+                  int32_t max) {
+  return std::clamp(keys.ReadInt(section, key, 0), 0, max);
+}
+
 bool ReadBool(const ProfileKeys& keys, std::string_view section, const std::string& key, bool def) {
   return keys.ReadInt(section, key, def ? 1 : 0) != 0;
 }
@@ -96,9 +104,9 @@ void ReadProfile(const ProfileKeys& ini, ProfileSettings& s, SpellTable& spells,
                  char decimalSeparator) {
   for (int r = 0; r < kReagentCount; ++r) {
     const auto ri = static_cast<size_t>(r);
-    s.BackpackReagent[ri] = ini.ReadInt("Reagent", Indexed("Reagent", r), 0);
-    s.BankReagent[ri] = ini.ReadInt("BankReagent", Indexed("BankReagent", r), 0);
-    s.ReagentUsed[ri] = ini.ReadInt("ReagentUsed", Indexed("ReagentUsed", r), 0);
+    s.BackpackReagent[ri] = ReadCount(ini, "Reagent", Indexed("Reagent", r), kBackpackMax);
+    s.BankReagent[ri] = ReadCount(ini, "BankReagent", Indexed("BankReagent", r), kBankFieldMax);
+    s.ReagentUsed[ri] = ReadCount(ini, "ReagentUsed", Indexed("ReagentUsed", r), kCountCeiling);
   }
   for (int r = 0; r < kReagentCount; ++r) {
     s.ReagentCost[static_cast<size_t>(r)] = ReadPrice(ini, r, decimalSeparator);
@@ -111,7 +119,7 @@ void ReadProfile(const ProfileKeys& ini, ProfileSettings& s, SpellTable& spells,
     spell.Ctrl = ReadBool(ini, "Macro", Indexed("CTRL", i), spell.Ctrl);
     spell.Shift = ReadBool(ini, "Macro", Indexed("SHIFT", i), spell.Shift);
     spell.Key = static_cast<uint16_t>(ini.ReadInt("Macro", Indexed("KEY", i), spell.Key) & 0xFFFF);
-    spell.CastCount = ini.ReadInt("SpellCount", Indexed("SpellCount", i), 0);
+    spell.CastCount = ReadCount(ini, "SpellCount", Indexed("SpellCount", i), kCountCeiling);
   }
   for (int p = 0; p < kUserPages; ++p) {
     for (int slot = 0; slot < kSlotsPerPage; ++slot) {

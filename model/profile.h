@@ -59,8 +59,10 @@ class ProfileKeys {
 };
 
 // Reads every key; a missing or unreadable value gives its default. The spells' macro keys
-// default to the values they already hold (those of the catalogue). Slot values outside 0..63
-// become 0; an unreadable price takes that reagent's default price.
+// default to the values they already hold (those of the catalogue). Counts are held to their
+// ranges: the backpack to 0..kBackpackMax, the bank to 0..kBankFieldMax, the reagents used and
+// the casts to 0..kCountCeiling. Slot values outside 0..63 become 0; an unreadable price takes
+// that reagent's default price.
 void ReadProfile(const ProfileKeys& keys, ProfileSettings& settings, SpellTable& spells,
                  char decimalSeparator);
 void ReadProfile(const IniDocument& ini, ProfileSettings& settings, SpellTable& spells,

@@ -63,11 +63,16 @@ std::string FormatPrice(float price) {
 }  // namespace
 
 std::string CsvField(const std::string& text) {
-  // A spreadsheet takes a cell that begins with one of these for a formula: it gets an apostrophe
-  // in front, which the spreadsheet shows as text and does not show.
-  const bool formula =
-      !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
-  const std::string cell = formula ? "'" + text : text;
+  // A spreadsheet takes a cell that begins with one of these for a formula, and one that splits
+  // cells at semicolons or tabs (as many European ones do) sees a cell begin after each of them.
+  // Each such beginning gets an apostrophe, which makes the spreadsheet take the rest as text.
+  constexpr std::string_view kFormulaStart = "=+-@\t\r";
+  std::string cell;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const bool cellStart = i == 0 || text[i - 1] == ';' || text[i - 1] == '\t';
+    if (cellStart && kFormulaStart.find(text[i]) != std::string_view::npos) cell += '\'';
+    cell += text[i];
+  }
   if (cell.find_first_of(",\"\r\n") == std::string::npos) return cell;
   std::string quoted = "\"";
   for (char c : cell) {

@@ -49,8 +49,9 @@ std::string StatisticsCsv(const Statistics& figures, const SpellTable& spells,
 int64_t SaturatingAdd(int64_t a, int64_t b);
 
 // One CSV text field: an apostrophe before a text that begins with =, +, -, @, tab or CR (which a
-// spreadsheet would run as a formula), then quoted (with inner quotes doubled) when it holds a
-// comma, a quote or a line end.
+// spreadsheet would run as a formula), and before each of these after a semicolon or a tab (where
+// a spreadsheet that splits cells there would begin one); then quoted (with inner quotes doubled)
+// when it holds a comma, a quote or a line end.
 std::string CsvField(const std::string& text);
 
 }  // namespace quillorb

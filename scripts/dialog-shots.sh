@@ -31,6 +31,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   cd build/dialog-shots
   wine quillorb.exe &
   shot=../win/bin/window_shot.exe
+  # window_shot waits for each dialog to show painted on the screen before it takes it.
   take() {  # x y class file
     wine $shot TForm_Main --click $1 $2
     wine $shot $3 $4.bmp
@@ -47,8 +48,27 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wine $shot TForm_Main --close
   wait
   wineserver -w'
+# A picture replaces a committed one only when it shows a painted dialog: a blank (or nearly
+# blank) one, or none at all, leaves the old picture and fails the script.
+publish() {  # shot.bmp target.png
+  local colours
+  colours=$(identify -format '%k' "$1" 2>/dev/null || echo 0)
+  if [ "$colours" -lt 16 ]; then
+    echo "$1 is blank ($colours colours): $2 is left as it was" >&2
+    return 1
+  fi
+  convert "$1" "$2.new.png"
+  # The same pixels keep the committed file as it is.
+  if [ -f "$2" ] && [ "$(compare -metric AE "$2" "$2.new.png" null: 2>&1)" = 0 ]; then
+    rm "$2.new.png"
+  else
+    mv "$2.new.png" "$2"
+  fi
+}
+failed=0
 for f in bank characters analysis; do
-  convert "$shots/$f.bmp" "docs/$f.png"
+  publish "$shots/$f.bmp" "docs/$f.png" || failed=1
 done
-convert "$shots/input.bmp" build/input-box.png
+publish "$shots/input.bmp" build/input-box.png || failed=1
+[ "$failed" = 0 ] || exit 1
 echo "Screenshots: docs/bank.png docs/characters.png docs/analysis.png build/input-box.png"

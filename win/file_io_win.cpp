@@ -48,19 +48,6 @@ void SetError(std::string* error, const char* what, const std::string& path, DWO
   if (error) *error = std::string(what) + " \"" + path + "\": " + SystemReason(code);
 }
 
-// Creates a new file beside `path` under a name nobody else uses.
-HANDLE CreateTempBeside(const std::string& path, std::string& temp) {
-  static unsigned counter = 0;
-  const DWORD pid = GetCurrentProcessId();
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = path + "." + std::to_string(pid) + "-" + std::to_string(counter++) + ".tmp";
-    HANDLE h = CreateFileW(WidePath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return h;
-  }
-  return INVALID_HANDLE_VALUE;
-}
-
 }  // namespace
 
 ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes, std::string* error) {
@@ -105,52 +92,65 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* error) {
-  // Windows refuses to move a file over a read-only one; Wine lets it through. Either way such a
-  // file is the player's to keep, and it is reported as what it is.
-  const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
-      !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    if (error) *error = "Cannot replace \"" + path + "\": the file is read-only";
-    SetLastError(ERROR_FILE_READ_ONLY);
-    return false;
+namespace {
+
+// The steps of a save on Windows, through the wide functions.
+class WindowsSaveSteps final : public SaveSteps {
+ public:
+  bool IsReadOnly(const std::string& target) override {
+    // Windows refuses to move a file over a read-only one; Wine lets it through.
+    const DWORD attributes = GetFileAttributesW(WidePath(target).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
-  std::string temp;
-  win::FileHandle file(CreateTempBeside(path, temp));
-  if (!file) {
-    const DWORD code = GetLastError();
-    SetError(error, "Cannot create", path, code);
-    SetLastError(code);
-    return false;
-  }
-  auto fail = [&](const char* what) {
-    const DWORD code = GetLastError();
-    file.reset();
-    DeleteFileW(WidePath(temp).c_str());
-    SetError(error, what, path, code);
-    SetLastError(code);
-    return false;
-  };
-  while (!bytes.empty()) {
-    const DWORD chunk = bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) return fail("Cannot write");
-    if (written == 0) {
-      SetLastError(ERROR_WRITE_FAULT);
-      return fail("Cannot write");
+  bool Create(const std::string& target, std::string& temp) override {
+    static unsigned counter = 0;
+    const DWORD pid = GetCurrentProcessId();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      temp = target + "." + std::to_string(pid) + "-" + std::to_string(counter++) + ".tmp";
+      file_.reset(CreateFileW(WidePath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (file_) return true;
+      if (GetLastError() != ERROR_FILE_EXISTS) break;
     }
-    bytes.remove_prefix(written);
+    return Failed();
   }
-  if (!FlushFileBuffers(file.get())) return fail("Cannot write");
-  // Closed here rather than by the owner: a close can fail to write what the system still held.
-  if (!CloseHandle(file.release())) return fail("Cannot write");
-  // Replaces the target in one step. ReplaceFileW is not used: some implementations of it briefly
-  // leave no file at the target.
-  if (!MoveFileExW(WidePath(temp).c_str(), WidePath(path).c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return fail("Cannot replace");
+  bool Write(std::string_view bytes) override {
+    while (!bytes.empty()) {
+      const DWORD chunk = bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
+      DWORD written = 0;
+      if (!WriteFile(file_.get(), bytes.data(), chunk, &written, nullptr)) return Failed();
+      if (written == 0) return Failed(ERROR_WRITE_FAULT);
+      bytes.remove_prefix(written);
+    }
+    return true;
   }
-  return true;
+  bool Flush() override { return FlushFileBuffers(file_.get()) || Failed(); }
+  bool Close() override { return CloseHandle(file_.release()) || Failed(); }
+  bool Replace(const std::string& temp, const std::string& target) override {
+    // ReplaceFileW is not used: some implementations of it briefly leave no file at the target.
+    return MoveFileExW(WidePath(temp).c_str(), WidePath(target).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
+           Failed();
+  }
+  bool Delete(const std::string& temp) override {
+    return DeleteFileW(WidePath(temp).c_str()) || Failed();
+  }
+  std::string Reason() const override { return SystemReason(code_); }
+
+ private:
+  bool Failed(DWORD code = GetLastError()) {
+    code_ = code;
+    return false;
+  }
+  win::FileHandle file_;
+  DWORD code_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<SaveSteps> SystemSaveSteps() {
+  return std::make_unique<WindowsSaveSteps>();
 }
 
 bool CopyToNewFile(const std::string& from, const std::string& to, std::string* error) {

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/spell_art.h"
 #include "dialogs/form_config.h"
@@ -39,6 +40,21 @@ HWND FindById(HWND root, int id) {
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// A string of the version resource of the program file `exe`.
+std::string VersionResource(const std::string& exe, const wchar_t* name) {
+  const std::wstring path = harness::Wide(exe);
+  std::vector<char> block(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+  if (block.empty() ||
+      !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) {
+    return "<none>";
+  }
+  void* value = nullptr;
+  UINT length = 0;
+  const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+  if (!VerQueryValueW(block.data(), key.c_str(), &value, &length) || length == 0) return "<none>";
+  return harness::Utf8(std::wstring(static_cast<const wchar_t*>(value), length - 1));
 }
 
 class Config : public harness::FolderTest {
@@ -233,6 +249,14 @@ TEST_F(Config, AcceleratorPagesAndSystemKeys) {
       Chord({VK_CONTROL}, VK_TAB);
     }
     EXPECT_TRUE(harness::WaitUntil([&] { return page() == expected; }, 5000)) << expected;
+    // The About page shows the version that quillorb.exe carries in its version resource.
+    if (expected != kPageAbout) continue;
+    const std::string version = VersionResource(folder_ + "quillorb.exe", L"ProductVersion");
+    EXPECT_EQ(VersionResource(folder_ + "quillorb.exe", L"FileVersion"), version);
+    EXPECT_EQ(
+        harness::WindowText(Control(kIdMemo1)).rfind("Quillorb\r\nversion " + version + "\r\n", 0),
+        0u)
+        << version;
   }
 
   SelectPage(kPageMacro);

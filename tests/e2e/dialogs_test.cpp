@@ -1,8 +1,11 @@
 // The strip's dialogs in quillorb.exe, driven as a player would: switching characters (and finding
 // both again after a restart), a bank visit with OK and with Cancel, and the analysis after casts
-// from the bar, exported through the Save As dialog and cleared.
+// from the bar, exported through the Save As dialog and cleared; and Quillorb killed during a
+// change of character and right after the configuration's OK.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -273,6 +276,121 @@ TEST_F(Dialogs, ABankVisitNeitherCreatesNorDestroysReagents) {
   const std::string profile = File("quillorb.ini");
   EXPECT_TRUE(Has(profile, "Reagent2=999")) << profile;
   EXPECT_TRUE(Has(profile, "BankReagent2=9000")) << profile;
+}
+
+// ------------------------------------------------------------------ killed mid-way
+
+// The name of a temporary file in `folder`, or "" when there is none.
+std::string TemporaryFile(const std::string& folder) {
+  WIN32_FIND_DATAW found{};
+  HANDLE find = FindFirstFileW(harness::Wide(folder + "*.tmp").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return "";
+  FindClose(find);
+  return harness::Utf8(found.cFileName);
+}
+
+size_t LineCount(const std::string& text) {
+  size_t lines = 0;
+  for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+  return lines;
+}
+
+// Quillorb killed while it saves and loads: whenever the kill comes, each file is whole, the old
+// one or the new one; the next start clears the temporary files and loads what is there.
+class Killed : public Dialogs {
+ protected:
+  // Lines the program does not know, kept by every save: enough to make a save take a while.
+  const std::string bulk_ = "[Notes]\r\n" + std::string(4 << 20, 'n') + "\r\n";
+  const std::string profile_ = kProfile + bulk_;
+  const std::string hero_ = "[Reagent]\r\nReagent0=9\r\n";
+  std::string spells_;
+
+  void StartWithFiles() {
+    harness::WriteFile(folder_ + "quillorb.ini", profile_);
+    harness::WriteFile(folder_ + "quillorb - Hero.ini", hero_);
+    harness::WriteFile(folder_ + "users.ini", "[User]\r\nLast=\r\n");
+    Start();
+    spells_ = File("spells.txt");
+  }
+  // Waits for `done` while watching the folder without a pause, and kills Quillorb as soon as a
+  // save's temporary file shows or the profile changes (or once `done` holds, if neither was
+  // seen). Returns what it saw ("" when nothing).
+  std::string KillMidSave(const std::function<bool()>& done) {
+    const std::wstring profile = harness::Wide(folder_ + "quillorb.ini");
+    auto changed = [&] {
+      WIN32_FILE_ATTRIBUTE_DATA data{};
+      return !GetFileAttributesExW(profile.c_str(), GetFileExInfoStandard, &data) ||
+             data.nFileSizeLow != profile_.size();
+    };
+    std::string seen;
+    const ULONGLONG deadline = GetTickCount64() + 15000;
+    while ((seen = TemporaryFile(folder_)).empty() && !changed() && !done() &&
+           GetTickCount64() < deadline) {
+    }
+    app_->Proc().Kill();
+    return seen;
+  }
+  // Every file whole, then a fresh start: no temporary file left, the default character's
+  // backpack as one of the two saves had it.
+  void ExpectWholeFilesAndRestart(const std::string& savedBackpack) {
+    const std::string profile = File("quillorb.ini");
+    if (profile != profile_) {
+      EXPECT_NE(profile.find(bulk_), std::string::npos);
+      EXPECT_TRUE(Has(profile, "Reagent0=" + savedBackpack));
+      const size_t last = profile.rfind("\r\n", profile.size() - 3);
+      EXPECT_EQ(profile.compare(last, 8, "\r\nKEY63="), 0) << profile.substr(last);
+    }
+    const std::string spells = File("spells.txt");
+    if (spells != spells_) {
+      EXPECT_EQ(LineCount(spells), 65u);
+    }
+    EXPECT_EQ(File("quillorb - Hero.ini"), hero_);
+    EXPECT_EQ(File("users.ini"), "[User]\r\nLast=\r\n");
+
+    Start();
+    EXPECT_EQ(TemporaryFile(folder_), "");
+    EXPECT_EQ(Counter(0), profile == profile_ ? "5" : savedBackpack);
+    ASSERT_TRUE(app_->Close());
+  }
+};
+
+TEST_F(Killed, DuringAChangeOfCharacter) {
+  const struct {
+    const char* moment;
+    bool atOnce, whileSaving;
+  } moments[] = {{"right after OK", true, false},
+                 {"while a file is saved", false, true},
+                 {"once the new character shows", false, false}};
+  for (const auto& m : moments) {
+    SCOPED_TRACE(m.moment);
+    StartWithFiles();
+    harness::Click(app_->ScreenPoint(16, 8));  // the BP picture: 5 -> 6
+    ASSERT_TRUE(WaitForCounter(0, "6"));
+    SwitchInList(1);  // Hero
+    auto switched = [&] { return harness::WindowText(app_->Window()) == "Quillorb - Hero"; };
+    if (m.whileSaving) {
+      const std::string temp = KillMidSave(switched);
+      std::printf("killed while writing \"%s\"\n", temp.c_str());
+      SCOPED_TRACE("killed while " + temp + " was written");
+      ExpectWholeFilesAndRestart("6");
+      continue;
+    }
+    if (!m.atOnce) {
+      ASSERT_TRUE(WaitForCaption("Quillorb - Hero"));
+    }
+    app_->Proc().Kill();
+    ExpectWholeFilesAndRestart("6");
+  }
+}
+
+// The configuration's OK hands the edits to the strip; they reach the files with the next save.
+TEST_F(Killed, RightAfterConfigurationOk) {
+  StartWithFiles();
+  HWND config = Open(594 + 11, 10, "TForm_Config");
+  ASSERT_NE(config, nullptr);
+  Press(config, IDOK);
+  KillMidSave([&] { return !IsWindow(config); });
+  ExpectWholeFilesAndRestart("5");
 }
 
 // The first edit control among the children of a window, at any depth.

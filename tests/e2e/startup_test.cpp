@@ -278,7 +278,8 @@ TEST_F(Startup, AnUnreadableCatalogueIsReportedWithItsReasonAndNotOverwritten) {
 
 TEST_F(Startup, DamagedFilesGiveDefaultsWithoutACrash) {
   std::string binary;
-  for (unsigned i = 0; i < 300000; ++i) binary += static_cast<char>((i * 7919u) % 256u);
+  // Every byte but NUL, which no 8-bit text holds (such a file is unreadable, below).
+  for (unsigned i = 0; i < 300000; ++i) binary += static_cast<char>((i * 7919u) % 255u + 1u);
   std::string huge(4 << 20, 'x');
   huge += "\r\n[Reagent]\r\nReagent0=abc\r\nReagent1=0x10\r\n[UserSpell]\r\nSpell00=99\r\n";
   huge += std::string(5000, '=') + "\n\r\r" + std::string(2000, '[');
@@ -297,29 +298,35 @@ TEST_F(Startup, DamagedFilesGiveDefaultsWithoutACrash) {
   EXPECT_EQ(Lines(harness::ReadFile(Path("spells.txt"))).size(), 65u);
 }
 
+// Text saved as UTF-16 (a text editor offers it), in either byte order, with or without its
+// byte-order mark: each file is reported by name and left byte for byte, never written over.
 TEST_F(Startup, Utf16FilesAreReportedAndKeptByteForByte) {
-  // As a text editor offers to save them: UTF-16 with its byte-order mark.
-  auto utf16 = [](const std::string& text) {
-    std::string bytes = "\xFF\xFE";
-    for (char c : text) bytes += {c, '\0'};
+  auto utf16 = [](const std::string& text, bool bigEndian, bool mark) {
+    std::string bytes = mark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
+    for (char c : text) bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
     return bytes;
   };
-  const std::string profile = utf16("[Reagent]\r\nReagent0=7\r\n");
-  const std::string catalogue = utf16(harness::ReadFile(harness::BinDir() + "spells.txt"));
-  harness::WriteFile(Path("quillorb.ini"), profile);
-  harness::WriteFile(Path("spells.txt"), catalogue);
-  Quillorb app(folder_, false, false);
-  for (const wchar_t* file : {L"spells.txt", L"quillorb.ini"}) {
-    HWND box = harness::WaitForMessageBox(app.Proc());
-    ASSERT_NE(box, nullptr);
-    EXPECT_NE(harness::MessageBoxText(box).find(file), std::wstring::npos);
-    harness::DismissMessageBox(box);
-    ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindow(box); }));
+  const std::string catalogueText = harness::ReadFile(harness::BinDir() + "spells.txt");
+  for (const bool mark : {true, false}) {
+    SCOPED_TRACE(mark ? "with mark" : "without mark");
+    const std::pair<std::string, std::string> files[] = {
+        {"users.ini", utf16("[User]\r\nLast=\r\n", false, mark)},
+        {"spells.txt", utf16(catalogueText, false, mark)},
+        {"quillorb.ini", utf16("[Reagent]\r\nReagent0=7\r\n", true, mark)}};
+    for (const auto& [name, bytes] : files) harness::WriteFile(Path(name), bytes);
+    Quillorb app(folder_, false, false);
+    for (const auto& [name, bytes] : files) {
+      HWND box = harness::WaitForMessageBox(app.Proc());
+      ASSERT_NE(box, nullptr);
+      EXPECT_NE(harness::MessageBoxText(box).find(harness::Wide(name)), std::wstring::npos);
+      harness::DismissMessageBox(box);
+      ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindow(box); }));
+    }
+    ASSERT_NE(app.WaitForMainWindow(), nullptr);
+    EXPECT_EQ(CounterText(app, 0), "0");
+    ASSERT_TRUE(app.Close());
+    for (const auto& [name, bytes] : files) EXPECT_EQ(harness::ReadFile(Path(name)), bytes) << name;
   }
-  ASSERT_NE(app.WaitForMainWindow(), nullptr);
-  ASSERT_TRUE(app.Close());
-  EXPECT_EQ(harness::ReadFile(Path("quillorb.ini")), profile);
-  EXPECT_EQ(harness::ReadFile(Path("spells.txt")), catalogue);
 }
 
 // ------------------------------------------------------------------ files that must cost nothing

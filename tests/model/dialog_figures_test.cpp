@@ -47,9 +47,11 @@ TEST(BankMoves, AdjustBackpackKeepsTheSum) {
   }
 }
 
-// Random visits: arrows, adjustments to any target and the visit taken back into the ledger.
-// Per reagent, backpack + bank never changes, and each side stays within its limit.
-TEST(BankMoves, RandomVisitsNeitherCreateNorDestroyReagents) {
+// Random visits: arrows and adjustments to any target in the dialog, casts booked into the ledger
+// meanwhile (the assistant's reports), and the visit taken back into the ledger at the end. Per
+// reagent, backpack + bank change by exactly what the casts took out of the backpack, and each
+// side stays within its limit.
+TEST(BankMoves, RandomVisitsWithCastsNeitherCreateNorDestroyReagents) {
   std::mt19937 random(20261209);
   auto below = [&](int32_t n) { return static_cast<int32_t>(random() % static_cast<uint32_t>(n)); };
   for (int visit = 0; visit < 300; ++visit) {
@@ -57,19 +59,30 @@ TEST(BankMoves, RandomVisitsNeitherCreateNorDestroyReagents) {
     for (size_t r = 0; r < kReagentCount; ++r) {
       ledger.backpack[r] = below(2) ? below(kBackpackMax + 1) : kBackpackMax - below(3);
       ledger.bank[r] = below(2) ? below(kBankFieldMax + 1) : kBankFieldMax - below(3);
+      if (below(4) == 0) ledger.backpack[r] = below(3);  // nearly empty: casts run it dry
     }
     const BankSides opened = ledger;
     BankSides dialog = opened;
+    ReagentCounts took{};
+    ReagentCounts used{};
     for (int step = 0; step < 40; ++step) {
       const auto r = static_cast<size_t>(below(kReagentCount));
       const int32_t amount = below(3) ? below(50) : below(20000) - 5000;
-      switch (below(3)) {
+      switch (below(4)) {
         case 0:
           MoveToBackpack(dialog.backpack[r], dialog.bank[r], amount);
           break;
         case 1:
           MoveToBank(dialog.backpack[r], dialog.bank[r], amount);
           break;
+        case 2: {
+          TSpell spell;
+          for (int32_t& need : spell.Reagent) need = below(4);
+          const ReagentCounts before = ledger.backpack;
+          spell.Cast(CastMode::BookOnly, ledger.backpack, used, nullptr);
+          for (size_t k = 0; k < kReagentCount; ++k) took[k] += before[k] - ledger.backpack[k];
+          break;
+        }
         default:
           for (size_t k = 0; k < kReagentCount; ++k) {
             AdjustBackpack(dialog.backpack[k], dialog.bank[k], amount);
@@ -83,20 +96,38 @@ TEST(BankMoves, RandomVisitsNeitherCreateNorDestroyReagents) {
       }
     }
     ApplyBankVisit(ledger, opened, dialog);
-    EXPECT_EQ(ledger.backpack, dialog.backpack) << "visit " << visit;
-    EXPECT_EQ(ledger.bank, dialog.bank) << "visit " << visit;
+    for (size_t k = 0; k < kReagentCount; ++k) {
+      EXPECT_EQ(ledger.backpack[k] + ledger.bank[k], opened.backpack[k] + opened.bank[k] - took[k])
+          << "visit " << visit << " reagent " << k;
+      EXPECT_TRUE(ledger.backpack[k] >= 0 && ledger.backpack[k] <= kBackpackMax);
+      EXPECT_TRUE(ledger.bank[k] >= 0 && ledger.bank[k] <= kBankFieldMax);
+    }
+    if (took == ReagentCounts{}) {
+      EXPECT_EQ(ledger.backpack, dialog.backpack) << "visit " << visit;
+      EXPECT_EQ(ledger.bank, dialog.bank) << "visit " << visit;
+    }
   }
 }
 
 // Taken back into a ledger that reports changed meanwhile: the player's changes are added to it,
-// and a backpack that would overflow leaves the rest in the bank.
+// a backpack that would overflow leaves the rest in the bank, and a cast of reagents the player
+// has moved to the bank meanwhile takes them from there.
 TEST(BankMoves, AVisitKeepsWhatReportsBookedMeanwhile) {
   const BankSides opened{{50, 900, 0, 0, 0, 0, 0, 10}, {10, 500, 0, 0, 0, 0, 0, 0}};
   const BankSides closed{{30, 999, 0, 0, 0, 0, 0, 0}, {30, 401, 0, 0, 0, 0, 0, 10}};
-  BankSides ledger{{45, 950, 0, 0, 0, 0, 0, 4}, opened.bank};  // reports: 5 BP used, 50 BM counted
+  // Reports: 5 BP and 6 SS used, 50 BM counted; all ten SS were moved to the bank.
+  BankSides ledger{{45, 950, 0, 0, 0, 0, 0, 4}, opened.bank};
   ApplyBankVisit(ledger, opened, closed);
   EXPECT_EQ(ledger.backpack, (ReagentCounts{25, 999, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(ledger.bank, (ReagentCounts{30, 451, 0, 0, 0, 0, 0, 10}));
+  EXPECT_EQ(ledger.bank, (ReagentCounts{30, 451, 0, 0, 0, 0, 0, 4}));
+
+  // All Blood Moss and Nightshade to the bank, then a Clumsy cast reported.
+  const BankSides before{{0, 1, 0, 0, 0, 1, 0, 0}, {0, 59, 0, 0, 0, 2, 0, 0}};
+  const BankSides moved{{0, 0, 0, 0, 0, 0, 0, 0}, {0, 60, 0, 0, 0, 3, 0, 0}};
+  BankSides afterCast{{0, 0, 0, 0, 0, 0, 0, 0}, before.bank};
+  ApplyBankVisit(afterCast, before, moved);
+  EXPECT_EQ(afterCast.backpack, ReagentCounts{});
+  EXPECT_EQ(afterCast.bank, (ReagentCounts{0, 59, 0, 0, 0, 2, 0, 0}));
 }
 
 std::vector<int32_t> Ranked(const std::vector<int32_t>& counts) {
@@ -183,6 +214,12 @@ TEST(Statistics, CsvCellsThatASpreadsheetWouldRunAreTakenAsText) {
       {"=HYPERLINK(\"x\",\"y\")", "\"'=HYPERLINK(\"\"x\"\",\"\"y\"\")\""},
       {"Cure", "Cure"},
       {"Magic Arrow=", "Magic Arrow="},
+      // Where a spreadsheet splits cells at semicolons or tabs.
+      {"Cure;=1+2", "Cure;'=1+2"},
+      {"x;-1;@y;+", "x;'-1;'@y;'+"},
+      {"a,b;=c", "\"a,b;'=c\""},
+      {"a\t+1", "a\t'+1"},
+      {"a;b; =c", "a;b; =c"},
       {"", ""},
   };
   for (const auto& [text, cell] : cases) EXPECT_EQ(CsvField(text), cell) << text;

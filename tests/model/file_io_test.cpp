@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "model/catalogue.h"
+#include "model/profile.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -69,7 +74,9 @@ TEST_F(FileIo, ReplacesAndReadsBack) {
   EXPECT_TRUE(FileExists(path));
   const std::string binary = "\0[b]\r\n\xff\nx=2"s + std::string(200000, 'z');
   ASSERT_TRUE(ReplaceFileContents(path, binary, &error)) << error;
-  EXPECT_EQ(Read(path), binary);
+  std::string bytes;
+  EXPECT_EQ(ReadWholeFileRaw(path, bytes), ReadStatus::Ok);
+  EXPECT_EQ(bytes, binary);
   ASSERT_TRUE(ReplaceFileContents(path, ""));
   EXPECT_EQ(Read(path), "");
   EXPECT_EQ(Entries(), std::vector<std::string>{"quillorb.ini"});
@@ -208,7 +215,6 @@ TEST_F(FileIo, ReadOnlyFileIsKeptAndReportedAsSuch) {
   std::string error;
   EXPECT_FALSE(ReplaceFileContents(path, "[User]\r\nLast=\r\n", &error));
 #ifdef _WIN32
-  EXPECT_EQ(GetLastError(), DWORD{ERROR_FILE_READ_ONLY});
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 #else
   fs::permissions(path, writable, fs::perm_options::add);
@@ -218,17 +224,167 @@ TEST_F(FileIo, ReadOnlyFileIsKeptAndReportedAsSuch) {
   EXPECT_EQ(Entries(), std::vector<std::string>{"users.ini"});
 }
 
-// Text saved as UTF-16 (with its byte-order mark, either order) is unreadable, not 8-bit text.
-TEST_F(FileIo, Utf16TextIsUnreadable) {
+// What each encoding a text editor offers comes to, for every file read as text (the catalogue
+// shown here; the profile and users.ini are read the same way): 8-bit text, UTF-8 among it, is
+// read as it is; a file with a NUL byte anywhere or a UTF-16 mark is unreadable, and the catalogue
+// keeps the spells it had.
+TEST_F(FileIo, EveryEncodingHasOneOutcome) {
+  auto utf16 = [](std::string_view text, bool bigEndian, bool mark) {
+    std::string bytes = mark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
+    for (char c : text) bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    return bytes;
+  };
+  const std::string text = "Spell\tRune\r\nClumsy\tUus Jux\r\n";
+  const struct {
+    const char* encoding;
+    std::string bytes;
+    const char* unreadableBecause;  // nullptr: read as it is
+  } cases[] = {
+      {"ANSI", "Spell\r\nCl\xE9msy\tUus\r\n", nullptr},
+      {"UTF-8", "Spell\r\nCl\xC3\xA9msy\tUus\r\n", nullptr},
+      {"UTF-8 with mark", "\xEF\xBB\xBF" + text, nullptr},
+      {"empty", "", nullptr},
+      {"two 0xFF bytes", "\xFF\xFF", nullptr},
+      {"UTF-16LE with mark", utf16(text, false, true), "UTF-16"},
+      {"UTF-16BE with mark", utf16(text, true, true), "UTF-16"},
+      {"UTF-16LE", utf16(text, false, false), "NUL"},
+      {"UTF-16BE", utf16(text, true, false), "NUL"},
+      {"a lone NUL", "\0"s, "NUL"},
+      {"ANSI with a NUL at the end", text + '\0', "NUL"},
+  };
   const std::string path = PathOf("spells.txt");
-  for (const std::string& text : {"\xFF\xFES\0p\0"s, "\xFE\xFF\0S\0p"s}) {
-    ASSERT_TRUE(ReplaceFileContents(path, text));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.encoding);
+    ASSERT_TRUE(ReplaceFileContents(path, c.bytes));
     std::string bytes = "stale";
-    EXPECT_EQ(ReadWholeFile(path, bytes), ReadStatus::Failed);
-    EXPECT_EQ(bytes, "");
+    std::string error;
+    const ReadStatus status = ReadWholeFile(path, bytes, &error);
+    SpellTable spells{};
+    spells[0].Name = "kept";
+    const CatalogueRead catalogue = ReadCatalogue(path, spells);
+    if (c.unreadableBecause == nullptr) {
+      EXPECT_EQ(status, ReadStatus::Ok);
+      EXPECT_EQ(bytes, c.bytes);
+      EXPECT_EQ(catalogue, CatalogueRead::Ok);
+    } else {
+      EXPECT_EQ(status, ReadStatus::Failed);
+      EXPECT_EQ(bytes, "");
+      EXPECT_EQ(error.rfind("Cannot read \"" + path + "\": ", 0), 0u) << error;
+      EXPECT_NE(error.find(c.unreadableBecause), std::string::npos) << error;
+      EXPECT_EQ(catalogue, CatalogueRead::Unreadable);
+      EXPECT_EQ(spells[0].Name, "kept");
+    }
   }
-  ASSERT_TRUE(ReplaceFileContents(path, "\xFF\xFF"));  // two bytes of 8-bit text
-  EXPECT_EQ(Read(path), "\xFF\xFF");
+}
+
+// The steps of a save, in the order they ran.
+enum class Step { Create, Write, Flush, Close, Replace, Delete };
+
+// This system's steps, watched before each one runs; the steps in `failing` fail instead (a write
+// after writing half, a close after closing).
+class WatchedSteps final : public SaveSteps {
+ public:
+  WatchedSteps(std::vector<Step> failing, std::function<void(Step, const std::string&)> watch)
+      : failing_(std::move(failing)), watch_(std::move(watch)) {}
+
+  bool IsReadOnly(const std::string& target) override { return real_->IsReadOnly(target); }
+  bool Create(const std::string& target, std::string& temp) override {
+    if (Fails(Step::Create)) return false;
+    const bool created = real_->Create(target, temp);
+    temp_ = temp;
+    return created;
+  }
+  bool Write(std::string_view bytes) override {
+    if (!Fails(Step::Write)) return real_->Write(bytes);
+    real_->Write(bytes.substr(0, bytes.size() / 2));
+    return false;
+  }
+  bool Flush() override { return !Fails(Step::Flush) && real_->Flush(); }
+  bool Close() override {
+    const bool fails = Fails(Step::Close);
+    return real_->Close() && !fails;
+  }
+  bool Replace(const std::string& temp, const std::string& target) override {
+    return !Fails(Step::Replace) && real_->Replace(temp, target);
+  }
+  bool Delete(const std::string& temp) override {
+    return !Fails(Step::Delete) && real_->Delete(temp);
+  }
+  std::string Reason() const override { return injected_ ? "injected" : real_->Reason(); }
+
+  std::vector<Step> ran;
+
+ private:
+  bool Fails(Step step) {
+    ran.push_back(step);
+    watch_(step, temp_);
+    injected_ = std::find(failing_.begin(), failing_.end(), step) != failing_.end();
+    return injected_;
+  }
+  std::unique_ptr<SaveSteps> real_ = SystemSaveSteps();
+  std::vector<Step> failing_;
+  std::function<void(Step, const std::string&)> watch_;
+  std::string temp_;
+  bool injected_ = false;
+};
+
+// A save that fails at any one of its steps leaves the old file as it was and no temporary file;
+// until the move, the old file is untouched and the new bytes stand whole in a file of our own
+// beside it. Only a temporary file that cannot be deleted stays, until the next start.
+TEST_F(FileIo, ASaveFailingAtAnyStepKeepsTheOldFile) {
+  using enum Step;
+  const std::string name = "quillorb - Bob.ini";
+  const std::string path = PathOf(name);
+  const std::string old = "[Reagent]\r\nReagent0=12\r\n";
+  const std::string next = "[Reagent]\r\n" + std::string(300000, 'n');
+  const struct {
+    const char* failure;
+    std::vector<Step> failing;
+    const char* what;  // nullptr: the save goes through
+    std::vector<Step> ran;
+  } cases[] = {
+      {"none", {}, nullptr, {Create, Write, Flush, Close, Replace}},
+      {"create", {Create}, "Cannot create", {Create}},
+      {"write", {Write}, "Cannot write", {Create, Write, Close, Delete}},
+      {"flush", {Flush}, "Cannot write", {Create, Write, Flush, Close, Delete}},
+      {"close", {Close}, "Cannot write", {Create, Write, Flush, Close, Delete}},
+      {"replace", {Replace}, "Cannot replace", {Create, Write, Flush, Close, Replace, Delete}},
+      {"replace, delete",
+       {Replace, Delete},
+       "Cannot replace",
+       {Create, Write, Flush, Close, Replace, Delete}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.failure);
+    ASSERT_TRUE(ReplaceFileContents(path, old));
+    WatchedSteps steps(c.failing, [&](Step step, const std::string& temp) {
+      std::string target;
+      EXPECT_EQ(ReadWholeFileRaw(path, target), ReadStatus::Ok);
+      EXPECT_EQ(target, old) << "before step " << static_cast<int>(step);
+      if (step == Create) return;
+      const fs::path tempPath(std::u8string(temp.begin(), temp.end()));
+      EXPECT_EQ(tempPath.parent_path(), dir_);
+      EXPECT_TRUE(IsOwnTemporaryFileName(tempPath.filename().string())) << temp;
+      EXPECT_TRUE(FileExists(temp));
+      std::string written;
+      if (step == Replace) {
+        EXPECT_EQ(ReadWholeFileRaw(temp, written), ReadStatus::Ok);
+        EXPECT_EQ(written, next);
+      }
+    });
+    std::string error;
+    const bool saved = ReplaceFileContents(steps, path, next, &error);
+    EXPECT_EQ(saved, c.what == nullptr);
+    EXPECT_EQ(steps.ran, c.ran);
+    EXPECT_EQ(Read(path), saved ? next : old);
+    if (!saved) {
+      EXPECT_EQ(error, std::string(c.what) + " \"" + path + "\": injected");
+    }
+    if (c.failing.size() == 2) {
+      EXPECT_EQ(RemoveStaleTemporaryFiles(Folder(dir_)), 1);
+    }
+    EXPECT_EQ(Entries(), std::vector<std::string>{name});
+  }
 }
 
 }  // namespace

@@ -107,12 +107,33 @@ TEST(ProfileStore, ValuesReadAsTheStoreRules) {
   EXPECT_TRUE(l.spells[7].Alt);
 }
 
+// A hand-edited or damaged profile brings no count outside the range the ledger keeps it in, so
+// none is written back as it came (a bank of -2147483648, say).
+TEST(ProfileStore, CountsAreReadIntoTheirRanges) {
+  const Loaded l = Load(
+      "[Reagent]\r\nReagent0=-1\r\nReagent1=1000\r\nReagent2=999\r\n"
+      "[BankReagent]\r\nBankReagent0=-2147483648\r\nBankReagent1=10000\r\nBankReagent2=9999\r\n"
+      "[ReagentUsed]\r\nReagentUsed0=-5\r\nReagentUsed1=2147483647\r\nReagentUsed2=10000\r\n"
+      "[SpellCount]\r\nSpellCount0=-2147483648\r\nSpellCount1=10001\r\nSpellCount2=10000\r\n");
+  const ProfileSettings& s = l.settings;
+  const std::pair<ReagentCounts, int32_t> counts[] = {
+      {s.BackpackReagent, 999}, {s.BankReagent, 9999}, {s.ReagentUsed, 10000}};
+  for (const auto& [read, max] : counts) {
+    EXPECT_EQ(read[0], 0) << max;
+    EXPECT_EQ(read[1], max);
+    EXPECT_EQ(read[2], max);
+  }
+  EXPECT_EQ(l.spells[0].CastCount, 0);
+  EXPECT_EQ(l.spells[1].CastCount, 10000);
+  EXPECT_EQ(l.spells[2].CastCount, 10000);
+}
+
 TEST(ProfileStore, EveryValueWrittenReadsBackAsItself) {
   Loaded first;
   first.settings.ReagentCost = {
       std::numeric_limits<float>::max(),        0.1f,        1e-30f, -2.5f,
       std::numeric_limits<float>::denorm_min(), 123456.789f, 0,      6.5f};
-  first.settings.BackpackReagent[3] = -2147483647 - 1;
+  first.settings.BackpackReagent[3] = 999;
   first.settings.ClientCaptions[2] = " a \"b\" ";
   first.settings.UserSpell[2][4] = 63;
   first.spells[9].CastText = " Kal Ort Por ";

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,9 @@ class ChrList : public harness::FolderTest {
       messages_.push_back({text, flags});
       return answer_;
     };
+    dialog_->Told = &told_;
     dialog_->FormShow();
+    harness::Pump(dialog_->hwnd());  // what the dialog has to say once it shows
     return *dialog_;
   }
   std::vector<std::string> Items() const {
@@ -63,6 +66,7 @@ class ChrList : public harness::FolderTest {
   std::unique_ptr<TForm_ChrList> dialog_;
   std::deque<std::optional<std::string>> names_;
   std::vector<Shown> messages_;
+  std::set<std::string> told_;
   int answer_ = IDOK;
 };
 
@@ -74,10 +78,23 @@ TEST_F(ChrList, ListsProfilesWithoutRegardToCaseAndSelectsTheCurrentOne) {
   Profile("");
   harness::WriteFile(folder_ + "quillorb - x.ini.bak", "");
   CreateDirectoryW(harness::Wide(folder_ + "quillorb - folder.ini").c_str(), nullptr);
-  Profile("\xD0\x96uk");  // a name the ANSI code page cannot hold: no character of ours
+  // Names the ANSI code page cannot hold: not listed, and the player is told why, once.
+  Profile("\xD0\x96uk");
+  Profile("\xD0\x81\xD0\xB6");
   Open("bob");
   EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna", "bob", "Carl", "zed"}));
   EXPECT_EQ(Selected(), "bob");
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(
+      messages_[0].text.rfind("These profiles are not in the list:\n\n"
+                              "quillorb - \xD0\x81\xD0\xB6.ini\nquillorb - \xD0\x96uk.ini\n\n"
+                              "Their characters' names have letters that this system's code page "
+                              "cannot store",
+                              0),
+      0u)
+      << messages_[0].text;
+  EXPECT_EQ(messages_[0].flags, UINT{MB_OK | MB_ICONINFORMATION});
+  messages_.clear();
 
   // A current character without a file: nothing selected; OK and Delete then change nothing.
   Open("Bob");
@@ -168,7 +185,8 @@ TEST_F(ChrList, AddChecksInOrderAndCopiesTheCurrentProfile) {
   EXPECT_TRUE(messages_.empty());
   EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna", "Bob", *bjorn, longest}));
   EXPECT_TRUE(harness::FileExists(folder_ + "quillorb - Bj\xC3\xB6rn.ini"));
-  EXPECT_EQ(ListCharacters(folder_), (std::vector<std::string>{longest, "Anna", *bjorn, "Bob"}));
+  EXPECT_EQ(ListCharacters(folder_).names,
+            (std::vector<std::string>{longest, "Anna", *bjorn, "Bob"}));
 
   // A current character whose profile was never saved has nothing to copy.
   Open("Ghost");
