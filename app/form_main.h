@@ -138,6 +138,7 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   std::string SpellFileName;
   std::string ClientCaption;
   std::vector<std::string> ClientCaptions;
+  std::string ClientProgram;  // the game client's program the player confirmed (ANSI file name)
   SpellTable Spells{};
   // The assistant's window (AssistantWindow), the published API's registration and the count
   // request's ticks.
@@ -185,6 +186,7 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   bool RuneCastingDown() const override;
   HWND AssistantHandle() override;
   ClientSearch GameWindowSearch() const override;
+  void TrustClientProgram(const std::string& program) override;
   HWND QuestionOwner() const override;
   void CastNotDelivered(CastFailure why) override;
   // What the assistant session asks of it.

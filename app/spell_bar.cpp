@@ -193,7 +193,11 @@ HWND TForm_Main::AssistantHandle() {
 }
 
 ClientSearch TForm_Main::GameWindowSearch() const {
-  return ClientSearch{ClientCaption, &clientHistory_};
+  return ClientSearch{ClientCaption, &clientHistory_, ClientProgram};
+}
+
+void TForm_Main::TrustClientProgram(const std::string& program) {
+  ClientProgram = program;
 }
 
 HWND TForm_Main::QuestionOwner() const {

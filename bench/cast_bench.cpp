@@ -51,6 +51,7 @@ int main() {
     bool RuneCastingDown() const override { return true; }
     HWND AssistantHandle() override { return nullptr; }
     ClientSearch GameWindowSearch() const override { return {}; }
+    void TrustClientProgram(const std::string&) override {}
     HWND QuestionOwner() const override { return nullptr; }
     void CastNotDelivered(CastFailure) override {}
   } host;

@@ -77,7 +77,7 @@ static int Run(int argc, char** argv) {
     HWND found = nullptr;
     for (int i = 0; i < kRuns; ++i) {
       const double t0 = bench::NowUs();
-      found = c == 0 ? FindWindowA(kClientWindowClass, nullptr) : FindClientWindow(search);
+      found = c == 0 ? FindWindowA(kClientWindowClass, nullptr) : FindClient(search).window;
       samples.push_back(bench::NowUs() - t0);
     }
     const bench::Stats s = bench::Summarize(samples);

@@ -1,11 +1,15 @@
 // The casting pipeline into the game client, the model's GameCaster.
 #include "client/cast.h"
 
+#include <optional>
 #include <string>
 
 #include "client/danger_dialog.h"
 #include "client/window_link.h"
 #include "model/spell.h"
+#include "win/app.h"
+#include "win/child_window.h"
+#include "win/dialog_util.h"
 
 namespace quillorb {
 namespace {
@@ -41,15 +45,50 @@ bool CastPipeline::ConfirmDangerousCast(HWND client, const std::string& name) co
   return dialog.ShowModal() == TOKBottomDlg::kYes;
 }
 
+// Asks whether a window found by its caption alone is the game client: its caption and its
+// program's file name are shown. Yes remembers the program with the host and, like the dangerous
+// spell's question, hands the activation to the window before the question goes.
+bool CastPipeline::ConfirmClient(const FoundClient& found, const std::string& captionPrefix) const {
+  if (!host_) return false;
+  HWND client = found.window;
+  const std::optional<std::string> program = win::WideToAnsi(found.program);
+  const bool rememberable = program && !program->empty();
+  const std::string programName =
+      found.program.empty() ? "(unknown)" : win::WideToUtf8(found.program);
+  const std::string text =
+      "Is this window your game client?\n\nWindow: " + win::WideToUtf8(win::WindowTextW(client)) +
+      "\nProgram: " + programName + "\n\nIt was found only because its caption starts with \"" +
+      win::AnsiToUtf8(captionPrefix) + "\". " +
+      (rememberable ? "Yes casts into it and remembers " + programName +
+                          " as your game client for this character."
+                    : "Yes casts into it; its program cannot be remembered, so you will be asked "
+                      "again.") +
+      " No casts nothing.";
+  const auto handOver = [client](int button) {
+    if (button == IDYES && IsWindow(client)) SetForegroundWindow(client);
+  };
+  const UINT flags = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SETFOREGROUND;
+  const int answer = win::ShowMessage(host_->QuestionOwner(), text, flags, "Quillorb", handOver);
+  if (answer != IDYES) return false;
+  if (rememberable) host_->TrustClientProgram(*program);
+  return true;
+}
+
 GameCast CastPipeline::Refuse(CastFailure why) const {
   if (host_) host_->CastNotDelivered(why);
   return GameCast::NotCast;
 }
 
 GameCast CastPipeline::CastIntoGame(const TSpell& spell) {
-  HWND client = FindClientWindow(host_ ? host_->GameWindowSearch() : ClientSearch{});
-  if (!client) return Refuse(CastFailure::NoClientWindow);
+  const ClientSearch search = host_ ? host_->GameWindowSearch() : ClientSearch{};
+  const FoundClient found = FindClient(search);
+  HWND client = found.window;
+  // A hidden client could get no keys: nothing is asked about a cast that cannot go anywhere.
+  if (!client || !IsWindowVisible(client)) return Refuse(CastFailure::NoClientWindow);
   if (!IsInjectableKey(spell.Key)) return Refuse(CastFailure::NoMacroKey);
+  if (found.needsConfirmation && !ConfirmClient(found, search.captionPrefix)) {
+    return GameCast::NotCast;
+  }
   if (spell.Danger && !ConfirmDangerousCast(client, spell.Name)) return GameCast::NotCast;
   // A client that went away while the question was open gets nothing.
   if (!IsWindow(client) || !IsWindowVisible(client)) return Refuse(CastFailure::NoClientWindow);

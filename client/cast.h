@@ -28,9 +28,13 @@ class CastHost {
   // The assistant program's window that will report the cast (and book it), as it is now; nullptr
   // when no assistant will, and the cast is booked here.
   virtual HWND AssistantHandle() = 0;
-  // What the game client is looked for by (the player's caption, which window was used last).
+  // What the game client is looked for by (the player's caption, which window was used last, the
+  // program the player confirmed).
   virtual ClientSearch GameWindowSearch() const = 0;
-  // The owner of the dangerous-spell question.
+  // The player confirmed `program` (a file name, ANSI) as the game client's: from now on its
+  // windows found by the caption are cast into without asking.
+  virtual void TrustClientProgram(const std::string& program) = 0;
+  // The owner of the questions before a cast (the dangerous spell, a window found by its caption).
   virtual HWND QuestionOwner() const = 0;
   // A cast into the game reached nothing; nothing was booked.
   virtual void CastNotDelivered(CastFailure why) = 0;
@@ -49,6 +53,7 @@ class CastPipeline final : public GameCaster {
 
  private:
   bool ConfirmDangerousCast(HWND client, const std::string& name) const;
+  bool ConfirmClient(const FoundClient& found, const std::string& captionPrefix) const;
   GameCast Refuse(CastFailure why) const;
 
   CastHost* host_;

@@ -2,6 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <utility>
+
+#include "client/assistant_link.h"
+#include "client/window_link.h"
+#include "model/client_caption.h"
+#include "win/app.h"
+#include "win/handles.h"
 
 namespace quillorb {
 namespace {
@@ -22,42 +30,76 @@ std::string Caption(HWND window) {
   return caption;
 }
 
-bool IsOurs(HWND window) {
+DWORD ProcessOf(HWND window) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  return process == GetCurrentProcessId();
+  return process;
 }
 
-bool IsOpenClient(HWND window) {
+bool IsVisibleOpenClient(HWND window) {
   return IsWindowVisible(window) &&
          Caption(window).find(kOpenClientCaptionPart) != std::string::npos;
 }
 
-bool HasCaptionPrefix(HWND window, const std::string& prefix) {
-  return IsWindowVisible(window) && Caption(window).rfind(prefix, 0) == 0 && !IsOurs(window);
+bool Contains(const std::vector<DWORD>& processes, DWORD process) {
+  return std::find(processes.begin(), processes.end(), process) != processes.end();
 }
 
-// The first top-level window, topmost first, whose caption begins with `prefix`. EnumWindows takes
-// the list of windows in one request; walking it with GetWindow would make one per window.
-HWND FirstWithCaptionPrefix(const std::string& prefix) {
-  struct Search {
+// One pass over the top-level windows, topmost first: the visible ones whose caption begins with
+// `prefix`, and the processes that hold an assistant's window or the open client's. EnumWindows
+// takes the list of windows in one request; walking it with GetWindow would make one per window.
+struct DesktopScan {
+  std::vector<HWND> matches;
+  std::vector<DWORD> assistants;
+  std::vector<DWORD> openClients;
+};
+
+DesktopScan ScanDesktop(const std::string& prefix) {
+  struct Context {
     const std::string& prefix;
-    HWND found = nullptr;
-  } search{prefix};
+    DesktopScan scan;
+  } context{prefix, {}};
   EnumWindows(
-      [](HWND w, LPARAM context) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(context);
-        if (!HasCaptionPrefix(w, s.prefix)) return TRUE;
-        s.found = w;
-        return FALSE;
+      [](HWND w, LPARAM param) -> BOOL {
+        auto& c = *reinterpret_cast<Context*>(param);
+        const std::string caption = Caption(w);
+        if (caption.starts_with(kAssistantCaptionPrefix) || caption == kAssistantApiWindow) {
+          c.scan.assistants.push_back(ProcessOf(w));
+          return TRUE;
+        }
+        if (caption.find(kOpenClientCaptionPart) != std::string::npos) {
+          char className[32] = {};
+          GetClassNameA(w, className, static_cast<int>(sizeof className));
+          if (std::strcmp(className, kOpenClientWindowClass) == 0) {
+            c.scan.openClients.push_back(ProcessOf(w));
+          }
+        }
+        if (caption.starts_with(c.prefix) && IsWindowVisible(w)) c.scan.matches.push_back(w);
+        return TRUE;
       },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+      reinterpret_cast<LPARAM>(&context));
+  // The assistant's message window may be a message-only window, which EnumWindows does not list.
+  if (HWND api = FindWindowExA(HWND_MESSAGE, nullptr, kAssistantApiWindow, nullptr)) {
+    context.scan.assistants.push_back(ProcessOf(api));
+  }
+  return std::move(context.scan);
 }
 
-bool IsBlank(const std::string& text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
+// The file name of the program that runs `process`; empty when it cannot be read.
+std::wstring ProgramFileName(DWORD process) {
+  win::Handle handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process));
+  if (!handle) return {};
+  wchar_t path[MAX_PATH * 2];
+  DWORD size = static_cast<DWORD>(std::size(path));
+  if (!QueryFullProcessImageNameW(handle.get(), 0, path, &size)) return {};
+  const std::wstring_view full(path, size);
+  const size_t slash = full.find_last_of(L"\\/");
+  return std::wstring(slash == std::wstring_view::npos ? full : full.substr(slash + 1));
+}
+
+bool SameFileName(const std::wstring& a, const std::wstring& b) {
+  return !a.empty() && CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                            static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 // The top-level windows of a class, topmost first, that pass `keep`.
@@ -86,6 +128,34 @@ HWND UsedLast(const std::vector<HWND>& candidates, const ForegroundHistory* hist
     }
   }
   return best;
+}
+
+// The window found by its caption: of another program than Quillorb or an assistant; the trusted
+// program's first, else any, which then needs the player's confirmation.
+FoundClient FindByCaption(const ClientSearch& search) {
+  const DesktopScan scan = ScanDesktop(search.captionPrefix);
+  const DWORD self = GetCurrentProcessId();
+  const std::wstring trusted = win::AnsiToWide(search.trustedProgram);
+  std::vector<FoundClient> candidates;
+  for (HWND w : scan.matches) {
+    const DWORD process = ProcessOf(w);
+    if (process == self) continue;
+    if (Contains(scan.assistants, process) && !Contains(scan.openClients, process)) continue;
+    std::wstring program = ProgramFileName(process);
+    const bool confirmed = SameFileName(program, trusted);
+    candidates.push_back({w, !confirmed, std::move(program)});
+  }
+  for (const bool confirmation : {false, true}) {
+    std::vector<HWND> windows;
+    for (const FoundClient& c : candidates) {
+      if (c.needsConfirmation == confirmation) windows.push_back(c.window);
+    }
+    if (HWND best = UsedLast(windows, search.history)) {
+      return *std::find_if(candidates.begin(), candidates.end(),
+                           [&](const FoundClient& c) { return c.window == best; });
+    }
+  }
+  return {};
 }
 
 }  // namespace
@@ -125,30 +195,33 @@ size_t ForegroundHistory::Rank(HWND window) const {
   return static_cast<size_t>(at - recent_.begin());
 }
 
+FoundClient FindClient(const ClientSearch& search) {
+  const auto visible = [](HWND w) { return IsWindowVisible(w) != FALSE; };
+  if (HWND classic = UsedLast(WindowsOfClass(kClientWindowClass, visible), search.history)) {
+    return {classic, false, {}};
+  }
+  if (HWND open =
+          UsedLast(WindowsOfClass(kOpenClientWindowClass, IsVisibleOpenClient), search.history)) {
+    return {open, false, {}};
+  }
+  if (SearchesByCaption(search.captionPrefix)) {
+    if (FoundClient found = FindByCaption(search); found.window) return found;
+  }
+  // A hidden classic client, found as it always was: casting refuses a window it cannot show.
+  return {UsedLast(WindowsOfClass(kClientWindowClass, [](HWND) { return true; }), search.history),
+          false,
+          {}};
+}
+
 HWND FindClientWindow(const ClientSearch& search) {
-  if (HWND classic =
-          UsedLast(WindowsOfClass(kClientWindowClass, [](HWND) { return true; }), search.history)) {
-    return classic;
-  }
-  if (HWND open = UsedLast(WindowsOfClass(kOpenClientWindowClass, IsOpenClient), search.history)) {
-    return open;
-  }
-  const std::string& prefix = search.captionPrefix;
-  if (IsBlank(prefix)) return nullptr;
-  // Any window of another program. A window the player has had in front wins over every other,
-  // and is found without reading the caption of every window on the desktop.
-  if (search.history) {
-    for (HWND w : search.history->Recent()) {
-      if (IsWindow(w) && HasCaptionPrefix(w, prefix)) return w;
-    }
-  }
-  return FirstWithCaptionPrefix(prefix);
+  const FoundClient found = FindClient(search);
+  return found.needsConfirmation ? nullptr : found.window;
 }
 
 std::string DescribeClientSearch(const ClientSearch& search) {
   // Short enough for the strip's panel: "UO" for the classic client, as players call it.
   std::string text = std::string("UO, ") + kOpenClientCaptionPart;
-  if (!IsBlank(search.captionPrefix)) text += ", \"" + search.captionPrefix + "\"";
+  if (SearchesByCaption(search.captionPrefix)) text += ", \"" + search.captionPrefix + "\"";
   return text;
 }
 

@@ -3,11 +3,13 @@
 #include <functional>
 
 #include "dialogs/messages.h"
+#include "model/client_caption.h"
 #include "quillorb_version.h"
 #include "model/file_io.h"
 #include "win/app.h"
 #include "win/dialog_util.h"
 #include "win/file_error.h"
+#include "win/utf8.h"
 
 namespace quillorb {
 namespace {
@@ -125,7 +127,7 @@ void TForm_Config::CreateControls() {
     TabSheets[static_cast<size_t>(p)] = &PageControl1->AddPage(captions[p]);
   }
   Button1 = std::make_unique<win::Button>(hwnd(), IDOK, 256, 268, 75, 25, "OK");
-  Button1->ModalResult = win::kModalOk;
+  // Button1Click ends the dialog, unless it refuses what was typed.
   Button1->OnClick = [this](win::Button&) { Button1Click(); };
   Button2 = std::make_unique<win::Button>(hwnd(), IDCANCEL, 340, 268, 75, 25, "Cancel");
   Button2->ModalResult = win::kModalCancel;
@@ -151,9 +153,10 @@ void TForm_Config::CreateControls() {
                                                    17, "&Always On Top");
   // For a client that is neither the classic one nor the open-source one found by its caption.
   Label1 =
-      std::make_unique<win::Label>(general, 12, 156, 300, 13, "Game window caption starts with");
+      std::make_unique<win::Label>(general, 12, 156, 300, 13, "&Game window caption starts with");
   ComboBox_Caption =
       std::make_unique<win::ComboBox>(general.hwnd(), kIdComboBoxCaption, 12, 172, 385);
+  Label1->SetFocusControl(ComboBox_Caption->hwnd());
 
   PageControl1->OnPageShowing = [this](win::PageControl&, int page) { CreatePage(page); };
 }
@@ -289,6 +292,7 @@ void TForm_Config::SetCaptionList(const std::vector<std::string>& items) {
 
 void TForm_Config::FillPages() {
   win::HourglassScope hourglass;
+  ClientCaptions = DistinctCaptions(ClientCaptions);
   SetCaptionList(ClientCaptions);
   ComboBox_Caption->SetText(ClientCaption);
   CheckBox_OnTop->SetChecked(AlwaysOnTop);
@@ -357,7 +361,43 @@ void TForm_Config::ApplyPages() {
   ApplyPageTexts(PageTexts(), *this);
 }
 
+std::string TForm_Config::CaptionRefusal() const {
+  const std::wstring typed = win::WindowTextW(ComboBox_Caption->hwnd());
+  const std::string quoted = "\"" + win::WideToUtf8(typed) + "\"";
+  const std::optional<std::string> caption = win::WideToAnsi(typed);
+  if (!caption) {
+    return quoted +
+           " has letters outside the system's code page, which the character's profile cannot "
+           "hold. Type the start of the game window's caption without them.";
+  }
+  switch (JudgeClientCaption(*caption)) {
+    case ClientCaptionUse::TooShort:
+      return quoted + " is too short to name a game client: the spells' keys go to the window " +
+             "whose caption starts with it, and so short a start is shared by the windows of " +
+             "other programs. Type at least " + std::to_string(kMinClientCaptionLetters) +
+             " letters or digits of your client's caption.";
+    case ClientCaptionUse::ClassicStart:
+      return quoted + " is how the classic client's caption starts, and a web page about the " +
+             "game can start the same way. The classic client is found without a caption; for " +
+             "another client, type the start of its own caption.";
+    case ClientCaptionUse::Assistant:
+      return quoted + " is the assistant program's caption, and the assistant is never the " +
+             "game. Type the start of your game client's caption.";
+    case ClientCaptionUse::None:
+    case ClientCaptionUse::Searched:
+      break;
+  }
+  return {};
+}
+
 void TForm_Config::Button1Click() {
+  if (const std::string refusal = CaptionRefusal(); !refusal.empty()) {
+    PageControl1->SetActivePage(kPageGeneral);
+    win::ShowMessage(hwnd(), refusal, MB_OK | MB_ICONWARNING);
+    ComboBox_Caption->SetFocus();
+    SendMessageA(ComboBox_Caption->hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    return;
+  }
   {
     win::HourglassScope hourglass;
     ApplyPages();
@@ -365,6 +405,7 @@ void TForm_Config::Button1Click() {
   const std::vector<std::string> before = ClientCaptions;
   UpdateCaptionList(ClientCaptions, ClientCaption);
   if (ClientCaptions != before) SetCaptionList(ClientCaptions);
+  SetModalResult(win::kModalOk);
 }
 
 void TForm_Config::Button3Click() {

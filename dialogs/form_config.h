@@ -90,7 +90,11 @@ class TForm_Config : public win::Dialog, public ConfigData {
   std::vector<std::string> CaptionList() const;
   void SetCaptionList(const std::vector<std::string>& items);
 
-  // Event handlers.
+  // Why the caption field's text is refused (a sentence for the player); empty when it is kept.
+  std::string CaptionRefusal() const;
+
+  // Event handlers. Button1Click (OK) refuses a caption CaptionRefusal refuses, and the dialog
+  // goes on; otherwise it applies the pages and ends the dialog.
   void Button1Click();
   void Button3Click();
   void StringGrid_SpellbookDblClick();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/client_caption.h"
 #include "model/text.h"
 
 namespace quillorb {
@@ -105,10 +106,23 @@ std::string ToggledCell(const std::string& cell, const std::string& on) {
   return cell.empty() ? on : std::string();
 }
 
+std::vector<std::string> DistinctCaptions(const std::vector<std::string>& items) {
+  std::vector<std::string> distinct;
+  for (const std::string& item : items) {
+    if (!IsBlankCaption(item) &&
+        std::find(distinct.begin(), distinct.end(), item) == distinct.end()) {
+      distinct.push_back(item);
+    }
+  }
+  return distinct;
+}
+
 void UpdateCaptionList(std::vector<std::string>& items, const std::string& text) {
-  if (std::find(items.begin(), items.end(), text) != items.end()) return;
-  items.insert(items.begin(), text);
-  items.pop_back();  // never empty here: the text was just inserted
+  items = DistinctCaptions(items);
+  if (!IsBlankCaption(text) && std::find(items.begin(), items.end(), text) == items.end()) {
+    items.insert(items.begin(), text);
+  }
+  if (items.size() > static_cast<size_t>(kCaptionSlots)) items.resize(kCaptionSlots);
 }
 
 ConfigPageTexts FillPageTexts(const ConfigData& data) {

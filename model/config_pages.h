@@ -78,8 +78,11 @@ std::string SingleLineText(std::string_view text);
 // A toggle cell: `on` when it is empty, empty otherwise.
 std::string ToggledCell(const std::string& cell, const std::string& on);
 
-// The caption list after OK: a text that is no item (exact, case-sensitive) goes in first and
-// the last item drops out, so the list keeps its length; an item already there stays put.
+// The caption list as offered: each text once, in order, blank ones left out.
+std::vector<std::string> DistinctCaptions(const std::vector<std::string>& items);
+// The caption list after OK: distinct, and a text that is no item (exact, case-sensitive) and not
+// blank goes in first; the list keeps at most kCaptionSlots items, the last ones drop out. An
+// item already there stays put.
 void UpdateCaptionList(std::vector<std::string>& items, const std::string& text);
 
 // The working copy in the grids' texts.

@@ -137,6 +137,7 @@ void ReadProfile(const ProfileKeys& ini, ProfileSettings& s, SpellTable& spells,
     s.ClientCaptions[static_cast<size_t>(k)] =
         ini.ReadString("Config", Indexed("Captions", k), kDefaultClientCaption);
   }
+  s.ClientProgram = ini.ReadString("Config", "ClientProgram", "");
   for (int i = 0; i < kSpellCount; ++i) {
     TSpell& spell = spells[static_cast<size_t>(i)];
     spell.CastText = ini.ReadString("Cast", Indexed("Spell", i), "");
@@ -172,6 +173,7 @@ void WriteProfile(ProfileKeys& ini, const ProfileSettings& s, const SpellTable& 
     ini.WriteString("Config", Indexed("Captions", k),
                     Quoted(s.ClientCaptions[static_cast<size_t>(k)]));
   }
+  ini.WriteString("Config", "ClientProgram", s.ClientProgram);
   for (int i = 0; i < kSpellCount; ++i) {
     const TSpell& spell = spells[static_cast<size_t>(i)];
     ini.WriteString("Cast", Indexed("Spell", i), Quoted(spell.CastText));

@@ -39,6 +39,9 @@ struct ProfileSettings {
       std::string(kDefaultClientCaption), std::string(kDefaultClientCaption),
       std::string(kDefaultClientCaption), std::string(kDefaultClientCaption),
       std::string(kDefaultClientCaption)};
+  // The file name of the program the player confirmed as the game client found by the caption
+  // above ("shardclient.exe", say; ANSI, as the file holds it); empty: none.
+  std::string ClientProgram;
 };
 
 // Where a profile's keys are kept: the program keeps them in an IniDocument; a comparison (the

@@ -44,8 +44,10 @@ class GraphicControl {
   // Whether the mouse goes to this control where it lies (false: to whatever lies beneath).
   virtual bool WantsMouse() const { return true; }
   // A caption whose "&" marks a keyboard accelerator (Alt+letter): the form gives the focus to
-  // the first control in tab order that lies inside this one. Empty: none.
+  // AcceleratorTarget, or without one to the first control in tab order that lies inside this
+  // one. Empty: none.
   virtual const std::string& AcceleratorCaption() const;
+  virtual HWND AcceleratorTarget() const { return nullptr; }
 
   // Invalidates the control's area of the form.
   void Repaint() const;

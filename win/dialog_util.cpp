@@ -1,8 +1,41 @@
 #include "win/dialog_util.h"
 
+#include <utility>
+
 #include "win/app.h"
+#include "win/window.h"
 
 namespace win {
+namespace {
+
+// The message box of ShowMessage with an answer callback: the first dialog this thread creates
+// while it runs, and the callback for the button commands it is sent.
+struct AnswerWatch {
+  const std::function<void(int)>& onAnswer;
+  HWND box = nullptr;
+};
+thread_local AnswerWatch* t_answerWatch = nullptr;
+
+// Sees every message sent to a window of this thread before its procedure does: a button's
+// click reaches the box as a sent WM_COMMAND, before the box ends.
+LRESULT CALLBACK WatchAnswer(int code, WPARAM wp, LPARAM lp) {
+  AnswerWatch* watch = t_answerWatch;
+  if (code == HC_ACTION && watch) {
+    const auto& m = *reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (m.message == WM_INITDIALOG && !watch->box) {
+      watch->box = m.hwnd;
+    } else if (m.message == WM_COMMAND && m.hwnd == watch->box && HIWORD(m.wParam) == BN_CLICKED) {
+      try {
+        watch->onAnswer(LOWORD(m.wParam));
+      } catch (...) {
+        ReportException();
+      }
+    }
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
 
 Font MakeFont(const FontDesc& desc) {
   return Font(CreateFontW(desc.height, 0, 0, 0, desc.weight, desc.italic ? TRUE : FALSE, FALSE,
@@ -38,6 +71,17 @@ int ShowMessage(HWND owner, const std::string& text, UINT flags, const std::stri
 
 int ShowMessage(HWND owner, const wchar_t* text, UINT flags, const wchar_t* caption) noexcept {
   return MessageBoxW(owner, text, caption, flags);
+}
+
+int ShowMessage(HWND owner, const std::string& text, UINT flags, const std::string& caption,
+                const std::function<void(int button)>& onAnswer) {
+  AnswerWatch watch{onAnswer};
+  AnswerWatch* outer = std::exchange(t_answerWatch, &watch);
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &WatchAnswer, nullptr, GetCurrentThreadId());
+  const int answer = ShowMessage(owner, text, flags, caption);
+  if (hook) UnhookWindowsHookEx(hook);
+  t_answerWatch = outer;
+  return answer;
 }
 
 }  // namespace win

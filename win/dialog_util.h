@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "win/handles.h"
@@ -40,5 +41,10 @@ int ShowMessage(HWND owner, const std::string& text, UINT flags,
                 const std::string& caption = "Quillorb");
 int ShowMessage(HWND owner, const wchar_t* text, UINT flags,
                 const wchar_t* caption = L"Quillorb") noexcept;
+// ShowMessage, with `onAnswer` told the button pressed (IDYES, ...) while the box is still shown
+// and active: to hand the activation to another window before the box goes, so that its owner is
+// not activated in between.
+int ShowMessage(HWND owner, const std::string& text, UINT flags, const std::string& caption,
+                const std::function<void(int button)>& onAnswer);
 
 }  // namespace win

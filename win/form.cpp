@@ -175,6 +175,11 @@ bool Form::FocusAccelerator(wchar_t letter) {
     if (amp == std::string::npos || amp + 1 >= caption.size()) continue;
     const auto mark = static_cast<wint_t>(static_cast<unsigned char>(caption[amp + 1]));
     if (std::towupper(mark) != std::towupper(static_cast<wint_t>(letter))) continue;
+    if (HWND target = control->AcceleratorTarget()) {
+      if (!IsWindowVisible(target) || !IsWindowEnabled(target)) continue;
+      ::SetFocus(target);
+      return true;
+    }
     const RECT& area = control->Bounds();
     for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);

@@ -56,6 +56,10 @@ void Label::AdjustBounds() {
   SetBounds(left, Top(), width, height);
 }
 
+const std::string& Label::AcceleratorCaption() const {
+  return focusControl_ ? caption_ : GraphicControl::AcceleratorCaption();
+}
+
 void Label::Paint(HDC dc) {
   RECT r{0, 0, Width(), Height()};
   if (!transparent_) {
@@ -65,7 +69,7 @@ void Label::Paint(HDC dc) {
   SelectObject(dc, Font());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(Enabled() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-  UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_TOP;
+  UINT format = DT_SINGLELINE | DT_TOP | (focusControl_ ? 0 : DT_NOPREFIX);
   if (align_ == Align::Right) format |= DT_RIGHT;
   if (align_ == Align::Center) format |= DT_CENTER;
   DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, format);

@@ -25,6 +25,11 @@ class Label : public GraphicControl {
   void SetFont(HFONT font);  // not owned; nullptr: the form's font
   HFONT Font() const { return font_ ? font_ : FormFont(); }
   bool WantsMouse() const override { return false; }
+  // The control the caption's accelerator ("&" before a letter, shown underlined) gives the focus
+  // to; without one, "&" shows as it is.
+  void SetFocusControl(HWND control) { focusControl_ = control; }
+  const std::string& AcceleratorCaption() const override;
+  HWND AcceleratorTarget() const override { return focusControl_; }
 
   void Paint(HDC dc) override;
 
@@ -36,6 +41,7 @@ class Label : public GraphicControl {
   Align align_ = Align::Left;
   bool autoSize_ = false;
   HFONT font_ = nullptr;
+  HWND focusControl_ = nullptr;
 };
 
 class PaintBox : public GraphicControl {

@@ -127,12 +127,17 @@ TEST_F(SpellBar, ALeftClickCastsIntoTheClientAndBooksTheCast) {
   EXPECT_TRUE(Has(profile, "SpellCount4=1"));
 }
 
+// A fresh install with no client running, and a browser whose caption begins as the classic
+// client's default caption did: the browser gets nothing.
 TEST_F(SpellBar, AClickWithoutAGameWindowSaysSoAndChangesNothing) {
   ASSERT_EQ(FindWindowA("Ultima Online", nullptr), nullptr);
+  standin::FakeClient browser("visible", {100, 150, 740, 630},
+                              "Ultima Online - Wikipedia - Google Chrome", "Chrome_WidgetWin_1");
+  browser.Mark();
   Start(ProfileWith(""));
   harness::Click(Slot(0));  // Magic Arrow
   // The notice names what was looked for.
-  const std::string notice = " No game window: UO, ClassicUO, \"Ultima Online - \"";
+  const std::string notice = " No game window: UO, ClassicUO";
   ASSERT_EQ(harness::WaitForValue([&] { return PanelText(); },
                                   [&](const std::string& t) { return t == notice; }, 5000),
             notice);
@@ -148,6 +153,7 @@ TEST_F(SpellBar, AClickWithoutAGameWindowSaysSoAndChangesNothing) {
   EXPECT_EQ(panel.rfind(" Clumsy (", 0), 0u)
       << panel << "; cursor at " << cursor.x << "," << cursor.y << " over a window of class "
       << harness::ClassName(WindowFromPoint(clumsy));
+  EXPECT_TRUE(browser.InputSinceMark().empty());
   ASSERT_TRUE(App().Close());
   const std::string profile = Profile();
   EXPECT_TRUE(Has(profile, "Reagent6=10")) << profile;
@@ -156,7 +162,8 @@ TEST_F(SpellBar, AClickWithoutAGameWindowSaysSoAndChangesNothing) {
 }
 
 // The client most players run today, before and after login, and a client known only by the
-// caption the player gave: each gets the classic client's keys, and each cast is booked once.
+// caption the player gave: each gets the classic client's keys, and each cast is booked once. The
+// last is cast into once the player has confirmed it, and its program is saved with the profile.
 TEST_F(SpellBar, TodaysClientAndAClientByItsCaptionGetTheSameCast) {
   Start(ProfileWith("Caption=\"My Shard - \"\r\n"));
   struct Case {
@@ -171,11 +178,22 @@ TEST_F(SpellBar, TodaysClientAndAClientByItsCaptionGetTheSameCast) {
     standin::FakeClient client("visible", {100, 50, 740, 530}, c.caption, c.className);
     client.Mark();
     harness::Click(Slot(0));
+    if (std::strcmp(c.className, "ShardClient") == 0) {
+      HWND question = App().Proc().WaitForWindow("#32770", 10000);
+      ASSERT_NE(question, nullptr);
+      EXPECT_EQ(GetWindow(question, GW_OWNER), App().Window());
+      ASSERT_TRUE(harness::WaitUntil([&] {
+        const HWND focus = harness::FocusOf(question);
+        return GetForegroundWindow() == question && focus && IsChild(question, focus);
+      }));
+      PostMessageA(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
+    }
     ASSERT_TRUE(WaitForCounter(kSA, std::to_string(--left)));
     ExpectMagicArrowKeys(client);
   }
   ASSERT_TRUE(App().Close());
   EXPECT_TRUE(Has(Profile(), "SpellCount4=3"));
+  EXPECT_TRUE(Has(Profile(), "ClientProgram=fake_client.exe"));
 }
 
 // Two clients at once: the cast goes to the one the player had in front last, whichever is on top.

@@ -1,5 +1,7 @@
 #include "model/config_pages.h"
 
+#include "model/client_caption.h"
+
 #include <gtest/gtest.h>
 
 namespace quillorb {
@@ -66,15 +68,46 @@ TEST(ConfigCells, UserSlotsManaAndSingleLineTexts) {
   EXPECT_EQ(ToggledCell("CTRL", "CTRL"), "");
 }
 
-TEST(ConfigCells, CaptionListKeepsItsLength) {
+TEST(ConfigCells, CaptionListHoldsTheLastFiveDistinctCaptions) {
   std::vector<std::string> list = {"a", "b", "c", "d", "e"};
   UpdateCaptionList(list, "c");
   EXPECT_EQ(list, (std::vector<std::string>{"a", "b", "c", "d", "e"}));
   UpdateCaptionList(list, "C");  // case counts
   EXPECT_EQ(list, (std::vector<std::string>{"C", "a", "b", "c", "d"}));
-  std::vector<std::string> empty;
-  UpdateCaptionList(empty, "x");
-  EXPECT_TRUE(empty.empty());
+  // A fresh profile's five equal defaults are one entry, and the next caption joins it.
+  const std::string def(kDefaultClientCaption);
+  list = {def, def, "  ", def, ""};
+  EXPECT_EQ(DistinctCaptions(list), std::vector<std::string>{def});
+  UpdateCaptionList(list, "My Shard - ");
+  EXPECT_EQ(list, (std::vector<std::string>{"My Shard - ", def}));
+  UpdateCaptionList(list, " ");  // a blank field adds nothing
+  EXPECT_EQ(list, (std::vector<std::string>{"My Shard - ", def}));
+}
+
+// Which captions windows are looked for by: none for the default or a blank, never one that other
+// programs' captions share.
+TEST(ClientCaption, OnlyACaptionThatNamesAProgramIsLookedFor) {
+  const std::pair<const char*, ClientCaptionUse> cases[] = {
+      {"", ClientCaptionUse::None},
+      {" \t ", ClientCaptionUse::None},
+      {"Ultima Online - ", ClientCaptionUse::None},
+      {"U", ClientCaptionUse::TooShort},
+      {"UO", ClientCaptionUse::TooShort},
+      {"U - O - !", ClientCaptionUse::TooShort},
+      {"Ultima", ClientCaptionUse::ClassicStart},
+      {"Ultima Online", ClientCaptionUse::ClassicStart},
+      {"Ultima Online -", ClientCaptionUse::ClassicStart},
+      {"UOAssist", ClientCaptionUse::Assistant},
+      {"UOAssist - x", ClientCaptionUse::Assistant},
+      {"Ultima Online - My Shard", ClientCaptionUse::Searched},
+      {"UOR4", ClientCaptionUse::Searched},
+      {"My Shard - ", ClientCaptionUse::Searched},
+      {"\xC4\xD6\xDC\xDF", ClientCaptionUse::Searched},  // letters of the Western code page
+  };
+  for (const auto& [caption, use] : cases) {
+    EXPECT_EQ(JudgeClientCaption(caption), use) << '"' << caption << '"';
+    EXPECT_EQ(SearchesByCaption(caption), use == ClientCaptionUse::Searched) << caption;
+  }
 }
 
 // One opening: the working copy into the grids, edits as a player makes them, and back.

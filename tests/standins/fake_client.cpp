@@ -5,6 +5,10 @@
 // for wParam milliseconds, like a busy game.
 //
 //   fake_client.exe <log file> [visible|minimized|hidden] [x y width height] [caption] [class]
+//                   [assistant]
+//
+// "assistant": the process also shows an assistant's window, captioned "UOAssist - in process",
+// as a client with an assistant built in does.
 //
 // A log line: "<order> <message name> <message> <wParam> <lParam>", numbers in hexadecimal except
 // the order; the first line is "0 READY <window handle>". WM_IME_CHAR is consumed (not turned into
@@ -104,6 +108,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   HWND hwnd =
       standin::CreateStandinWindow(instance, className, WindowProc, caption, x, y, width, height);
   if (!hwnd) return 5;
+  if (__argc > 9 && std::string(__argv[9]) == "assistant") {
+    HWND assistant = standin::CreateStandinWindow(instance, "AssistantInProcess", DefWindowProcA,
+                                                  "UOAssist - in process", 0, 0, 200, 80);
+    if (!assistant) return 6;
+    ShowWindow(assistant, SW_SHOWNOACTIVATE);
+  }
   // Position and size are the outer rectangle, whatever frame the system gives.
   SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   if (show == "minimized") {

@@ -10,6 +10,7 @@
 #include <string>
 #include <mutex>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "client/danger_dialog.h"
@@ -93,12 +94,14 @@ std::vector<WPARAM> ImeChars(const std::vector<ClientMessage>& messages) {
   return chars;
 }
 
-// Watches for the dangerous-spell dialog on a second thread, and answers it with `answer` once it
-// is visible. Without an answer, a dialog that appears is only closed and remembered.
+// Watches for the dangerous-spell dialog (or another question, by its window class) on a second
+// thread, and answers it with `answer` once it is visible. Without an answer, a dialog that appears
+// is only closed and remembered.
 class DialogWatcher {
  public:
   using Answer = std::function<void(HWND dialog)>;
-  explicit DialogWatcher(Answer answer = nullptr) : answer_(std::move(answer)) {
+  explicit DialogWatcher(Answer answer = nullptr, const char* className = kDangerDialogClass)
+      : answer_(std::move(answer)), className_(className) {
     thread_ = std::thread([this] { Run(); });
   }
   ~DialogWatcher() { Finish(); }
@@ -116,6 +119,9 @@ class DialogWatcher {
   bool Topmost() const { return Seen().topmost; }
   int FocusId() const { return Seen().focusId; }
   std::string Caption() const { return Seen().caption; }
+  // A message box's text, and the window that owns the question.
+  std::string Text() const { return Seen().text; }
+  HWND Owner() const { return Seen().owner; }
   // Empty, or what the dialog looked like when an answer did not end the question.
   std::string Unanswered() const { return Seen().unanswered; }
 
@@ -124,7 +130,7 @@ class DialogWatcher {
     HWND dialog = nullptr;
     harness::WaitUntil(
         [&] {
-          dialog = FindWindowA(kDangerDialogClass, nullptr);
+          dialog = FindWindowA(className_, nullptr);
           return stop_ || (dialog && IsWindowVisible(dialog));
         },
         20000);
@@ -142,6 +148,8 @@ class DialogWatcher {
     GetWindowRect(dialog, &seen.rect);
     seen.topmost = (GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     seen.caption = harness::WindowText(dialog);
+    seen.text = harness::WindowText(GetDlgItem(dialog, 0xFFFF));
+    seen.owner = GetWindow(dialog, GW_OWNER);
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
@@ -183,6 +191,8 @@ class DialogWatcher {
     bool topmost = false;
     int focusId = 0;
     std::string caption;
+    std::string text;
+    HWND owner = nullptr;
     std::string unanswered;
   };
   Observation Seen() const {
@@ -195,6 +205,7 @@ class DialogWatcher {
   }
 
   Answer answer_;
+  const char* className_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> appeared_{false};
   mutable std::mutex mutex_;
@@ -573,6 +584,63 @@ TEST(DangerDialog, FiftyQuestionsInARowEveryYesCastsOnceEveryNoNothing) {
   std::printf("from the Yes click to the booked cast: median %lu ms, max %lu ms (%zu casts)\n",
               static_cast<unsigned long>(yesTimes[yesTimes.size() / 2]),
               static_cast<unsigned long>(yesTimes.back()), yesTimes.size());
+}
+
+// ------------------------------------------------------------------ a client found by its caption
+
+// The first window found by the player's caption alone is cast into only once the player has
+// confirmed it: No casts nothing; Yes casts and remembers its program, whose windows are then taken
+// without asking; a window of another program with the same caption asks again.
+TEST(Cast, AWindowFoundByItsCaptionIsConfirmedOncePerProgram) {
+  TestCastHost host;
+  host.search.captionPrefix = "My Shard - ";
+  // The question's owner stands for the strip, as in the dangerous spell's questions.
+  host.owner = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "strip", WS_POPUP | WS_VISIBLE, 0, 0, 640,
+                               60, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  TSpell spell = TestSpell();
+  spell.CastText.clear();
+  spell.Reagent = {};
+  ReagentCounts stock{}, used{};
+  auto cast = [&](FakeClient& client, int answer) {
+    client.Mark();
+    DialogWatcher watcher(
+        [answer](HWND box) { PostMessageA(GetDlgItem(box, answer), BM_CLICK, 0, 0); }, "#32770");
+    const bool done = spell.Cast(CastMode::IntoGame, stock, used, host.caster);
+    watcher.Finish();
+    EXPECT_EQ(watcher.Unanswered(), "");
+    return std::tuple{done, watcher.Appeared() ? watcher.Text() : std::string(), watcher.Owner()};
+  };
+  {
+    FakeClient shard("visible", {100, 50, 740, 530}, "My Shard - Bob", "ShardClient");
+    const auto [declined, question, owner] = cast(shard, IDNO);
+    EXPECT_FALSE(declined);
+    EXPECT_NE(question.find("Window: My Shard - Bob\nProgram: fake_client.exe"), std::string::npos)
+        << question;
+    EXPECT_EQ(owner, host.owner);
+    EXPECT_EQ(spell.CastCount, 0);
+    EXPECT_EQ(host.search.trustedProgram, "");
+    SetForegroundWindow(shard.Window());
+    ASSERT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == shard.Window(); }));
+    for (const auto& k : KeysOf(shard.InputUpToMarker())) EXPECT_TRUE(k.first) << k.second;
+
+    for (const int answer : {IDYES, 0}) {  // Yes, then no question at all
+      SCOPED_TRACE(answer == IDYES ? "Yes" : "remembered");
+      const auto [done, asked, ignored] = cast(shard, answer);
+      EXPECT_TRUE(done);
+      EXPECT_EQ(asked.empty(), answer == 0) << asked;
+      EXPECT_EQ(host.search.trustedProgram, "fake_client.exe");
+      EXPECT_EQ(KeysOf(shard.InputUpToMarker()), Keys(kMacroKey, true));
+    }
+    EXPECT_EQ(spell.CastCount, 2);
+  }
+  FakeClient other("visible", {100, 50, 740, 530}, "My Shard - Bob", "ShardClient",
+                   "shard_client.exe");
+  const auto [declined, question, owner] = cast(other, IDNO);
+  EXPECT_FALSE(declined);
+  EXPECT_NE(question.find("Program: shard_client.exe"), std::string::npos) << question;
+  EXPECT_EQ(spell.CastCount, 2);
+  EXPECT_TRUE(host.failures.empty());
+  DestroyWindow(host.owner);
 }
 
 TEST(Cast, AClientThatDoesNotComeToTheFrontGetsNoKeysAndNothingIsBooked) {

@@ -45,12 +45,15 @@ inline BYTE PressMarker() {
 class FakeClient : public StandinProcess {
  public:
   // `show`: visible, minimized or hidden; the outer rectangle in screen coordinates; the window's
-  // caption and class.
+  // caption and class; the program (fake_client.exe, or its copy shard_client.exe); whether the
+  // process shows an assistant's window too.
   explicit FakeClient(const std::string& show = "visible", RECT rect = {100, 50, 740, 530},
                       const std::string& caption = "Ultima Online",
-                      const std::string& className = "Ultima Online")
-      : StandinProcess("fake_client.exe", "client.log", Arguments(show, rect, caption, className)) {
-  }
+                      const std::string& className = "Ultima Online",
+                      const std::string& program = "fake_client.exe", bool withAssistant = false)
+      : StandinProcess(
+            program, "client.log",
+            Arguments(show, rect, caption, className) + (withAssistant ? " assistant" : "")) {}
 
   // Every logged message after the READY line.
   std::vector<ClientMessage> Messages() const {

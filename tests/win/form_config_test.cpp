@@ -491,16 +491,63 @@ TEST_F(ConfigDialog, UserSlotsThroughTheSpellChooser) {
   EXPECT_EQ(dialog->UserSlot[3][7], 0);
 }
 
-TEST_F(ConfigDialog, CaptionListOnOk) {
-  auto dialog = Open(ConfigData{});
-  dialog->ComboBox_Caption->SetText("c");
-  dialog->Button1Click();
-  EXPECT_EQ(dialog->CaptionList(), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
-  dialog->ComboBox_Caption->SetText("Ultima Online - ");
-  dialog->Button1Click();
-  EXPECT_EQ(dialog->CaptionList(),
-            (std::vector<std::string>{"Ultima Online - ", "a", "b", "c", "d"}));
-  EXPECT_EQ(dialog->ClientCaption, "Ultima Online - ");
+// The caption chooser through the main window's exchange: a fresh profile's five equal captions
+// are offered once; Alt+G reaches the chooser; OK refuses, with its reason and the dialog still
+// open, each caption that names no game client; a caption that does is taken and offered first.
+TEST_F(ConfigDialog, CaptionChooserRefusesCaptionsThatNameNoClient) {
+  const std::string def(kDefaultClientCaption);
+  main_->ClientCaption = def;
+  main_->ClientCaptions.assign(kCaptionSlots, def);
+  auto dialog = [] {
+    return dynamic_cast<TForm_Config*>(reinterpret_cast<win::Window*>(
+        GetWindowLongPtrA(FindWindowA(kConfigDialogClass, nullptr), GWLP_USERDATA)));
+  };
+  auto field = [&] { return dialog()->ComboBox_Caption->hwnd(); };
+  std::vector<std::string> offered, messages;
+  std::vector<int> focusedIds;
+  auto noteFocus = [&] { focusedIds.push_back(GetDlgCtrlID(GetParent(GetFocus()))); };
+  std::vector<std::function<void()>> steps = {[&] {
+    offered = dialog()->CaptionList();
+    SetFocus(dialog()->PriceEdit(0).hwnd());
+    PostMessageA(dialog()->PriceEdit(0).hwnd(), WM_SYSCHAR, 'g', LPARAM{1} << 29);
+  }};
+  const std::pair<const wchar_t*, const char*> refused[] = {
+      {L"U", "too short"},
+      {L"Ultima Online", "classic client's caption starts"},
+      {L"UOAssist", "assistant program's caption"},
+      {L"\x0416\x0443\x043A - Shard", "outside the system's code page"},
+  };
+  for (const auto& [typed, reason] : refused) {
+    steps.push_back([&, typed = typed] {
+      noteFocus();
+      dialog()->PageControl1->SetActivePage(kPageMacro);
+      SetWindowTextW(field(), typed);
+      PostMessageA(dialog()->Button1->hwnd(), BM_CLICK, 0, 0);
+    });
+    steps.push_back([&] {  // inside the refusal's message box
+      HWND box = FindWindowA("#32770", nullptr);
+      messages.push_back(box ? harness::WindowText(GetDlgItem(box, 0xFFFF)) : "no message");
+      if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+  }
+  steps.push_back([&] {
+    noteFocus();
+    EXPECT_EQ(dialog()->PageControl1->ActivePageIndex(), kPageGeneral);
+    SetWindowTextA(field(), "My Shard - ");
+    PostMessageA(dialog()->Button1->hwnd(), BM_CLICK, 0, 0);
+  });
+  DialogScript script(steps);
+  main_->SpeedButton_ConfigClick();
+  EXPECT_TRUE(script.Finished());
+  EXPECT_EQ(offered, std::vector<std::string>{def});
+  ASSERT_EQ(messages.size(), std::size(refused));
+  for (size_t i = 0; i < messages.size(); ++i) {
+    EXPECT_NE(messages[i].find(refused[i].second), std::string::npos) << messages[i];
+  }
+  EXPECT_EQ(focusedIds, std::vector<int>(std::size(refused) + 1, kIdComboBoxCaption));
+  EXPECT_EQ(main_->ClientCaption, "My Shard - ");
+  EXPECT_EQ(main_->ClientCaptions, (std::vector<std::string>{"My Shard - ", def}));
+  main_->ClientCaption = def;
 }
 
 TEST_F(ConfigDialog, CancelLeavesTheMainWindowAndOkTakesTheCopyBack) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "client/cast.h"
@@ -22,6 +23,8 @@ class TestCastHost final : public CastHost {
   }
   HWND AssistantHandle() override { return assistant; }
   ClientSearch GameWindowSearch() const override { return search; }
+  // As the main window does: the confirmed program is trusted from now on.
+  void TrustClientProgram(const std::string& program) override { search.trustedProgram = program; }
   HWND QuestionOwner() const override { return owner; }
   void CastNotDelivered(CastFailure why) override { failures.push_back(why); }
 

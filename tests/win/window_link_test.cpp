@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -186,25 +187,126 @@ TEST(FindWindowByCaptionPrefix, EmptyLongAndShortPrefixes) {
   EXPECT_EQ(FindWindowByCaptionPrefix("Quillorb test window and more"), nullptr);
 }
 
-// The three kinds of client in their order, each found only while no kind before it is there.
-TEST(FindClientWindow, ClassicClassThenTheOpenClientThenThePlayersCaption) {
-  const ClientSearch search{"My Shard - ", nullptr};
-  EXPECT_EQ(DescribeClientSearch(search), "UO, ClassicUO, \"My Shard - \"");
-  EXPECT_EQ(FindClientWindow(search), nullptr);
-  CaptionWindow ours("My Shard - not a client");  // Quillorb's own windows are never the client
-  EXPECT_EQ(FindClientWindow(search), nullptr);
-  FakeClient shard("visible", {100, 50, 740, 530}, "My Shard - Bob", "ShardClient");
-  EXPECT_EQ(FindClientWindow(search), shard.Window());
-  EXPECT_EQ(FindClientWindow({"  ", nullptr}), nullptr);  // a blank caption looks for nothing
-  FakeClient sdlOther("visible", {100, 50, 740, 530}, "Some SDL game", "SDL_app");
-  EXPECT_EQ(FindClientWindow(search), shard.Window());
-  FakeClient open("visible", {100, 50, 740, 530}, "ClassicUO - 1.0.0.0", "SDL_app");
-  EXPECT_EQ(FindClientWindow(search), open.Window());
-  // After login the caption names the character first.
-  SetWindowTextA(open.Window(), "Bob - ClassicUO - 1.0.0.0");
-  EXPECT_EQ(FindClientWindow(search), open.Window());
-  FakeClient hidden("hidden");  // the classic class wins, seen or not (casting checks that)
-  EXPECT_EQ(FindClientWindow(search), hidden.Window());
+// Look-alike windows, each with the one answer the discovery must give: keys go to what it finds.
+TEST(FindClient, EveryLookAlikeGetsItsOneAnswer) {
+  struct Window {
+    const char* caption;
+    const char* className = "ShardClient";
+    const char* show = "visible";
+    const char* program = "fake_client.exe";
+    bool withAssistant = false;
+    bool ours = false;  // a window of this process (Quillorb's own)
+  };
+  struct Case {
+    const char* what;
+    std::vector<Window> windows;  // made in this order: the last is the topmost
+    const char* prefix;
+    const char* trusted;
+    int found;  // the window expected, -1 for none
+    bool confirm = false;
+  };
+  const char* const kBrowser = "Ultima Online - Wikipedia - Google Chrome";
+  const Case cases[] = {
+      {"browser, default caption", {{kBrowser, "Chrome_WidgetWin_1"}}, "Ultima Online - ", "", -1},
+      {"browser, the classic caption's start",
+       {{kBrowser, "Chrome_WidgetWin_1"}},
+       "Ultima Online",
+       "",
+       -1},
+      {"notepad, one letter", {{"Untitled - Notepad", "Notepad"}}, "U", "", -1},
+      {"assistant's window", {{"UOAssist - stand-in", "UOAssistStandin"}}, "UOAs", "", -1},
+      {"assistant inside a client's process",
+       {{.caption = "ClassicUO - 1.0.0.0",
+         .className = "SDL_app",
+         .show = "hidden",
+         .withAssistant = true}},
+       "UOAs",
+       "",
+       -1},
+      {"another window of an assistant's process",
+       {{.caption = "My Shard - Bob", .withAssistant = true}},
+       "My Shard - ",
+       "",
+       -1},
+      {"Quillorb's own window",
+       {{.caption = "My Shard - Bob", .ours = true}},
+       "My Shard - ",
+       "",
+       -1},
+      {"hidden window with the caption",
+       {{.caption = "My Shard - Bob", .show = "hidden"}},
+       "My Shard - ",
+       "",
+       -1},
+      {"hidden ClassicUO", {{"ClassicUO - 1.0.0.0", "SDL_app", "hidden"}}, "", "", -1},
+      {"hidden classic client beside a visible ClassicUO",
+       {{"Ultima Online", "Ultima Online", "hidden"}, {"ClassicUO - 1.0.0.0", "SDL_app"}},
+       "",
+       "",
+       1},
+      {"ClassicUO with its assistant inside",
+       {{.caption = "Bob - ClassicUO - 1.0.0.0", .className = "SDL_app", .withAssistant = true}},
+       "My Shard - ",
+       "",
+       0},
+      {"the classic client, default caption",
+       {{kBrowser, "Chrome_WidgetWin_1"}, {"Ultima Online", "Ultima Online"}},
+       "Ultima Online - ",
+       "",
+       1},
+      {"player's caption, not confirmed", {{"My Shard - Bob"}}, "My Shard - ", "", 0, true},
+      {"player's caption, its program remembered",
+       {{"My Shard - Bob"}},
+       "My Shard - ",
+       "FAKE_CLIENT.EXE",
+       0,
+       false},
+      {"player's caption, another program remembered",
+       {{"My Shard - Bob"}},
+       "My Shard - ",
+       "shard_client.exe",
+       0,
+       true},
+      {"the remembered program's window first",
+       {{.caption = "My Shard - A", .program = "shard_client.exe"}, {"My Shard - B"}},
+       "My Shard - ",
+       "shard_client.exe",
+       0,
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::unique_ptr<FakeClient>> programs;
+    std::vector<std::unique_ptr<CaptionWindow>> ours;
+    std::vector<HWND> windows;
+    for (const Window& w : c.windows) {
+      if (w.ours) {
+        ours.push_back(std::make_unique<CaptionWindow>(w.caption));
+        windows.push_back(ours.back()->hwnd());
+        continue;
+      }
+      programs.push_back(std::make_unique<FakeClient>(w.show, RECT{100, 50, 740, 530}, w.caption,
+                                                      w.className, w.program, w.withAssistant));
+      windows.push_back(programs.back()->Window());
+      ASSERT_TRUE(windows.back());
+    }
+    const FoundClient found = FindClient({c.prefix, nullptr, c.trusted});
+    const HWND expected = c.found < 0 ? nullptr : windows[static_cast<size_t>(c.found)];
+    EXPECT_EQ(found.window, expected);
+    EXPECT_EQ(found.needsConfirmation, c.confirm);
+    if (c.confirm) {
+      EXPECT_EQ(found.program, L"fake_client.exe");
+    }
+    EXPECT_EQ(FindClientWindow({c.prefix, nullptr, c.trusted}), c.confirm ? nullptr : expected);
+  }
+}
+
+// The panel's "No game window" names the player's caption only when it is looked for.
+TEST(FindClient, TheDescriptionNamesOnlyACaptionLookedFor) {
+  EXPECT_EQ(DescribeClientSearch({"My Shard - "}), "UO, ClassicUO, \"My Shard - \"");
+  for (const char* ignored : {"", "  ", "U", "Ultima Online - ", "UOAssist"}) {
+    EXPECT_EQ(DescribeClientSearch({ignored}), "UO, ClassicUO") << ignored;
+  }
 }
 
 // With several clients of a kind, the one the player had in front last; the topmost until one has
@@ -221,10 +323,10 @@ TEST(FindClientWindow, TheClientInFrontLastWinsOverTheZOrder) {
     FakeClient a("visible", {100, 50, 740, 530}, c.caption, c.className);
     FakeClient b("visible", {120, 70, 760, 550}, c.caption, c.className);
     const ClientSearch search{"My Shard - ", &history};
-    EXPECT_EQ(FindClientWindow(search), b.Window());  // created last, so topmost
+    EXPECT_EQ(FindClient(search).window, b.Window());  // created last, so topmost
     for (HWND front : {a.Window(), b.Window(), a.Window()}) {
       history.Note(front);
-      EXPECT_EQ(FindClientWindow(search), front);
+      EXPECT_EQ(FindClient(search).window, front);
     }
   }
 }
