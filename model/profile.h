@@ -39,6 +39,8 @@ struct ProfileSettings {
       std::string(kDefaultClientCaption), std::string(kDefaultClientCaption),
       std::string(kDefaultClientCaption), std::string(kDefaultClientCaption),
       std::string(kDefaultClientCaption)};
+  // The open-source client's folder, for writing its macros (ANSI; empty: none chosen).
+  std::string ClassicUOFolder;
 };
 
 // Where a profile's keys are kept: the program keeps them in an IniDocument; a comparison (the
