@@ -26,6 +26,7 @@ std::optional<CuoConflictChoice> AskConflictQuestion(HWND owner, const std::stri
       win::LibraryFunction<TaskDialogFn>("comctl32.dll", "TaskDialogIndirect");
   const std::wstring text = win::Utf8ToWide(question);
   const std::wstring title = win::Utf8ToWide(kCaption);
+  const std::wstring headline = win::Utf8ToWide(kCuoConflictHeadline);
   int pressed = IDCANCEL;
   if (taskDialog) {
     const TASKDIALOG_BUTTON buttons[] = {{kKeepMine, L"&Keep mine"},
@@ -37,14 +38,15 @@ std::optional<CuoConflictChoice> AskConflictQuestion(HWND owner, const std::stri
     config.dwCommonButtons = TDCBF_CANCEL_BUTTON;
     config.pszWindowTitle = title.c_str();
     config.pszMainIcon = TD_WARNING_ICON;
-    config.pszMainInstruction = L"Some of these keys are taken";
+    config.pszMainInstruction = headline.c_str();
     config.pszContent = text.c_str();
     config.cButtons = static_cast<UINT>(std::size(buttons));
     config.pButtons = buttons;
     config.nDefaultButton = kKeepMine;
     if (FAILED(taskDialog(&config, &pressed, nullptr, nullptr))) pressed = IDCANCEL;
   } else {
-    const std::wstring box = text + L"\n\nYes: keep mine. No: use Quillorb's.";
+    const std::wstring box =
+        headline + L".\n\n" + text + L"\n\n(Yes: Keep mine. No: Use Quillorb's.)";
     switch (win::ShowMessage(owner, box.c_str(), MB_YESNOCANCEL | MB_ICONWARNING, title.c_str())) {
       case IDYES:
         pressed = kKeepMine;

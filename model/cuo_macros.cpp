@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "model/config_pages.h"
+#include "model/text.h"
 
 namespace quillorb {
 namespace {
@@ -23,16 +24,6 @@ struct Chord {
   bool operator==(const Chord&) const = default;
 };
 
-bool IsBlank(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 char Lower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -46,7 +37,7 @@ std::string Lowered(std::string_view text) {
 // A whole number as the client reads one: blanks around, an optional sign, decimal digits.
 std::optional<int64_t> ParseWhole(const std::string* text, int64_t low, int64_t high) {
   if (!text) return std::nullopt;
-  std::string_view digits = Trimmed(*text);
+  std::string_view digits = TrimBlanks(*text);
   if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
   int64_t value = 0;
   const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
@@ -60,7 +51,7 @@ std::optional<int64_t> ParseWhole(const std::string* text, int64_t low, int64_t 
 // "True" or "False" in any letter case, blanks around, as the client reads a flag.
 std::optional<bool> ParseFlag(const std::string* text) {
   if (!text) return std::nullopt;
-  const std::string flag = Lowered(Trimmed(*text));
+  const std::string flag = Lowered(TrimBlanks(*text));
   if (flag == "true") return true;
   if (flag == "false") return false;
   return std::nullopt;
@@ -305,14 +296,14 @@ CuoMerge MergeCuoMacros(const XmlElement* existing, const CuoSpells& spells,
 }
 
 std::string CuoConflictQuestion(const CuoMerge& merge, const CuoSpells& spells) {
-  std::string text = "These keys already start macros of your own in ClassicUO:\n";
+  std::string text;
   for (const CuoConflict& c : merge.conflicts) {
-    text += SpellChord(spells, c.spell) + ": " + Quote(c.theirs) + ", wanted for " +
-            SpellName(spells, c.spell) + "\n";
+    text += SpellChord(spells, c.spell) + " starts your " + Quote(c.theirs) +
+            "; Quillorb wants it for " + SpellName(spells, c.spell) + ".\n";
   }
   return text +
-         "\nKeep yours, and those spells get no macro? Or use Quillorb's, and yours stay in the "
-         "list without a key?";
+         "\nKeep mine: those spells get no macro.\nUse Quillorb's: your macros stay in the list, "
+         "without a key.";
 }
 
 std::string CuoMergeSummary(const CuoMerge& merge, const CuoSpells& spells) {

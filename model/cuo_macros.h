@@ -89,7 +89,9 @@ struct CuoMerge {
 CuoMerge MergeCuoMacros(const XmlElement* existing, const CuoSpells& spells,
                         CuoConflictChoice choice);
 
-// The question before a write that meets the player's own macros on spells' chords.
+// The question before a write that meets the player's own macros on spells' chords (under the
+// headline kCuoConflictHeadline, with the answers "Keep mine" and "Use Quillorb's").
+inline constexpr char kCuoConflictHeadline[] = "These keys already start macros of your own";
 std::string CuoConflictQuestion(const CuoMerge& merge, const CuoSpells& spells);
 // What a write did (or would leave as it is), for the player.
 std::string CuoMergeSummary(const CuoMerge& merge, const CuoSpells& spells);

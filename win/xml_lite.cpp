@@ -114,32 +114,21 @@ bool WriterEscapesAttributes() {
 std::wstring AttributeValue(const std::string& value) {
   const std::wstring wide = Utf8ToWide(value);
   if (WriterEscapesAttributes()) return wide;
+  struct Reference {
+    wchar_t c;
+    const wchar_t* text;
+  };
+  static constexpr Reference kReferences[] = {
+      {L'&', L"&amp;"},  {L'<', L"&lt;"},   {L'>', L"&gt;"},  {L'"', L"&quot;"},
+      {L'\t', L"&#x9;"}, {L'\n', L"&#xA;"}, {L'\r', L"&#xD;"}};
   std::wstring escaped;
   for (wchar_t c : wide) {
-    switch (c) {
-      case L'&':
-        escaped += L"&amp;";
-        break;
-      case L'<':
-        escaped += L"&lt;";
-        break;
-      case L'>':
-        escaped += L"&gt;";
-        break;
-      case L'"':
-        escaped += L"&quot;";
-        break;
-      case L'\t':
-        escaped += L"&#x9;";
-        break;
-      case L'\n':
-        escaped += L"&#xA;";
-        break;
-      case L'\r':
-        escaped += L"&#xD;";
-        break;
-      default:
-        escaped += c;
+    const auto* reference = std::find_if(std::begin(kReferences), std::end(kReferences),
+                                         [c](const Reference& r) { return r.c == c; });
+    if (reference == std::end(kReferences)) {
+      escaped += c;
+    } else {
+      escaped += reference->text;
     }
   }
   return escaped;

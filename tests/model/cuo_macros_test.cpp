@@ -138,10 +138,9 @@ TEST(CuoMacros, MergeKeepsThePlayersMacrosAndUpdatesItsOwnInPlace) {
   EXPECT_EQ(taken.document.children[1], keyless);
   EXPECT_EQ(taken.document.children.back(), Keyed("Heal [Quillorb]", "52", true, true, {Cast(3)}));
   EXPECT_EQ(CuoConflictQuestion(taken, spells),
-            "These keys already start macros of your own in ClassicUO:\n"
-            "Ctrl+Shift+4: \"big heal\", wanted for Heal\n\n"
-            "Keep yours, and those spells get no macro? Or use Quillorb's, and yours stay in the "
-            "list without a key?");
+            "Ctrl+Shift+4 starts your \"big heal\"; Quillorb wants it for Heal.\n\n"
+            "Keep mine: those spells get no macro.\n"
+            "Use Quillorb's: your macros stay in the list, without a key.");
   EXPECT_EQ(MergeCuoMacros(&taken.document, spells, CuoConflictChoice::TakeOurs).changed, false);
 
   // No file and nothing to write: nothing to make either.

@@ -156,7 +156,8 @@ TEST_F(CuoMacrosDialog, WritesOnceKeepsThePlayersMacrosAndRefusesWithoutTouching
   EXPECT_TRUE(
       Has(Write(0), "Kept yours, no macro for: Heal (Ctrl+Shift+4 starts your \"big heal\")"));
   ASSERT_EQ(questions_.size(), 1u);
-  EXPECT_TRUE(Has(questions_[0], "Ctrl+Shift+4: \"big heal\", wanted for Heal"));
+  EXPECT_TRUE(
+      Has(questions_[0], "Ctrl+Shift+4 starts your \"big heal\"; Quillorb wants it for Heal."));
   const std::string written = harness::ReadFile(bob);
   EXPECT_EQ(written.substr(0, kClientMacros.size()), kClientMacros);
   EXPECT_EQ(Names(bob), (std::vector<std::string>{"Paperdoll & <me> \"\xD0\x96\"", "big heal",
