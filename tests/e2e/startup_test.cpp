@@ -134,7 +134,8 @@ TEST_F(Startup, FirstStartInAnEmptyFolderShowsTheStripAndWritesAllThreeFiles) {
                                            "Captions1",
                                            "Captions2",
                                            "Captions3",
-                                           "Captions4"};
+                                           "Captions4",
+                                           "ClassicUOFolder"};
   EXPECT_EQ(KeysOf(profile, "Config"), config);
   EXPECT_EQ(KeysOf(profile, "UserSpell").size(), 32u);
   EXPECT_EQ(KeysOf(profile, "UserSpell").back(), "Spell37");
