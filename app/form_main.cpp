@@ -230,7 +230,9 @@ void TForm_Main::SpeedButton_ConfigClick() {
     data.ClientCaptions = ClientCaptions;
     data.AlwaysOnTop = AlwaysOnTop;
     data.EnableSpellCasting = SpeedButton_Casting->Down();
+    data.ClassicUOFolder = ClassicUOFolder;
     TForm_Config dialog(hwnd(), resources, data);
+    dialog.Character = CurrentUser;
     hourglass.reset();
     if (const std::optional<ConfigData> result = dialog.Execute()) {
       hourglass.emplace();
@@ -242,6 +244,7 @@ void TForm_Main::SpeedButton_ConfigClick() {
       }
       ClientCaption = result->ClientCaption;
       ClientCaptions = result->ClientCaptions;
+      ClassicUOFolder = result->ClassicUOFolder;
       AlwaysOnTop = result->AlwaysOnTop;
       SpeedButton_Casting->SetDown(result->EnableSpellCasting);
       BuildSpellBar();

@@ -138,7 +138,8 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   std::string SpellFileName;
   std::string ClientCaption;
   std::vector<std::string> ClientCaptions;
-  std::string ClientProgram;  // the game client's program the player confirmed (ANSI file name)
+  std::string ClientProgram;    // the game client's program the player confirmed (ANSI file name)
+  std::string ClassicUOFolder;  // ANSI, as the profile holds it
   SpellTable Spells{};
   // The assistant's window (AssistantWindow), the published API's registration and the count
   // request's ticks.

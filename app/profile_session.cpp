@@ -108,6 +108,7 @@ void TForm_Main::LoadProfile() {
   ClientCaption = s.ClientCaption;
   ClientCaptions.assign(s.ClientCaptions.begin(), s.ClientCaptions.end());
   ClientProgram = s.ClientProgram;
+  ClassicUOFolder = s.ClassicUOFolder;
 }
 
 POINT TForm_Main::WindowTopLeft() const {
@@ -142,6 +143,7 @@ ProfileSettings TForm_Main::CurrentSettings() const {
     s.ClientCaptions[k] = k < ClientCaptions.size() ? ClientCaptions[k] : std::string();
   }
   s.ClientProgram = ClientProgram;
+  s.ClassicUOFolder = ClassicUOFolder;
   return s;
 }
 

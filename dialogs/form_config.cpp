@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "dialogs/classicuo_macros.h"
 #include "dialogs/messages.h"
 #include "model/client_caption.h"
 #include "quillorb_version.h"
@@ -228,12 +229,15 @@ void TForm_Config::CreatePage(int page) {
     case kPageMacro: {
       // Macro.
       win::TabSheet& macro = *TabSheets[kPageMacro];
-      Label4 = std::make_unique<win::Label>(macro, 8, 8, 200, 13, "Input Macro Key of spells");
+      Label4 = std::make_unique<win::Label>(macro, 8, 8, 150, 13, "Input Macro Key of spells");
       StringGrid_Macro = MakeGrid(NewGrid(macro, kIdStringGridMacro), kSpellRows,
                                   {177, 40, 40, 40, 40}, toggles, win::GridScrollBars::Vertical);
       WireToggleGrid(
           *StringGrid_Macro, [this] { StringGrid_MacroDblClick(); },
           [this](WORD& key) { StringGrid_MacroKeyDown(key); });
+      Button_ClassicUo = std::make_unique<win::Button>(macro.hwnd(), kIdButtonClassicUo, 164, 4, 84,
+                                                       19, "&ClassicUO...");
+      Button_ClassicUo->OnClick = [this](win::Button&) { Button_ClassicUoClick(); };
       Button3 = std::make_unique<win::Button>(macro.hwnd(), kIdButton3, 252, 4, 149, 19,
                                               "Generate macro file...");
       Button3->OnClick = [this](win::Button&) { Button3Click(); };
@@ -425,6 +429,23 @@ void TForm_Config::Button3Click() {
     }
   }
   win::ShowMessage(hwnd(), path, MB_ICONINFORMATION | MB_OK, "Macro file is created.");
+}
+
+void TForm_Config::Button_ClassicUoClick() {
+  CuoMacrosRequest request;
+  {
+    win::HourglassScope hourglass;
+    ApplyPages();
+    request = {win::AnsiToUtf8(ClassicUOFolder), win::AnsiToUtf8(Character), CuoSpellsOf(Spells)};
+  }
+  TForm_CuoMacros dialog(hwnd(), Font(), std::move(request));
+  const std::string folder = dialog.Execute();
+  // The profile holds the folder in the ANSI code page: one it cannot spell is not kept.
+  if (const std::optional<std::string> ansi = win::WideToAnsi(win::Utf8ToWide(folder))) {
+    ClassicUOFolder = *ansi;
+  } else {
+    win::ShowMessage(hwnd(), kClassicUoFolderNotKept + folder, MB_OK | MB_ICONINFORMATION);
+  }
 }
 
 void TForm_Config::StringGrid_SpellbookDblClick() {

@@ -47,6 +47,7 @@ enum ConfigControlId : int {
   kIdButton3 = 237,
   kIdStringGridInfo = 238,
   kIdMemo1 = 239,
+  kIdButtonClassicUo = 240,
 };
 
 // Pages in tab order.
@@ -97,6 +98,8 @@ class TForm_Config : public win::Dialog, public ConfigData {
   // goes on; otherwise it applies the pages and ends the dialog.
   void Button1Click();
   void Button3Click();
+  // "ClassicUO...": the macros of the open-source client, from the pages as they stand.
+  void Button_ClassicUoClick();
   void StringGrid_SpellbookDblClick();
   void StringGrid_SpellbookKeyDown(WORD& key);
   void StringGrid_ReagentDblClick();
@@ -107,6 +110,8 @@ class TForm_Config : public win::Dialog, public ConfigData {
   // Where the macro file goes: the program's folder (UTF-8, with its trailing separator).
   std::string MacroFolder;
   std::string MacroFilePath() const { return MacroFolder + kMacroFileName; }
+  // The current character (ANSI), whose namesakes the ClassicUO macros dialog lists first.
+  std::string Character;
 
   // ---- Controls.
   std::unique_ptr<win::PageControl> PageControl1;
@@ -139,6 +144,7 @@ class TForm_Config : public win::Dialog, public ConfigData {
   std::unique_ptr<win::Label> Label4;
   std::unique_ptr<win::StringGrid> StringGrid_Macro;
   std::unique_ptr<win::Button> Button3;
+  std::unique_ptr<win::Button> Button_ClassicUo;
   // Spell Information.
   std::unique_ptr<win::Label> Label6;
   std::unique_ptr<win::StringGrid> StringGrid_Info;

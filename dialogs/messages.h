@@ -28,6 +28,11 @@ inline constexpr char kCopySourceError[] =
     "The current profile cannot be saved, so there is nothing to copy for the new character.";
 inline constexpr char kMacroFileError[] =
     "The macro file cannot be written; an old one is left as it was.";
+// Followed by the folder.
+inline constexpr char kClassicUoFolderNotKept[] =
+    "The profile cannot keep this folder of ClassicUO, as its name has letters that this "
+    "system's code page cannot store. Choose it again next time (while ClassicUO runs, its folder "
+    "is offered by itself):\n";
 
 // The headline over the system's reason when the analysis cannot be exported to `path` (UTF-8).
 inline std::string ExportFileError(const std::string& path) {

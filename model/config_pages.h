@@ -25,6 +25,8 @@ struct ConfigData {
   bool EnableSpellCasting = true;
   // The game window captions offered, the one used last first (UpdateCaptionList).
   std::vector<std::string> ClientCaptions{};
+  // The open-source client's folder, where its macros are written (ANSI, as the profile keeps it).
+  std::string ClassicUOFolder{};
 };
 
 inline constexpr int kUserSlots = kUserPages * kSlotsPerPage;  // rows 1..32 of the User List

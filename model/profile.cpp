@@ -138,6 +138,7 @@ void ReadProfile(const ProfileKeys& ini, ProfileSettings& s, SpellTable& spells,
         ini.ReadString("Config", Indexed("Captions", k), kDefaultClientCaption);
   }
   s.ClientProgram = ini.ReadString("Config", "ClientProgram", "");
+  s.ClassicUOFolder = ini.ReadString("Config", "ClassicUOFolder", "");
   for (int i = 0; i < kSpellCount; ++i) {
     TSpell& spell = spells[static_cast<size_t>(i)];
     spell.CastText = ini.ReadString("Cast", Indexed("Spell", i), "");
@@ -174,6 +175,7 @@ void WriteProfile(ProfileKeys& ini, const ProfileSettings& s, const SpellTable& 
                     Quoted(s.ClientCaptions[static_cast<size_t>(k)]));
   }
   ini.WriteString("Config", "ClientProgram", s.ClientProgram);
+  ini.WriteString("Config", "ClassicUOFolder", Quoted(s.ClassicUOFolder));
   for (int i = 0; i < kSpellCount; ++i) {
     const TSpell& spell = spells[static_cast<size_t>(i)];
     ini.WriteString("Cast", Indexed("Spell", i), Quoted(spell.CastText));

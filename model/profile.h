@@ -42,6 +42,8 @@ struct ProfileSettings {
   // The file name of the program the player confirmed as the game client found by the caption
   // above ("shardclient.exe", say; ANSI, as the file holds it); empty: none.
   std::string ClientProgram;
+  // The open-source client's folder, for writing its macros (ANSI; empty: none chosen).
+  std::string ClassicUOFolder;
 };
 
 // Where a profile's keys are kept: the program keeps them in an IniDocument; a comparison (the

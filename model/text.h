@@ -8,6 +8,9 @@
 
 namespace quillorb {
 
+// `s` without the blanks (space, tab, CR, LF, VT, FF) at either end.
+std::string_view TrimBlanks(std::string_view s);
+
 // Whole-string integer conversion of the profile and catalogue: optional blanks around, optional
 // sign, decimal digits or a "0x"/"0X" (or "$") hexadecimal form. Anything else, an empty text or a
 // value outside the 32-bit range gives nullopt. Hexadecimal up to 0xFFFFFFFF wraps to int32.

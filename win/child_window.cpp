@@ -52,6 +52,14 @@ void ChildWindow::SetText(const std::string& text) {
   if (Text() != text) SetWindowTextA(hwnd_, text.c_str());
 }
 
+std::string ChildWindow::Utf8Text() const {
+  return WideToUtf8(WindowTextW(hwnd_));
+}
+
+void ChildWindow::SetUtf8Text(const std::string& text) {
+  if (Utf8Text() != text) SetWindowTextW(hwnd_, Utf8ToWide(text).c_str());
+}
+
 void ChildWindow::SetFont(HFONT font, bool redraw) {
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
 }

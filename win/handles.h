@@ -83,6 +83,11 @@ struct File : InvalidIsEmpty {
 struct Find : InvalidIsEmpty {
   static void Close(HANDLE h) { FindClose(h); }
 };
+// A COM interface pointer we hold a reference of.
+template <typename I>
+struct ComObject : NullIsEmpty<I*> {
+  static void Close(I* p) { p->Release(); }
+};
 
 }  // namespace policy
 
@@ -99,6 +104,8 @@ using FindHandle = Unique<policy::Find>;
 using LocalMemory = Unique<policy::LocalMemory>;
 // A window the program creates and destroys itself, not wrapped by a Window object (a tooltip).
 using OwnedWindow = Unique<policy::Window>;
+template <typename I>
+using ComPtr = Unique<policy::ComObject<I>>;
 
 // Selects an object into a DC for the lifetime of the scope.
 class SelectScope {

@@ -1,5 +1,7 @@
 #include "win/list_box.h"
 
+#include "win/utf8.h"
+
 namespace win {
 
 ListBox::ListBox(HWND parent, int id, int left, int top, int width, int height) {
@@ -25,6 +27,25 @@ std::string ListBox::Item(int index) const {
 int ListBox::Add(const std::string& text) {
   return static_cast<int>(
       SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+int ListBox::AddUtf8(const std::string& text) {
+  return static_cast<int>(
+      SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str())));
+}
+
+std::string ListBox::ItemUtf8(int index) const {
+  const LRESULT length = SendMessageW(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied = SendMessageW(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index),
+                                      reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
+  return WideToUtf8(text);
+}
+
+void ListBox::Clear() {
+  SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
 }
 
 void ListBox::Delete(int index) {

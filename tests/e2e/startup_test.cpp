@@ -135,7 +135,8 @@ TEST_F(Startup, FirstStartInAnEmptyFolderShowsTheStripAndWritesAllThreeFiles) {
                                            "Captions2",
                                            "Captions3",
                                            "Captions4",
-                                           "ClientProgram"};
+                                           "ClientProgram",
+                                           "ClassicUOFolder"};
   EXPECT_EQ(KeysOf(profile, "Config"), config);
   EXPECT_EQ(KeysOf(profile, "UserSpell").size(), 32u);
   EXPECT_EQ(KeysOf(profile, "UserSpell").back(), "Spell37");

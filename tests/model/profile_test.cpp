@@ -59,10 +59,10 @@ TEST(ProfileStore, WrittenFromScratchInTheUsualOrder) {
   EXPECT_EQ(sections, (std::vector<std::string>{
                           "Reagent", "BankReagent", "ReagentCost", "ReagentUsed", "Config",
                           "UserSpell", "Cast", "SpellBook", "DangerSpell", "SpellCount", "Macro"}));
-  EXPECT_EQ(config, (std::vector<std::string>{"AdjustRegsInBackpack", "AlwaysOnTop",
-                                              "EnableSpellCasting", "Inscription", "Top", "Left",
-                                              "Caption", "Captions0", "Captions1", "Captions2",
-                                              "Captions3", "Captions4", "ClientProgram"}));
+  EXPECT_EQ(config, (std::vector<std::string>{
+                        "AdjustRegsInBackpack", "AlwaysOnTop", "EnableSpellCasting", "Inscription",
+                        "Top", "Left", "Caption", "Captions0", "Captions1", "Captions2",
+                        "Captions3", "Captions4", "ClientProgram", "ClassicUOFolder"}));
   const std::string text = ini.Serialize();
   for (const char* line :
        {"\r\nReagentCost1=0.100000001490116\r\n", "\r\nCaption=\"Ultima Online - \"\r\n",
@@ -136,6 +136,7 @@ TEST(ProfileStore, EveryValueWrittenReadsBackAsItself) {
   first.settings.BackpackReagent[3] = 999;
   first.settings.ClientCaptions[2] = " a \"b\" ";
   first.settings.ClientProgram = "shard client.exe";
+  first.settings.ClassicUOFolder = "C:\\Games\\ClassicUO ";
   first.settings.UserSpell[2][4] = 63;
   first.spells[9].CastText = " Kal Ort Por ";
   first.spells[9].Key = 0xFFFF;
@@ -150,6 +151,7 @@ TEST(ProfileStore, EveryValueWrittenReadsBackAsItself) {
     EXPECT_EQ(back.settings.BackpackReagent, first.settings.BackpackReagent);
     EXPECT_EQ(back.settings.ClientCaptions, first.settings.ClientCaptions);
     EXPECT_EQ(back.settings.ClientProgram, "shard client.exe");
+    EXPECT_EQ(back.settings.ClassicUOFolder, first.settings.ClassicUOFolder);
     EXPECT_EQ(back.settings.UserSpell, first.settings.UserSpell);
     EXPECT_EQ(back.spells[9].CastText, " Kal Ort Por ");
     EXPECT_EQ(back.spells[9].Key, 0xFFFF);
