@@ -71,7 +71,8 @@ static int Run(int argc, char** argv) {
     const PROCESS_INFORMATION pi = bench::StartProgram(command);
     for (int i = 0; i < 1000 && !FindWindowA(kReadyClass, nullptr); ++i) Sleep(10);
     ForegroundHistory history;
-    const ClientSearch search{"My Shard - ", &history};
+    // The player confirmed the client's program (this one, started again) at the first cast.
+    const ClientSearch search{"My Shard - ", &history, "discovery_bench.exe"};
     if (k.fromHistory) history.Note(FindWindowA("ShardClient", nullptr));
     std::vector<double> samples;
     HWND found = nullptr;

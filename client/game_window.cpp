@@ -46,13 +46,16 @@ bool Contains(const std::vector<DWORD>& processes, DWORD process) {
 }
 
 // One pass over the top-level windows, topmost first: the visible ones whose caption begins with
-// `prefix`, and the processes that hold an assistant's window or the open client's. EnumWindows
-// takes the list of windows in one request; walking it with GetWindow would make one per window.
+// `prefix`, and the processes that hold an assistant's window. EnumWindows takes the list of
+// windows in one request; walking it with GetWindow would make one per window.
 struct DesktopScan {
   std::vector<HWND> matches;
   std::vector<DWORD> assistants;
-  std::vector<DWORD> openClients;
 };
+
+bool IsAssistantCaption(const std::string& caption) {
+  return caption.starts_with(kAssistantCaptionPrefix) || caption == kAssistantApiWindow;
+}
 
 DesktopScan ScanDesktop(const std::string& prefix) {
   struct Context {
@@ -63,18 +66,11 @@ DesktopScan ScanDesktop(const std::string& prefix) {
       [](HWND w, LPARAM param) -> BOOL {
         auto& c = *reinterpret_cast<Context*>(param);
         const std::string caption = Caption(w);
-        if (caption.starts_with(kAssistantCaptionPrefix) || caption == kAssistantApiWindow) {
+        if (IsAssistantCaption(caption)) {
           c.scan.assistants.push_back(ProcessOf(w));
-          return TRUE;
+        } else if (caption.starts_with(c.prefix) && IsWindowVisible(w)) {
+          c.scan.matches.push_back(w);
         }
-        if (caption.find(kOpenClientCaptionPart) != std::string::npos) {
-          char className[32] = {};
-          GetClassNameA(w, className, static_cast<int>(sizeof className));
-          if (std::strcmp(className, kOpenClientWindowClass) == 0) {
-            c.scan.openClients.push_back(ProcessOf(w));
-          }
-        }
-        if (caption.starts_with(c.prefix) && IsWindowVisible(w)) c.scan.matches.push_back(w);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&context));
@@ -130,17 +126,49 @@ HWND UsedLast(const std::vector<HWND>& candidates, const ForegroundHistory* hist
   return best;
 }
 
+// The processes that draw an SDL window: game clients, in which an assistant may run (the open
+// client makes the assistant's message window itself), whatever their caption says.
+std::vector<DWORD> SdlProcesses() {
+  std::vector<DWORD> processes;
+  for (HWND w : WindowsOfClass(kOpenClientWindowClass, [](HWND) { return true; })) {
+    processes.push_back(ProcessOf(w));
+  }
+  return processes;
+}
+
+// A window the player has had in front, with the caption, of the program the player confirmed:
+// found without reading the caption of every window on the desktop. The assistant's processes are
+// not looked for here: a program the player confirmed was never one (the confirmation is only
+// asked for a window the whole search found, which leaves them out).
+FoundClient FindTrustedInHistory(const ClientSearch& search, const std::wstring& trusted) {
+  if (!search.history || trusted.empty()) return {};
+  const DWORD self = GetCurrentProcessId();
+  for (HWND w : search.history->Recent()) {
+    if (!IsWindow(w) || !IsWindowVisible(w)) continue;
+    const std::string caption = Caption(w);
+    if (!caption.starts_with(search.captionPrefix) || IsAssistantCaption(caption)) continue;
+    const DWORD process = ProcessOf(w);
+    if (process == self) continue;
+    std::wstring program = ProgramFileName(process);
+    if (SameFileName(program, trusted)) return {w, false, std::move(program)};
+  }
+  return {};
+}
+
 // The window found by its caption: of another program than Quillorb or an assistant; the trusted
 // program's first, else any, which then needs the player's confirmation.
 FoundClient FindByCaption(const ClientSearch& search) {
-  const DesktopScan scan = ScanDesktop(search.captionPrefix);
-  const DWORD self = GetCurrentProcessId();
   const std::wstring trusted = win::AnsiToWide(search.trustedProgram);
+  if (FoundClient recent = FindTrustedInHistory(search, trusted); recent.window) return recent;
+  const DesktopScan scan = ScanDesktop(search.captionPrefix);
+  const std::vector<DWORD> clients =
+      scan.assistants.empty() ? std::vector<DWORD>{} : SdlProcesses();
+  const DWORD self = GetCurrentProcessId();
   std::vector<FoundClient> candidates;
   for (HWND w : scan.matches) {
     const DWORD process = ProcessOf(w);
     if (process == self) continue;
-    if (Contains(scan.assistants, process) && !Contains(scan.openClients, process)) continue;
+    if (Contains(scan.assistants, process) && !Contains(clients, process)) continue;
     std::wstring program = ProgramFileName(process);
     const bool confirmed = SameFileName(program, trusted);
     candidates.push_back({w, !confirmed, std::move(program)});

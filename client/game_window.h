@@ -38,6 +38,8 @@ class ForegroundHistory {
   // not seen in front (or gone since).
   size_t Rank(HWND window) const;
   static constexpr size_t kNever = static_cast<size_t>(-1);
+  // The windows seen in front, most recent first (some may be gone).
+  const std::vector<HWND>& Recent() const { return recent_; }
 
  private:
   static void CALLBACK OnForeground(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object,
@@ -77,9 +79,10 @@ struct FoundClient {
 //
 // By its caption, only a window of another program is taken: never one of Quillorb's own process,
 // one whose caption begins with "UOAssist", the assistant's message window, nor one of a process
-// that holds such an assistant window (unless that process is the open client's, whose assistant
-// may run inside it). A window of the trusted program wins over other windows found by caption;
-// any other needs the player's confirmation.
+// that holds such an assistant window (unless that process draws an SDL window: a game client, in
+// which an assistant may run). A window of the trusted program wins over other windows found by
+// caption (one the player had in front is found without reading every window's caption); any
+// other needs the player's confirmation.
 FoundClient FindClient(const ClientSearch& search = {});
 
 // FindClient's window when it needs no confirmation; nullptr otherwise.
