@@ -1,5 +1,6 @@
 #include "model/profile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -129,6 +130,7 @@ void ReadProfile(const ProfileKeys& ini, ProfileSettings& s, SpellTable& spells,
     s.ClientCaptions[static_cast<size_t>(k)] =
         ini.ReadString("Config", Indexed("Captions", k), kDefaultClientCaption);
   }
+  s.WarnCasts = std::clamp(ini.ReadInt("Config", "WarnCasts", kDefaultWarnCasts), 0, kMaxWarnCasts);
   for (int i = 0; i < kSpellCount; ++i) {
     TSpell& spell = spells[static_cast<size_t>(i)];
     spell.CastText = ini.ReadString("Cast", Indexed("Spell", i), "");
@@ -164,6 +166,7 @@ void WriteProfile(ProfileKeys& ini, const ProfileSettings& s, const SpellTable& 
     ini.WriteString("Config", Indexed("Captions", k),
                     Quoted(s.ClientCaptions[static_cast<size_t>(k)]));
   }
+  WriteInt(ini, "Config", "WarnCasts", s.WarnCasts);
   for (int i = 0; i < kSpellCount; ++i) {
     const TSpell& spell = spells[static_cast<size_t>(i)];
     ini.WriteString("Cast", Indexed("Spell", i), Quoted(spell.CastText));
