@@ -205,6 +205,9 @@ void TForm_Main::CastNotDelivered(CastFailure why) {
     case CastFailure::NoMacroKey:
       Panel1->SetCaption(" No macro key for this spell - nothing cast");
       break;
+    case CastFailure::KeyNotOnLayout:
+      Panel1->SetCaption(" Macro key not on this keyboard - nothing cast");
+      break;
   }
   POINT at{};
   GetCursorPos(&at);

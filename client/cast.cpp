@@ -1,6 +1,7 @@
 // The casting pipeline into the game client, the model's GameCaster.
 #include "client/cast.h"
 
+#include <optional>
 #include <string>
 
 #include "client/danger_dialog.h"
@@ -47,9 +48,17 @@ GameCast CastPipeline::Refuse(CastFailure why) const {
 }
 
 GameCast CastPipeline::CastIntoGame(const TSpell& spell) {
+  last_ = Cast(spell);
+  return last_;
+}
+
+GameCast CastPipeline::Cast(const TSpell& spell) {
   HWND client = FindClientWindow(host_ ? host_->GameWindowSearch() : ClientSearch{});
   if (!client) return Refuse(CastFailure::NoClientWindow);
   if (!IsInjectableKey(spell.Key)) return Refuse(CastFailure::NoMacroKey);
+  const std::optional<KeyChord> chord =
+      LayoutChord(client, {spell.Key, spell.Alt, spell.Ctrl, spell.Shift});
+  if (!chord) return Refuse(CastFailure::KeyNotOnLayout);
   if (spell.Danger && !ConfirmDangerousCast(client, spell.Name)) return GameCast::NotCast;
   // A client that went away while the question was open gets nothing.
   if (!IsWindow(client) || !IsWindowVisible(client)) return Refuse(CastFailure::NoClientWindow);
@@ -63,7 +72,7 @@ GameCast CastPipeline::CastIntoGame(const TSpell& spell) {
       return Refuse(CastFailure::NotInFront);
     }
   }
-  if (!SendKeyCombination(client, spell.Key, spell.Alt, spell.Ctrl, spell.Shift)) {
+  if (!SendKeyCombination(client, chord->key, chord->alt, chord->ctrl, chord->shift)) {
     return Refuse(CastFailure::NotInFront);
   }
   // The assistant books what it reports; without a window that reports, the cast is booked here.

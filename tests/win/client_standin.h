@@ -45,11 +45,33 @@ inline BYTE PressMarker() {
 class FakeClient : public StandinProcess {
  public:
   // `show`: visible, minimized or hidden; the outer rectangle in screen coordinates; the window's
-  // caption and class.
+  // caption and class; the assistant-API windows in its process ("own", "assistant", both).
   explicit FakeClient(const std::string& show = "visible", RECT rect = {100, 50, 740, 530},
                       const std::string& caption = "Ultima Online",
-                      const std::string& className = "Ultima Online")
-      : StandinProcess("fake_client.exe", "client.log", Arguments(show, rect, caption, className)) {
+                      const std::string& className = "Ultima Online",
+                      const std::string& apiWindows = "")
+      : StandinProcess("fake_client.exe", "client.log",
+                       Arguments(show, rect, caption, className) + " " + apiWindows) {}
+
+  // The API windows' log lines ("own REGISTER ..."), READY lines left out.
+  std::vector<std::string> ApiLog() const {
+    std::vector<std::string> lines;
+    for (const auto& [order, line] : LogLines()) {
+      if (line.starts_with("API ") && line.find(" READY ") == std::string::npos) {
+        lines.push_back(line.substr(4, line.find_last_not_of('\r') - 3));
+      }
+    }
+    return lines;
+  }
+  // The API window of `kind` ("own" or "assistant"), or nullptr.
+  HWND ApiWindow(const std::string& kind) const {
+    for (const auto& [order, line] : LogLines()) {
+      unsigned long long handle = 0;
+      if (std::sscanf(line.c_str(), ("API " + kind + " READY %llx").c_str(), &handle) == 1) {
+        return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(handle));
+      }
+    }
+    return nullptr;
   }
 
   // Every logged message after the READY line.
@@ -196,14 +218,14 @@ struct ExpectedKey {
 
 inline std::vector<ExpectedKey> ExpectedSequence(BYTE vk, bool alt, bool ctrl, bool shift) {
   std::vector<ExpectedKey> rows;
-  if (alt) rows.push_back({VK_MENU, false, true});
+  if (alt) rows.push_back({VK_MENU, false, false});
   if (ctrl) rows.push_back({VK_CONTROL, false, false});
   if (shift) rows.push_back({VK_SHIFT, false, false});
   rows.push_back({vk, false, false});
   rows.push_back({vk, true, false});
   if (shift) rows.push_back({VK_SHIFT, true, false});
   if (ctrl) rows.push_back({VK_CONTROL, true, false});
-  if (alt) rows.push_back({VK_MENU, true, true});
+  if (alt) rows.push_back({VK_MENU, true, false});
   return rows;
 }
 
