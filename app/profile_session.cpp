@@ -97,6 +97,7 @@ void TForm_Main::LoadProfile() {
   SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ClientCaption = s.ClientCaption;
   ClientCaptions.assign(s.ClientCaptions.begin(), s.ClientCaptions.end());
+  WarnCasts = s.WarnCasts;
 }
 
 POINT TForm_Main::WindowTopLeft() const {
@@ -130,6 +131,7 @@ ProfileSettings TForm_Main::CurrentSettings() const {
   for (size_t k = 0; k < s.ClientCaptions.size(); ++k) {
     s.ClientCaptions[k] = k < ClientCaptions.size() ? ClientCaptions[k] : std::string();
   }
+  s.WarnCasts = WarnCasts;
   return s;
 }
 
