@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "app/form_main.h"
@@ -20,6 +21,8 @@ constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kLime = RGB(0, 255, 0);
 constexpr COLORREF kAqua = RGB(0, 255, 255);
 constexpr int kCell = kSpellIconSize;
+// The orange red of warnings in the game.
+constexpr WORD kWarningHue = 0x0025;
 
 }  // namespace
 
@@ -105,6 +108,17 @@ void TForm_Main::CastSlot(int slot) {
   UndoSpell = i;
   UndoLastWasCast = true;
   WriteCounters();
+  // A cast the assistant will report is booked, and warned of, when its report comes.
+  if (mode == CastMode::BookOnly || caster_.LastCast() == GameCast::Cast) {
+    WarnOfLowCasts(i, mode == CastMode::IntoGame);
+  }
+}
+
+void TForm_Main::WarnOfLowCasts(int index, bool now) {
+  // The figure of the slot's label: the counters as they show.
+  const std::optional<std::string> warning =
+      LowCastsWarning(Spells[static_cast<size_t>(index)], BackpackReagent, WarnCasts);
+  if (warning) Assistant.ShowInGame(*warning, kWarningHue, now);
 }
 
 void TForm_Main::PaintBox2Click(win::GraphicControl& sender) {
