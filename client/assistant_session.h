@@ -108,8 +108,6 @@ class AssistantSession {
   const AssistantApiLink& Api() const { return api_; }
   // The registration with an assistant loaded into the game client.
   const AssistantApiLink& ClientAssistant() const { return clientApi_; }
-  // The API windows inside the game client in use, as last looked at.
-  const ClientApiWindows& ClientWindows() const { return clientWindows_; }
   int32_t CountTicks() const { return countTicks_; }
 
  private:

@@ -47,15 +47,15 @@ std::string Register(HWND window, int answer) {
   return line;
 }
 
-// Moves the pointer to and fro over the strip, as a player reaching for its buttons, until
-// `condition` holds.
+// Moves the pointer to and fro between the Count and Bank buttons, as a player reaching for
+// them, until `condition` holds. (Over a spell slot the panel would show the spell instead.)
 bool MouseOverStripUntil(const TForm_Main& form, const std::function<bool()>& condition) {
-  RECT r{};
-  GetWindowRect(form.hwnd(), &r);
   int step = 0;
   return harness::WaitUntil(
       [&] {
-        harness::MoveMouse(POINT{r.left + 100 + (++step % 2) * 20, r.bottom - 30});
+        POINT at{255, 10 + (++step % 2) * 20};
+        ClientToScreen(form.hwnd(), &at);
+        harness::MoveMouse(at);
         return condition();
       },
       15000);
