@@ -48,7 +48,9 @@ std::string Register(HWND window, int answer) {
 }
 
 // Moves the pointer to and fro between the Count and Bank buttons, as a player reaching for
-// them, until `condition` holds. (Over a spell slot the panel would show the spell instead.)
+// them, until `condition` holds. (Over a spell slot the panel would show the spell instead: each
+// test parks the pointer first, so that no late report of where an earlier test left it, over the
+// strip's slots, comes after the moves.)
 bool MouseOverStripUntil(const TForm_Main& form, const std::function<bool()>& condition) {
   int step = 0;
   return harness::WaitUntil(
@@ -76,6 +78,7 @@ std::vector<std::tuple<WPARAM, bool, bool>> Keys(const std::vector<standin::Clie
 // booked and warned of in the game, and the registration moved to the client used next and
 // removed at the end.
 TEST(OpenClient, AssistantInTheClientCountsAndTheWarningShowsInTheGame) {
+  harness::ParkMouse();
   auto form = MakeForm();
   EXPECT_FALSE(form->SpeedButton_Count->Enabled());
   auto client = StartClient("own,assistant");
@@ -139,6 +142,7 @@ TEST(OpenClient, AssistantInTheClientCountsAndTheWarningShowsInTheGame) {
 // Only the client's own window: nothing is registered with it, the panel and the Count button say
 // that the client gives no counts, and the warning still reaches the game.
 TEST(OpenClient, ClientsOwnWindowAloneGivesNoCountsAndSaysSo) {
+  harness::ParkMouse();
   auto client = StartClient("own");
   auto form = MakeForm();
   EXPECT_EQ(client->ApiLog(), Log{});
