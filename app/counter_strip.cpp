@@ -116,9 +116,10 @@ void TForm_Main::TakeReportedCount(int reagent, int32_t count) {
 
 void TForm_Main::BookReportedCast(int index) {
   ReadCounters();
-  Spells[static_cast<size_t>(index)].Cast(CastMode::BookOnly, BackpackReagent, ReagentUsed,
-                                          nullptr);
+  const bool booked = Spells[static_cast<size_t>(index)].Cast(CastMode::BookOnly, BackpackReagent,
+                                                              ReagentUsed, nullptr);
   WriteReportedCounters();
+  if (booked) WarnOfLowCasts(index, false);
 }
 
 }  // namespace quillorb

@@ -229,6 +229,7 @@ void TForm_Main::SpeedButton_ConfigClick() {
     data.ClientCaption = ClientCaption;
     data.ClientCaptions = ClientCaptions;
     data.AlwaysOnTop = AlwaysOnTop;
+    data.WarnCasts = WarnCasts;
     data.EnableSpellCasting = SpeedButton_Casting->Down();
     data.ClassicUOFolder = ClassicUOFolder;
     TForm_Config dialog(hwnd(), resources, data);
@@ -246,6 +247,7 @@ void TForm_Main::SpeedButton_ConfigClick() {
       ClientCaptions = result->ClientCaptions;
       ClassicUOFolder = result->ClassicUOFolder;
       AlwaysOnTop = result->AlwaysOnTop;
+      WarnCasts = result->WarnCasts;
       SpeedButton_Casting->SetDown(result->EnableSpellCasting);
       BuildSpellBar();
       PaintBox1->Repaint();
@@ -362,6 +364,16 @@ void TForm_Main::ShowStatus(const char* text) {
   Panel1->SetCaption(text);
 }
 
+HWND TForm_Main::GameClient() {
+  return FindClientWindow(GameWindowSearch());
+}
+
+void TForm_Main::ShowCountSource(CountSource source) {
+  SpeedButton_Count->SetEnabled(source != CountSource::None);
+  SpeedButton_Count->SetHint(
+      source == CountSource::ClientOnly ? "Count: ClassicUO gives no reagent counts" : "Count");
+}
+
 // ------------------------------------------------------------------ message dispatch
 
 LRESULT TForm_Main::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -407,6 +419,8 @@ LRESULT TForm_Main::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
           return MA_NOACTIVATE;
         }
       }
+      // The pointer on its way to the Count button: what the game client in use offers now.
+      if (msg == WM_MOUSEMOVE) Assistant.FollowClient(false);
       return Form::OnMessage(msg, wp, lp);
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) clientHistory_.Note(GetForegroundWindow());

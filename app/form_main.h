@@ -120,6 +120,9 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   // Links with an assistant found at creation; unlinks at shutdown.
   void LinkAssistant();
   void UnlinkAssistant();
+  // After a booked cast of spell `index`: the warning in the game when it has fewer than
+  // WarnCasts casts left. `now`: the cast went into the game client just now.
+  void WarnOfLowCasts(int index, bool now);
 
   int CurrentPage() const { return TabSet1 ? TabSet1->TabIndex() : 0; }
 
@@ -140,6 +143,7 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   std::vector<std::string> ClientCaptions;
   std::string ClientProgram;    // the game client's program the player confirmed (ANSI file name)
   std::string ClassicUOFolder;  // ANSI, as the profile holds it
+  int32_t WarnCasts = kDefaultWarnCasts;
   SpellTable Spells{};
   // The assistant's window (AssistantWindow), the published API's registration and the count
   // request's ticks.
@@ -195,6 +199,8 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   void BookReportedCast(int index) override;
   void ShowCounting(bool counting) override;
   void ShowStatus(const char* text) override;
+  HWND GameClient() override;
+  void ShowCountSource(CountSource source) override;
 
   void CreateControls();
   // app/profile_session.cpp: loading and saving the character, and the question after a failed

@@ -109,6 +109,7 @@ void TForm_Main::LoadProfile() {
   ClientCaptions.assign(s.ClientCaptions.begin(), s.ClientCaptions.end());
   ClientProgram = s.ClientProgram;
   ClassicUOFolder = s.ClassicUOFolder;
+  WarnCasts = s.WarnCasts;
 }
 
 POINT TForm_Main::WindowTopLeft() const {
@@ -144,6 +145,7 @@ ProfileSettings TForm_Main::CurrentSettings() const {
   }
   s.ClientProgram = ClientProgram;
   s.ClassicUOFolder = ClassicUOFolder;
+  s.WarnCasts = WarnCasts;
   return s;
 }
 

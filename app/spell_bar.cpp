@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "app/form_main.h"
@@ -19,6 +20,8 @@ constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kLime = RGB(0, 255, 0);
 constexpr COLORREF kAqua = RGB(0, 255, 255);
 constexpr int kCell = kSpellIconSize;
+// The orange red of warnings in the game.
+constexpr WORD kWarningHue = 0x0025;
 
 // A slot's casts-left label: the number, or a dash for a spell that needs no reagent (it never
 // runs out).
@@ -112,6 +115,17 @@ void TForm_Main::CastSlot(int slot) {
   UndoSpell = i;
   UndoLastWasCast = true;
   WriteCounters();
+  // A cast the assistant will report is booked, and warned of, when its report comes.
+  if (mode == CastMode::BookOnly || caster_.LastCast() == GameCast::Cast) {
+    WarnOfLowCasts(i, mode == CastMode::IntoGame);
+  }
+}
+
+void TForm_Main::WarnOfLowCasts(int index, bool now) {
+  // The figure of the slot's label: the counters as they show.
+  const std::optional<std::string> warning =
+      LowCastsWarning(Spells[static_cast<size_t>(index)], BackpackReagent, WarnCasts);
+  if (warning) Assistant.ShowInGame(*warning, kWarningHue, now);
 }
 
 void TForm_Main::PaintBox2Click(win::GraphicControl& sender) {
@@ -215,6 +229,9 @@ void TForm_Main::CastNotDelivered(CastFailure why) {
       break;
     case CastFailure::NoMacroKey:
       Panel1->SetCaption(" No macro key for this spell - nothing cast");
+      break;
+    case CastFailure::KeyNotOnLayout:
+      Panel1->SetCaption(" Macro key not on this keyboard - nothing cast");
       break;
   }
   POINT at{};

@@ -3,12 +3,17 @@
 //   and the assistant sends or posts reagent counts and cast reports to the main window.
 // - The published assistant API: a hidden message window "UOASSIST-TP-MSG-WND" with which the
 //   main window registers; while registered the assistant posts every change of a counted item.
+//   The open-source game client creates such a window in its own process; it shows text in the
+//   game but counts nothing. An assistant loaded into that client serves the API on its main
+//   window, a visible window of the client's process.
 // Messages come from any process (Windows names no sender), so every parameter is range-checked.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "client/window_link.h"
 
@@ -25,6 +30,9 @@ inline constexpr UINT kApiRegisterMessage = WM_USER + 200;            // wParam:
 inline constexpr UINT kApiRecountMessage = WM_USER + 201;             // asks for every count again
 inline constexpr UINT kApiCounterMessage = WM_USER + 301;             // wParam counter id, lParam n
 inline constexpr UINT kApiSpellCastMessage = WM_USER + 302;           // not booked: see README
+inline constexpr UINT kApiDisplayTextMessage = WM_USER + 207;   // wParam hue and flags, lParam atom
+inline constexpr UINT kApiClientWindowMessage = WM_USER + 213;  // answers the game window served
+inline constexpr WPARAM kApiSystemText = 0x10000;               // DISPLAY_TEXT: as a system message
 inline constexpr LRESULT kApiRegistered = 1;
 inline constexpr LRESULT kApiUnregistered = 2;
 
@@ -45,8 +53,30 @@ int32_t CountOfParam(LPARAM count);
 // inside it. False when the window is gone or did not answer in time.
 bool RequestReagentCount(HWND assistant);
 
-// The published API's message window, or nullptr.
+// The published API's message window of an assistant outside the open-source client, or nullptr.
 HWND FindAssistantApiWindow();
+
+// Whether `window` is a window of the open-source game client (an SDL window).
+bool IsOpenClientWindow(HWND window);
+
+// The API windows inside the process of the open-source client window `client`.
+struct ClientApiWindows {
+  HWND own = nullptr;        // the client's own message window: shows text, counts nothing
+  HWND assistant = nullptr;  // the main window of an assistant loaded into the client
+};
+// Looks for them. A visible top-level window of the client's process is an assistant's when it
+// answers kApiClientWindowMessage with `client`: the question changes nothing in an assistant, and
+// other windows answer 0. `known`, the assistant found before, is taken without asking while it is
+// there; windows that answered otherwise are added to `asked` and not asked again.
+ClientApiWindows FindClientApiWindows(HWND client, HWND known, std::vector<HWND>& asked);
+
+// Shows `text` (ANSI, cut to the 255 bytes a global atom holds) in the game as a system message in
+// `hue`, through the API window `window`. The text travels as a global atom, which must be deleted
+// exactly once: an atom deleted twice may take another program's reference to the same text. A
+// loaded assistant deletes it once it has shown it (it answers 1; `deletesShown`), the client's own
+// window never does; so it is deleted here unless the window answered that it did. True when the
+// game showed the text.
+bool ShowTextInGame(HWND window, const std::string& text, WORD hue, bool deletesShown);
 
 // One registration of a main window with the published API's message window.
 class AssistantApiLink {

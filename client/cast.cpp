@@ -80,12 +80,20 @@ GameCast CastPipeline::Refuse(CastFailure why) const {
 }
 
 GameCast CastPipeline::CastIntoGame(const TSpell& spell) {
+  last_ = Cast(spell);
+  return last_;
+}
+
+GameCast CastPipeline::Cast(const TSpell& spell) {
   const ClientSearch search = host_ ? host_->GameWindowSearch() : ClientSearch{};
   const FoundClient found = FindClient(search);
   HWND client = found.window;
   // A hidden client could get no keys: nothing is asked about a cast that cannot go anywhere.
   if (!client || !IsWindowVisible(client)) return Refuse(CastFailure::NoClientWindow);
   if (!IsInjectableKey(spell.Key)) return Refuse(CastFailure::NoMacroKey);
+  const std::optional<KeyChord> chord =
+      LayoutChord(client, {spell.Key, spell.Alt, spell.Ctrl, spell.Shift});
+  if (!chord) return Refuse(CastFailure::KeyNotOnLayout);
   if (found.needsConfirmation && !ConfirmClient(found, search.captionPrefix)) {
     return GameCast::NotCast;
   }
@@ -102,7 +110,7 @@ GameCast CastPipeline::CastIntoGame(const TSpell& spell) {
       return Refuse(CastFailure::NotInFront);
     }
   }
-  if (!SendKeyCombination(client, spell.Key, spell.Alt, spell.Ctrl, spell.Shift)) {
+  if (!SendKeyCombination(client, chord->key, chord->alt, chord->ctrl, chord->shift)) {
     return Refuse(CastFailure::NotInFront);
   }
   // The assistant books what it reports; without a window that reports, the cast is booked here.

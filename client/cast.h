@@ -19,6 +19,8 @@ enum class CastFailure {
   NotInFront,      // the client could not be brought to the front in time: nothing was typed
   NoMacroKey,      // the spell's macro key cannot be pressed (none, or no virtual key): nothing
                    // was typed
+  KeyNotOnLayout,  // no key of the keyboard layout types the macro key's character: nothing was
+                   // typed
 };
 
 class CastHost {
@@ -50,13 +52,17 @@ class CastPipeline final : public GameCaster {
   explicit CastPipeline(CastHost* host = nullptr) : host_(host) {}
 
   GameCast CastIntoGame(const TSpell& spell) override;
+  // What the last cast into the game came to.
+  GameCast LastCast() const { return last_; }
 
  private:
+  GameCast Cast(const TSpell& spell);
   bool ConfirmDangerousCast(HWND client, const std::string& name) const;
   bool ConfirmClient(const FoundClient& found, const std::string& captionPrefix) const;
   GameCast Refuse(CastFailure why) const;
 
   CastHost* host_;
+  GameCast last_ = GameCast::NotCast;
 };
 
 // How long the client may take to come to the front before a cast is given up.

@@ -74,15 +74,32 @@ bool SendKeyCombination(HWND window, uint16_t key, bool alt, bool ctrl, bool shi
   const auto scanAlt = static_cast<BYTE>(MapVirtualKeyA(VK_MENU, 0));
   const auto scanKey = static_cast<BYTE>(MapVirtualKeyA(key, 0));
   const auto vk = static_cast<BYTE>(key & 0xFF);
-  if (alt) keybd_event(VK_MENU, scanAlt, KEYEVENTF_EXTENDEDKEY, 0);
+  if (alt) keybd_event(VK_MENU, scanAlt, 0, 0);
   if (ctrl) keybd_event(VK_CONTROL, scanCtrl, 0, 0);
   if (shift) keybd_event(VK_SHIFT, scanShift, 0, 0);
   keybd_event(vk, scanKey, 0, 0);
   keybd_event(vk, scanKey, KEYEVENTF_KEYUP, 0);
   if (shift) keybd_event(VK_SHIFT, scanShift, KEYEVENTF_KEYUP, 0);
   if (ctrl) keybd_event(VK_CONTROL, scanCtrl, KEYEVENTF_KEYUP, 0);
-  if (alt) keybd_event(VK_MENU, scanAlt, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP, 0);
+  if (alt) keybd_event(VK_MENU, scanAlt, KEYEVENTF_KEYUP, 0);
   return true;
+}
+
+std::optional<KeyChord> LayoutChord(HWND client, const KeyChord& stored) {
+  const uint16_t c = stored.key;
+  const bool letterOrDigit = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
+  // The characters after the blank that are no virtual key of their own; from 0x70 on the codes
+  // are F-keys.
+  if (c <= ' ' || c >= VK_F1 || letterOrDigit) return stored;
+  const DWORD thread = client ? GetWindowThreadProcessId(client, nullptr) : 0;
+  HKL layout = GetKeyboardLayout(thread);
+  if (!layout) layout = GetKeyboardLayout(0);
+  const SHORT typed = VkKeyScanExW(static_cast<WCHAR>(c), layout);
+  const auto needs = static_cast<unsigned>(HIBYTE(typed));
+  // -1: no key types it; a state beyond Shift, Ctrl and Alt (a kana toggle) cannot be pressed.
+  if (typed == -1 || (needs & ~7u) != 0) return std::nullopt;
+  return KeyChord{LOBYTE(typed), stored.alt || (needs & 4) != 0, stored.ctrl || (needs & 2) != 0,
+                  stored.shift || (needs & 1) != 0};
 }
 
 }  // namespace quillorb

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace quillorb {
@@ -25,8 +26,28 @@ bool IsOrOwnedBy(HWND window, HWND topLevel);
 // come to the front in time.
 bool BringToFront(HWND window, DWORD timeoutMs);
 
-// Brings `window` to the front and types the key with its modifiers through keybd_event.
+// Brings `window` to the front and types the key with its modifiers through keybd_event. Alt is
+// the left-hand one: on layouts with AltGr, Windows turns a right-hand Alt into Ctrl+Alt, and
+// clients that read AltGr as typing drop every modifier while it is held.
 // False, with nothing sent, when the window is not visible.
 bool SendKeyCombination(HWND window, uint16_t key, bool alt, bool ctrl, bool shift);
+
+// A key combination as it is typed.
+struct KeyChord {
+  uint16_t key = 0;
+  bool alt = false;
+  bool ctrl = false;
+  bool shift = false;
+  bool operator==(const KeyChord&) const = default;
+};
+
+// How a spell's macro key, as stored, is typed into the game window `client`. Letters, digits,
+// F-keys and other virtual keys as they are. A punctuation character is stored as its character
+// code, which as a virtual key would be another key (',' is Print Screen): it is typed as the key
+// that gives that character on the keyboard layout of the client's thread (VkKeyScanEx), with the
+// modifiers that layout needs for it (Shift for ':' on a US layout) added to the stored ones, which
+// is the keystroke the player makes for the chord in the game. Nothing when no key of the layout
+// types the character.
+std::optional<KeyChord> LayoutChord(HWND client, const KeyChord& stored);
 
 }  // namespace quillorb

@@ -152,6 +152,15 @@ void TForm_Config::CreateControls() {
   }
   CheckBox_OnTop = std::make_unique<win::CheckBox>(general.hwnd(), kIdCheckBoxOnTop, 12, 120, 150,
                                                    17, "&Always On Top");
+  // A cast that leaves its spell with fewer casts is told in the game; 0 tells nothing.
+  Label_WarnCasts =
+      std::make_unique<win::Label>(general, 196, 122, 124, 13, "Warn in the game below");
+  NumEdit_WarnCasts =
+      std::make_unique<TNumEdit>(general.hwnd(), kIdNumEditWarnCasts, 320, 118, 32, 22);
+  NumEdit_WarnCasts->Min = 0;
+  NumEdit_WarnCasts->Max = kMaxWarnCasts;
+  NumEdit_WarnCasts->RefuseAboveMax = true;
+  Label_WarnCastsUnit = std::make_unique<win::Label>(general, 358, 122, 30, 13, "casts");
   // For a client that is neither the classic one nor the open-source one found by its caption.
   Label1 =
       std::make_unique<win::Label>(general, 12, 156, 300, 13, "&Game window caption starts with");
@@ -300,6 +309,7 @@ void TForm_Config::FillPages() {
   SetCaptionList(ClientCaptions);
   ComboBox_Caption->SetText(ClientCaption);
   CheckBox_OnTop->SetChecked(AlwaysOnTop);
+  NumEdit_WarnCasts->SetInteger(WarnCasts);
   for (int k = 0; k < kReagentCount; ++k) {
     PriceEdit(k).SetReal(static_cast<double>(ReagentCost[static_cast<size_t>(k)]));
   }
@@ -358,6 +368,7 @@ void TForm_Config::ApplyPages() {
   if (StringGrid_Casting) CommitEditor(*StringGrid_Casting);
   ClientCaption = ComboBox_Caption->Text();
   AlwaysOnTop = CheckBox_OnTop->Checked();
+  WarnCasts = NumEdit_WarnCasts->Integer();
   if (CheckBoxEnableSpellCast) EnableSpellCasting = CheckBoxEnableSpellCast->Checked();
   for (int k = 0; k < kReagentCount; ++k) {
     ReagentCost[static_cast<size_t>(k)] = static_cast<float>(PriceEdit(k).Real());

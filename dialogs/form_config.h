@@ -37,6 +37,7 @@ enum ConfigControlId : int {
   kIdNumEditPriceFirst = 210,  // NumEdit1 .. NumEdit8: 210..217
   kIdCheckBoxOnTop = 220,
   kIdComboBoxCaption = 221,
+  kIdNumEditWarnCasts = 222,
   kIdCtrlGridUser = 230,
   kIdComboBoxSpell = 231,
   kIdStringGridSpellbook = 232,
@@ -124,6 +125,9 @@ class TForm_Config : public win::Dialog, public ConfigData {
   std::array<std::unique_ptr<win::Image>, kReagentCount> ReagentImages;  // Image2 .. Image_SS
   std::array<std::unique_ptr<TNumEdit>, kReagentCount> PriceEdits;       // NumEdit1 .. NumEdit8
   std::unique_ptr<win::CheckBox> CheckBox_OnTop;
+  std::unique_ptr<win::Label> Label_WarnCasts;  // "Warn in the game below"
+  std::unique_ptr<TNumEdit> NumEdit_WarnCasts;
+  std::unique_ptr<win::Label> Label_WarnCastsUnit;  // "casts"
   std::unique_ptr<win::Label> Label1;
   std::unique_ptr<win::ComboBox> ComboBox_Caption;
   // User List.

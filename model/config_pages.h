@@ -23,6 +23,8 @@ struct ConfigData {
   SpellTable Spells{};
   bool AlwaysOnTop = true;
   bool EnableSpellCasting = true;
+  // Casts left below which a cast is told in the game (0: never).
+  int32_t WarnCasts = kDefaultWarnCasts;
   // The game window captions offered, the one used last first (UpdateCaptionList).
   std::vector<std::string> ClientCaptions{};
   // The open-source client's folder, where its macros are written (ANSI, as the profile keeps it).

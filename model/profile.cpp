@@ -139,6 +139,7 @@ void ReadProfile(const ProfileKeys& ini, ProfileSettings& s, SpellTable& spells,
   }
   s.ClientProgram = ini.ReadString("Config", "ClientProgram", "");
   s.ClassicUOFolder = ini.ReadString("Config", "ClassicUOFolder", "");
+  s.WarnCasts = std::clamp(ini.ReadInt("Config", "WarnCasts", kDefaultWarnCasts), 0, kMaxWarnCasts);
   for (int i = 0; i < kSpellCount; ++i) {
     TSpell& spell = spells[static_cast<size_t>(i)];
     spell.CastText = ini.ReadString("Cast", Indexed("Spell", i), "");
@@ -176,6 +177,7 @@ void WriteProfile(ProfileKeys& ini, const ProfileSettings& s, const SpellTable& 
   }
   ini.WriteString("Config", "ClientProgram", s.ClientProgram);
   ini.WriteString("Config", "ClassicUOFolder", Quoted(s.ClassicUOFolder));
+  WriteInt(ini, "Config", "WarnCasts", s.WarnCasts);
   for (int i = 0; i < kSpellCount; ++i) {
     const TSpell& spell = spells[static_cast<size_t>(i)];
     ini.WriteString("Cast", Indexed("Spell", i), Quoted(spell.CastText));

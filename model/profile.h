@@ -18,6 +18,9 @@ inline constexpr int kCaptionSlots = 5;
 inline constexpr ReagentPrices kDefaultReagentCost = {6.5f, 8.5f, 3.5f, 3.5f,
                                                       6.5f, 3.5f, 2.5f, 4.5f};
 inline constexpr std::string_view kDefaultClientCaption = "Ultima Online - ";
+// A cast that leaves its spell with fewer casts than this is told in the game; 0: never.
+inline constexpr int32_t kDefaultWarnCasts = 5;
+inline constexpr int32_t kMaxWarnCasts = 999;  // the backpack counters' ceiling
 
 using UserSlotPages = std::array<std::array<int32_t, kSlotsPerPage>, kUserPages>;
 
@@ -44,6 +47,7 @@ struct ProfileSettings {
   std::string ClientProgram;
   // The open-source client's folder, for writing its macros (ANSI; empty: none chosen).
   std::string ClassicUOFolder;
+  int32_t WarnCasts = kDefaultWarnCasts;
 };
 
 // Where a profile's keys are kept: the program keeps them in an IniDocument; a comparison (the

@@ -105,6 +105,20 @@ bool TSpell::NeedsReagents() const {
   return std::any_of(Reagent.begin(), Reagent.end(), [](int32_t need) { return need != 0; });
 }
 
+int TSpell::ScarcestReagent(const ReagentCounts& stock) const {
+  int scarcest = -1;
+  int64_t fewest = 0;
+  for (int i = 0; i < kReagentCount; ++i) {
+    if (Reagent[i] <= 0) continue;
+    const int64_t casts = int64_t{stock[i]} / Reagent[i];
+    if (scarcest < 0 || casts < fewest) {
+      scarcest = i;
+      fewest = casts;
+    }
+  }
+  return scarcest;
+}
+
 void TSpell::AddReagents(ReagentCounts& counts, int32_t sign) const {
   if (!InSpellBook) return;
   for (int i = 0; i < kReagentCount; ++i) {
@@ -138,6 +152,15 @@ void TSpell::Undo(ReagentCounts& stock, ReagentCounts& used) {
   DecCount();
   AddReagents(stock, +1);
   AddReagents(used, -1);
+}
+
+std::optional<std::string> LowCastsWarning(const TSpell& spell, const ReagentCounts& stock,
+                                           int32_t below) {
+  const int r = spell.ScarcestReagent(stock);
+  const int32_t left = spell.CastsLeft(stock);
+  if (below <= 0 || r < 0 || left >= below) return std::nullopt;
+  return spell.Name + ": " + FormatInt(left) + (left == 1 ? " cast left (" : " casts left (") +
+         kReagentNames[r] + " " + FormatInt(stock[static_cast<size_t>(r)]) + ")";
 }
 
 }  // namespace quillorb

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace quillorb {
@@ -18,6 +19,10 @@ constexpr bool IsInjectableKey(uint16_t key) {
 // The reagents' two-letter codes, in reagent order.
 inline constexpr const char* kReagentCodes[kReagentCount] = {"BP", "BM", "GL", "GS",
                                                              "MR", "NS", "SA", "SS"};
+// Their names as the game shows them.
+inline constexpr const char* kReagentNames[kReagentCount] = {
+    "Black Pearl",   "Blood Moss", "Garlic",        "Ginseng",
+    "Mandrake Root", "Nightshade", "Sulfurous Ash", "Spider's Silk"};
 inline constexpr int kSpellCount = 64;  // index i: circle i / 8 + 1, spell i % 8 + 1
 inline constexpr int32_t kCountCeiling = 10000;
 // The casts left of a spell that needs no reagent: it can always be cast. It is more than any
@@ -83,6 +88,9 @@ class TSpell {
   int32_t CastsLeft(const ReagentCounts& stock) const;
   // Whether a cast takes any reagent (a count other than 0).
   bool NeedsReagents() const;
+  // The reagent that limits CastsLeft (the first in reagent order of equally scarce ones), or -1
+  // for a spell that needs none.
+  int ScarcestReagent(const ReagentCounts& stock) const;
   void AddReagents(ReagentCounts& counts, int32_t sign) const;
   void IncCount();
   void DecCount();
@@ -109,5 +117,12 @@ class TSpell {
 };
 
 using SpellTable = std::array<TSpell, kSpellCount>;
+
+// The warning for the game after a cast has left `spell` with fewer than `below` casts (the
+// figure of its slot's label), naming the scarcest reagent: "Clumsy: 2 casts left (Nightshade 2)".
+// Nothing when it has that many, when `below` is 0 or less (warnings off), or when the spell
+// needs no reagents.
+std::optional<std::string> LowCastsWarning(const TSpell& spell, const ReagentCounts& stock,
+                                           int32_t below);
 
 }  // namespace quillorb

@@ -136,14 +136,15 @@ TEST_F(Startup, FirstStartInAnEmptyFolderShowsTheStripAndWritesAllThreeFiles) {
                                            "Captions3",
                                            "Captions4",
                                            "ClientProgram",
-                                           "ClassicUOFolder"};
+                                           "ClassicUOFolder",
+                                           "WarnCasts"};
   EXPECT_EQ(KeysOf(profile, "Config"), config);
   EXPECT_EQ(KeysOf(profile, "UserSpell").size(), 32u);
   EXPECT_EQ(KeysOf(profile, "UserSpell").back(), "Spell37");
   EXPECT_EQ(KeysOf(profile, "Macro").size(), 256u);
   for (const char* line : {"ReagentCost0=6.5", "ReagentCost1=8.5", "ReagentCost6=2.5",
                            "AlwaysOnTop=1", "EnableSpellCasting=1", "Inscription=0", "Top=0",
-                           "Left=0", "Caption=\"Ultima Online - \"", "KEY63=49"}) {
+                           "Left=0", "Caption=\"Ultima Online - \"", "WarnCasts=5", "KEY63=49"}) {
     EXPECT_NE(profile.find(std::string("\r\n") + line + "\r\n"), std::string::npos) << line;
   }
 

@@ -59,14 +59,16 @@ TEST(ProfileStore, WrittenFromScratchInTheUsualOrder) {
   EXPECT_EQ(sections, (std::vector<std::string>{
                           "Reagent", "BankReagent", "ReagentCost", "ReagentUsed", "Config",
                           "UserSpell", "Cast", "SpellBook", "DangerSpell", "SpellCount", "Macro"}));
-  EXPECT_EQ(config, (std::vector<std::string>{
-                        "AdjustRegsInBackpack", "AlwaysOnTop", "EnableSpellCasting", "Inscription",
-                        "Top", "Left", "Caption", "Captions0", "Captions1", "Captions2",
-                        "Captions3", "Captions4", "ClientProgram", "ClassicUOFolder"}));
+  EXPECT_EQ(config,
+            (std::vector<std::string>{"AdjustRegsInBackpack", "AlwaysOnTop", "EnableSpellCasting",
+                                      "Inscription", "Top", "Left", "Caption", "Captions0",
+                                      "Captions1", "Captions2", "Captions3", "Captions4",
+                                      "ClientProgram", "ClassicUOFolder", "WarnCasts"}));
   const std::string text = ini.Serialize();
   for (const char* line :
        {"\r\nReagentCost1=0.100000001490116\r\n", "\r\nCaption=\"Ultima Online - \"\r\n",
-        "\r\nSpell37=0\r\n", "\r\nKEY63=49\r\n", "[Macro]\r\nALT0=1\r\nCTRL0=1\r\n"}) {
+        "\r\nSpell37=0\r\n", "\r\nKEY63=49\r\n", "\r\nWarnCasts=5\r\n",
+        "[Macro]\r\nALT0=1\r\nCTRL0=1\r\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   }
 }
@@ -77,7 +79,7 @@ TEST(ProfileStore, ValuesReadAsTheStoreRules) {
       "[ReagentCost]\r\nReagentCost0=abc\r\nReagentCost1=\r\nReagentCost2=7.25\r\n"
       "ReagentCost3=3.40282346638529E38\r\nReagentCost4=1E39\r\nReagentCost5=-0\r\n"
       "[UserSpell]\r\nSpell00=64\r\nSpell01=-1\r\nSpell02=63\r\nSpell37=5\r\n"
-      "[Config]\r\nAlwaysOnTop=2\r\nCaption=\"  x  \"\r\n"
+      "[Config]\r\nAlwaysOnTop=2\r\nCaption=\"  x  \"\r\nWarnCasts=-3\r\n"
       "[Macro]\r\nKEY5=0x70\r\nALT5=0\r\nKEY6=65636\r\n");
   const ProfileSettings& s = l.settings;
   EXPECT_EQ(s.BackpackReagent[0], 0);   // not a number: the default
@@ -99,6 +101,9 @@ TEST(ProfileStore, ValuesReadAsTheStoreRules) {
   EXPECT_TRUE(s.AlwaysOnTop);
   EXPECT_EQ(s.ClientCaption, "  x  ");
   EXPECT_EQ(s.ClientCaptions[4], "Ultima Online - ");
+  EXPECT_EQ(s.WarnCasts, 0);  // below the range: off
+  EXPECT_EQ(Load("[Config]\r\nWarnCasts=x\r\n").settings.WarnCasts, 5);
+  EXPECT_EQ(Load("[Config]\r\nWarnCasts=5000\r\n").settings.WarnCasts, 999);
   // The profile's macro keys over the catalogue's; what it lacks stays as the catalogue had it.
   EXPECT_EQ(l.spells[5].Key, 0x70);
   EXPECT_FALSE(l.spells[5].Alt);
@@ -138,6 +143,7 @@ TEST(ProfileStore, EveryValueWrittenReadsBackAsItself) {
   first.settings.ClientProgram = "shard client.exe";
   first.settings.ClassicUOFolder = "C:\\Games\\ClassicUO ";
   first.settings.UserSpell[2][4] = 63;
+  first.settings.WarnCasts = 12;
   first.spells[9].CastText = " Kal Ort Por ";
   first.spells[9].Key = 0xFFFF;
   for (char separator : {'.', ','}) {
@@ -153,6 +159,7 @@ TEST(ProfileStore, EveryValueWrittenReadsBackAsItself) {
     EXPECT_EQ(back.settings.ClientProgram, "shard client.exe");
     EXPECT_EQ(back.settings.ClassicUOFolder, first.settings.ClassicUOFolder);
     EXPECT_EQ(back.settings.UserSpell, first.settings.UserSpell);
+    EXPECT_EQ(back.settings.WarnCasts, 12);
     EXPECT_EQ(back.spells[9].CastText, " Kal Ort Por ");
     EXPECT_EQ(back.spells[9].Key, 0xFFFF);
   }

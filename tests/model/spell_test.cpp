@@ -109,6 +109,45 @@ TEST(SpellLedger, CastsLeft) {
   EXPECT_EQ(s.CastsLeft({-2147483647 - 1, 0, 0, 0, 0, 0, 0, 0}), 10000);
 }
 
+TEST(SpellLedger, LowCastsWarningNamesTheScarcestReagent) {
+  TSpell s;
+  s.Name = "Clumsy";
+  const struct {
+    ReagentCounts need;
+    ReagentCounts stock;
+    int32_t below;
+    const char* text;  // nullptr: no warning
+  } cases[] = {
+      {{0, 1, 0, 0, 0, 1, 0, 0},
+       {0, 9, 0, 0, 0, 2, 0, 0},
+       5,
+       "Clumsy: 2 casts left (Nightshade 2)"},
+      {{0, 1, 0, 0, 0, 1, 0, 0}, {0, 1, 0, 0, 0, 1, 0, 0}, 5, "Clumsy: 1 cast left (Blood Moss 1)"},
+      {{0, 0, 0, 0, 0, 0, 0, 2},
+       {0, 0, 0, 0, 0, 0, 0, 1},
+       1,
+       "Clumsy: 0 casts left (Spider's Silk 1)"},
+      // Two per cast: the larger count limits; equally scarce: the first in reagent order.
+      {{0, 1, 0, 0, 0, 0, 0, 2},
+       {0, 4, 0, 0, 0, 0, 0, 5},
+       5,
+       "Clumsy: 2 casts left (Spider's Silk 5)"},
+      {{2, 0, 0, 3, 0, 0, 0, 0},
+       {7, 0, 0, 9, 0, 0, 0, 0},
+       4,
+       "Clumsy: 3 casts left (Black Pearl 7)"},
+      {{0, 1, 0, 0, 0, 1, 0, 0}, {0, 9, 0, 0, 0, 5, 0, 0}, 5, nullptr},  // not below
+      {{0, 1, 0, 0, 0, 1, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0}, 0, nullptr},  // warnings off
+      {{0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0}, 5, nullptr},  // needs nothing
+      {{0, -1, 0, 0, 0, 0, 0, 0}, {0, 3, 0, 0, 0, 0, 0, 0}, 5, nullptr},
+  };
+  for (const auto& c : cases) {
+    s.Reagent = c.need;
+    const std::optional<std::string> text = LowCastsWarning(s, c.stock, c.below);
+    EXPECT_EQ(text.value_or("(none)"), c.text ? c.text : "(none)");
+  }
+}
+
 TEST(SpellLedger, CastAndUndoClampToTheCeilingAndFloor) {
   TSpell s;
   s.Reagent = {1, 3, 0, 0, 0, 0, 0, 2147483647};

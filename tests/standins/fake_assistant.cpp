@@ -33,10 +33,6 @@ using namespace standin;
 constexpr UINT kCountMessage = WM_USER + 100;
 constexpr UINT kRequestMessage = WM_USER + 101;
 constexpr UINT kCastMessage = WM_USER + 102;
-constexpr UINT kRegisterMessage = WM_USER + 200;
-constexpr UINT kRecountMessage = WM_USER + 201;
-constexpr UINT kApiCountMessage = WM_USER + 301;
-constexpr UINT kApiCastMessage = WM_USER + 302;
 constexpr UINT kAnswerNow = WM_APP + 50;  // the posted answer of kAnswerLater
 
 FILE* g_log = nullptr;
@@ -106,11 +102,11 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case kAnswerNow:
       for (const auto& [code, n] : g_counts) SendOrPost(true, kCountMessage, code, n);
       return 0;
-    case kRegisterMessage:
+    case kApiRegister:
       return Register(reinterpret_cast<HWND>(wp));
-    case kRecountMessage:
+    case kApiRecount:
       Log("RECOUNT");
-      for (const auto& [id, n] : g_counts) PostToRegistered(kApiCountMessage, id, n);
+      for (const auto& [id, n] : g_counts) PostToRegistered(kApiCounter, id, n);
       return 0;
     case kCmdSendCount:
     case kCmdPostCount:
@@ -119,9 +115,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case kCmdPostCast:
       return SendOrPost(msg == kCmdPostCast, kCastMessage, wp, lp);
     case kCmdApiCount:
-      return PostToRegistered(kApiCountMessage, wp, lp);
+      return PostToRegistered(kApiCounter, wp, lp);
     case kCmdApiCast:
-      return PostToRegistered(kApiCastMessage, wp, lp);
+      return PostToRegistered(kApiCast, wp, lp);
     case kCmdSetAnswer:
       g_answer = wp;
       return 1;

@@ -6,6 +6,14 @@
 
 namespace standin {
 
+// The published assistant API's messages, as the stand-ins serve them.
+inline constexpr UINT kApiRegister = WM_USER + 200;      // wParam a window; toggles: 1 in, 2 out
+inline constexpr UINT kApiRecount = WM_USER + 201;       // counts everything again
+inline constexpr UINT kApiDisplayText = WM_USER + 207;   // wParam hue and flags, lParam an atom
+inline constexpr UINT kApiClientWindow = WM_USER + 213;  // answers the game window served
+inline constexpr UINT kApiCounter = WM_USER + 301;       // posted: wParam counter id, lParam n
+inline constexpr UINT kApiCast = WM_USER + 302;          // posted: wParam a spell
+
 // Registers `className` for `proc` (arrow cursor, window background) and creates a hidden
 // overlapped window of it; nullptr on failure.
 inline HWND CreateStandinWindow(HINSTANCE instance, const char* className, WNDPROC proc,

@@ -45,15 +45,36 @@ inline BYTE PressMarker() {
 class FakeClient : public StandinProcess {
  public:
   // `show`: visible, minimized or hidden; the outer rectangle in screen coordinates; the window's
-  // caption and class; the program (fake_client.exe, or its copy shard_client.exe); whether the
-  // process shows an assistant's window too.
+  // caption and class; the program (fake_client.exe, or its copy shard_client.exe); the extra
+  // windows of its process (fake_client.cpp: "own", "assistant", "uoassist", joined by commas).
   explicit FakeClient(const std::string& show = "visible", RECT rect = {100, 50, 740, 530},
                       const std::string& caption = "Ultima Online",
                       const std::string& className = "Ultima Online",
-                      const std::string& program = "fake_client.exe", bool withAssistant = false)
-      : StandinProcess(
-            program, "client.log",
-            Arguments(show, rect, caption, className) + (withAssistant ? " assistant" : "")) {}
+                      const std::string& program = "fake_client.exe",
+                      const std::string& extras = "")
+      : StandinProcess(program, "client.log",
+                       Arguments(show, rect, caption, className) + " \"" + extras + "\"") {}
+
+  // The API windows' log lines ("own REGISTER ..."), READY lines left out.
+  std::vector<std::string> ApiLog() const {
+    std::vector<std::string> lines;
+    for (const auto& [order, line] : LogLines()) {
+      if (line.starts_with("API ") && line.find(" READY ") == std::string::npos) {
+        lines.push_back(line.substr(4, line.find_last_not_of('\r') - 3));
+      }
+    }
+    return lines;
+  }
+  // The API window of `kind` ("own" or "assistant"), or nullptr.
+  HWND ApiWindow(const std::string& kind) const {
+    for (const auto& [order, line] : LogLines()) {
+      unsigned long long handle = 0;
+      if (std::sscanf(line.c_str(), ("API " + kind + " READY %llx").c_str(), &handle) == 1) {
+        return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(handle));
+      }
+    }
+    return nullptr;
+  }
 
   // Every logged message after the READY line.
   std::vector<ClientMessage> Messages() const {
@@ -199,14 +220,14 @@ struct ExpectedKey {
 
 inline std::vector<ExpectedKey> ExpectedSequence(BYTE vk, bool alt, bool ctrl, bool shift) {
   std::vector<ExpectedKey> rows;
-  if (alt) rows.push_back({VK_MENU, false, true});
+  if (alt) rows.push_back({VK_MENU, false, false});
   if (ctrl) rows.push_back({VK_CONTROL, false, false});
   if (shift) rows.push_back({VK_SHIFT, false, false});
   rows.push_back({vk, false, false});
   rows.push_back({vk, true, false});
   if (shift) rows.push_back({VK_SHIFT, true, false});
   if (ctrl) rows.push_back({VK_CONTROL, true, false});
-  if (alt) rows.push_back({VK_MENU, true, true});
+  if (alt) rows.push_back({VK_MENU, true, false});
   return rows;
 }
 

@@ -564,8 +564,10 @@ TEST_F(ConfigDialog, CancelLeavesTheMainWindowAndOkTakesTheCopyBack) {
     d.PriceEdit(0).SetReal(12.5);
     d.StringGrid_Info->SetCell(1, 1, "Changed");
     d.CheckBox_OnTop->SetChecked(false);
+    d.NumEdit_WarnCasts->SetInteger(9);
     d.Button2->Press();
   });
+  EXPECT_EQ(main_->WarnCasts, kDefaultWarnCasts);
   EXPECT_EQ(main_->Spells[0].Name, spells[0].Name);
   EXPECT_EQ(main_->ReagentCost, prices);
   EXPECT_TRUE(harness::IsTopmost(main_->hwnd()));
@@ -577,6 +579,8 @@ TEST_F(ConfigDialog, CancelLeavesTheMainWindowAndOkTakesTheCopyBack) {
     d.StringGrid_Info->SetCell(1, 1, "Changed");
     SendMessageA(d.CheckBox_OnTop->hwnd(), BM_CLICK, 0, 0);  // unticks
     SendMessageA(d.CheckBoxEnableSpellCast->hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(d.NumEdit_WarnCasts->Text(), "5");
+    d.NumEdit_WarnCasts->SetInteger(0);  // no warnings
     d.UserSlot[0][0] = 0;
     d.CtrlGrid_User->SetCell(1, 1, "2-1 X");
     d.Button1->Press();
@@ -587,10 +591,12 @@ TEST_F(ConfigDialog, CancelLeavesTheMainWindowAndOkTakesTheCopyBack) {
   EXPECT_FALSE(main_->AlwaysOnTop);
   EXPECT_FALSE(harness::IsTopmost(main_->hwnd()));
   EXPECT_TRUE(main_->SpeedButton_Casting->Down());  // the tick was off, the click set it
+  EXPECT_EQ(main_->WarnCasts, 0);
   EXPECT_EQ(main_->Panel1->Caption(), " Spell Information...");
   EXPECT_EQ(FindWindowA(kConfigDialogClass, nullptr), nullptr);  // destroyed
   main_->AlwaysOnTop = true;
   main_->ApplyTopmost();
+  main_->WarnCasts = kDefaultWarnCasts;
 }
 
 // With the focus below a hidden window, Alt+letter that is no accelerator must not send the

@@ -26,8 +26,8 @@ BYTE ScanOf(BYTE vk) {
   return static_cast<BYTE>(MapVirtualKeyA(vk, 0));
 }
 
-// The client's key messages against the table: order, key, up or down, scan code, and the
-// extended bit on Alt only. Alt alone (without Ctrl) makes the messages system key messages.
+// The client's key messages against the table: order, key, up or down, scan code, and no extended
+// bit (Alt is the left-hand one). Alt alone (without Ctrl) makes the messages system key messages.
 void ExpectClientSequence(const std::vector<ClientMessage>& got,
                           const std::vector<ExpectedKey>& want, const std::string& what) {
   std::string all;
@@ -64,6 +64,7 @@ void ExpectInputSequence(const std::vector<InputEvent>& got, const std::vector<E
   for (size_t i = 0; i < want.size(); ++i) {
     SCOPED_TRACE(what + ", input event " + std::to_string(i + 1));
     EXPECT_EQ(standin::GenericKey(got[i].vk), want[i].vk);
+    EXPECT_NE(got[i].vk, static_cast<DWORD>(VK_RMENU));  // AltGr on layouts that have one
     EXPECT_EQ(got[i].scan, ScanOf(want[i].vk));
     EXPECT_EQ((got[i].flags & LLKHF_UP) != 0, want[i].up);
     EXPECT_EQ((got[i].flags & LLKHF_EXTENDED) != 0, want[i].extended);
@@ -134,6 +135,37 @@ TEST(SendKeyCombination, OnlyTheLowByteOfTheKeyIsTyped) {
   ASSERT_EQ(events.size(), 4u);
   EXPECT_EQ(events[1].vk, 0x51u);
   EXPECT_EQ(events[1].scan, MapVirtualKeyA(0x151, 0) & 0xFF);  // the whole value is looked up
+}
+
+// A punctuation character is typed as the key that gives it on the client's layout, with the
+// modifiers the layout needs added; everything else as it is stored.
+TEST(LayoutChord, PunctuationTakesTheLayoutsKey) {
+  if (LOWORD(reinterpret_cast<UINT_PTR>(GetKeyboardLayout(0))) != 0x0409) {
+    GTEST_SKIP() << "the cases are those of the US layout";
+  }
+  FakeClient client;
+  const struct {
+    KeyChord stored;
+    KeyChord typed;
+  } cases[] = {
+      {{',', true, false, false}, {VK_OEM_COMMA, true, false, false}},  // not Print Screen (44)
+      {{'.', false, true, false}, {VK_OEM_PERIOD, false, true, false}},
+      {{':', false, true, false}, {VK_OEM_1, false, true, true}},  // Shift+';'
+      {{'!', false, false, true}, {'1', false, false, true}},
+      {{'[', false, false, false}, {VK_OEM_4, false, false, false}},  // not the Windows key
+      {{'a', false, false, false}, {'A', false, false, false}},
+      {{'Q', true, true, true}, {'Q', true, true, true}},
+      {{'5', false, true, false}, {'5', false, true, false}},
+      {{VK_F1, false, false, false}, {VK_F1, false, false, false}},
+      {{'{', false, false, false}, {'{', false, false, false}},  // stored F12 ('{' is 0x7B)
+      {{VK_RETURN, false, false, false}, {VK_RETURN, false, false, false}},
+      {{' ', false, false, false}, {VK_SPACE, false, false, false}},
+  };
+  for (const auto& c : cases) {
+    const std::optional<KeyChord> typed = LayoutChord(client.Window(), c.stored);
+    ASSERT_TRUE(typed) << c.stored.key;
+    EXPECT_EQ(*typed, c.typed) << c.stored.key;
+  }
 }
 
 // ------------------------------------------------------------------ discovery
@@ -292,7 +324,8 @@ TEST(FindClient, EveryLookAlikeGetsItsOneAnswer) {
         continue;
       }
       programs.push_back(std::make_unique<FakeClient>(w.show, RECT{100, 50, 740, 530}, w.caption,
-                                                      w.className, w.program, w.withAssistant));
+                                                      w.className, w.program,
+                                                      w.withAssistant ? "uoassist" : ""));
       windows.push_back(programs.back()->Window());
       ASSERT_TRUE(windows.back());
     }
