@@ -178,6 +178,8 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
  protected:
   // The message dispatch: the assistant's reports, closing, and the rest to the form.
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // At a new DPI: the window's icons, the spell icons, the bar and the reagent pictures.
+  void DpiChanged() override;
 
  private:
   // What the casting pipeline asks of the main window.
@@ -193,6 +195,7 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   void ShowStatus(const char* text) override;
 
   void CreateControls();
+  void SetIcons();
   // app/profile_session.cpp: loading and saving the character, and the question after a failed
   // save.
   enum class SaveStep { LastUser, Profile, Catalogue };
@@ -216,8 +219,8 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
 
   std::string programDir_;  // UTF-8
   char decimalSeparator_ = '.';
-  win::Font configDialogFont_;
   win::Icon icon_;
+  win::Icon largeIcon_;  // above 96 DPI
   bool destroyed_ = false;
   bool catalogueUnreadable_ = false;
   bool profileUnreadable_ = false;  // the current profile file exists but could not be read

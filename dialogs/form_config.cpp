@@ -103,7 +103,7 @@ TForm_Config::TForm_Config(HWND owner, const Resources& resources, const ConfigD
     : ConfigData(data), MacroFolder(win::ProgramDirectory()) {
   CreateModalForm(kConfigDialogClass, "Quillorb - Config", owner, kClientWidth, kClientHeight,
                   WS_EX_TOPMOST);
-  SetFont(win::ArialFont(-11));
+  SetFont(win::Arial(-11));
   CreateControls();
   win::CenterWindow(hwnd());
   FormCreate(resources);
@@ -255,7 +255,7 @@ void TForm_Config::CreatePage(int page) {
           "Quillorb\r\nversion 1.23\r\n\r\nReagent ledger and spell\r\nbar for mages.\r\n\r\n"
           "Written by the Quillorb\r\ndevelopers; pictures by\r\nour own art code.\r\n\r\n"
           "May your reagents never\r\nrun dry!");
-      Image1->SetBitmap(MakeAboutPicture(spellAtlas_, 237, 197), false);
+      Image1->SetBitmap(MakeAboutPicture(spellAtlas_, 237, 197, Scaling()), false);
       break;
     }
   }
@@ -270,6 +270,17 @@ void TForm_Config::FormCreate(const Resources& resources) {
     ReagentImages[static_cast<size_t>(r)]->SetBitmap(
         win::CopyBitmap(resources.reagentPictures[static_cast<size_t>(r)]), false);
   }
+}
+
+void TForm_Config::DpiChanged() {
+  if (castingFont_ && !castingFontOwn_) {
+    // The owner's font, made for the owner's DPI: the form makes its own, remade from now on.
+    castingFont_ =
+        AddFont(win::DescribeFont(castingFont_, win::WindowDpi(GetWindow(hwnd(), GW_OWNER))));
+    castingFontOwn_ = true;
+    if (StringGrid_Casting) StringGrid_Casting->SetFont(castingFont_);
+  }
+  if (Image1) Image1->SetBitmap(MakeAboutPicture(spellAtlas_, 237, 197, Scaling()), false);
 }
 
 std::vector<std::string> TForm_Config::CaptionList() const {

@@ -151,6 +151,8 @@ class TForm_Config : public win::Dialog, public ConfigData {
  protected:
   void DoShow() override { FillPages(); }
   win::PageControl* Pages() override { return PageControl1.get(); }
+  // At a new DPI: the About picture drawn again, the casting font made for it.
+  void DpiChanged() override;
 
  private:
   void CreateControls();
@@ -159,7 +161,8 @@ class TForm_Config : public win::Dialog, public ConfigData {
   // The texts of every grid as they stand.
   ConfigPageTexts PageTexts() const;
 
-  HFONT castingFont_ = nullptr;   // not owned
+  HFONT castingFont_ = nullptr;  // the owner's, until a change of DPI makes it the form's
+  bool castingFontOwn_ = false;
   HBITMAP spellAtlas_ = nullptr;  // not owned; the owner's lives longer than the dialog
   std::array<bool, kConfigPageCount> created_{true};  // General is made with the dialog
   bool filled_ = false;

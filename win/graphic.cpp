@@ -1,5 +1,7 @@
 #include "win/graphic.h"
 
+#include <algorithm>
+
 #include "win/form.h"
 
 namespace win {
@@ -38,6 +40,15 @@ void Label::SetFont(HFONT font) {
   Repaint();
 }
 
+void Label::Rescale() {
+  GraphicControl::Rescale();
+  AdjustBounds();
+}
+
+void Label::SwapFont(HFONT from, HFONT to) {
+  if (font_ == from) font_ = to;
+}
+
 void Label::AdjustBounds() {
   if (!autoSize_) return;
   HFONT font = Font();
@@ -53,7 +64,7 @@ void Label::AdjustBounds() {
   int left = Left();
   if (align_ == Align::Right) left = Bounds().right - width;
   if (align_ == Align::Center) left = Left() + (Width() - width) / 2;
-  SetBounds(left, Top(), width, height);
+  SetPixelBounds(RECT{left, Top(), left + width, Top() + height});
 }
 
 void Label::Paint(HDC dc) {
@@ -78,16 +89,20 @@ void Image::SetBitmap(Bitmap bitmap, bool autoSize) {
   if (autoSize && bitmap_) {
     BITMAP bm{};
     GetObjectA(bitmap_.get(), sizeof bm, &bm);
-    SetBounds(Left(), Top(), bm.bmWidth, bm.bmHeight);
+    SetPixelBounds(RECT{Left(), Top(), Left() + bm.bmWidth, Top() + bm.bmHeight});
   }
   Repaint();
 }
 
 void Image::Paint(HDC dc) {
   if (!bitmap_) return;
+  BITMAP bm{};
+  GetObjectA(bitmap_.get(), sizeof bm, &bm);
   MemoryDc source(CreateCompatibleDC(dc));
   SelectScope select(source.get(), bitmap_.get());
-  BitBlt(dc, 0, 0, Width(), Height(), source.get(), 0, 0, SRCCOPY);
+  BitBlt(dc, std::max<int>((Width() - bm.bmWidth) / 2, 0),
+         std::max<int>((Height() - bm.bmHeight) / 2, 0), Width(), Height(), source.get(), 0, 0,
+         SRCCOPY);
 }
 
 // ---------------------------------------------------------------------------- SpeedButton
@@ -109,18 +124,29 @@ void SpeedButton::SetDown(bool down) {
   Repaint();
 }
 
-void SpeedButton::DrawGlyph(HDC dc, int x, int y) const {
+void SpeedButton::DrawGlyph(HDC dc, int x, int y, int multiple) const {
   if (!glyph_) return;
   BITMAP bm{};
   GetObjectA(glyph_.get(), sizeof bm, &bm);
   MemoryDc source(CreateCompatibleDC(dc));
   SelectScope select(source.get(), glyph_.get());
   const COLORREF transparent = GetPixel(source.get(), 0, bm.bmHeight - 1);
+  // Each pixel of the art as a multiple x multiple square: sharp at every whole scale.
+  const auto put = [&](int gx, int gy, COLORREF c) {
+    if (multiple == 1) {
+      SetPixelV(dc, x + gx, y + gy, c);
+      return;
+    }
+    const RECT r{x + gx * multiple, y + gy * multiple, x + (gx + 1) * multiple,
+                 y + (gy + 1) * multiple};
+    SetBkColor(dc, c);
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+  };
   if (Enabled()) {
     for (int gy = 0; gy < bm.bmHeight; ++gy) {
       for (int gx = 0; gx < bm.bmWidth; ++gx) {
         COLORREF c = GetPixel(source.get(), gx, gy);
-        if (c != transparent) SetPixelV(dc, x + gx, y + gy, c);
+        if (c != transparent) put(gx, gy, c);
       }
     }
     return;
@@ -133,9 +159,9 @@ void SpeedButton::DrawGlyph(HDC dc, int x, int y) const {
       for (int gx = 0; gx < bm.bmWidth; ++gx) {
         if (GetPixel(source.get(), gx, gy) == transparent) continue;
         if (pass == 0) {
-          SetPixelV(dc, x + gx + 1, y + gy + 1, highlight);
+          put(gx + 1, gy + 1, highlight);
         } else {
-          SetPixelV(dc, x + gx, y + gy, shadow);
+          put(gx, gy, shadow);
         }
       }
     }
@@ -166,9 +192,14 @@ void SpeedButton::Paint(HDC dc) {
   if (glyph_) {
     BITMAP bm{};
     GetObjectA(glyph_.get(), sizeof bm, &bm);
-    int x = (Width() - bm.bmWidth) / 2 + (sunken ? 1 : 0);
-    int y = (Height() - bm.bmHeight) / 2 + (sunken ? 1 : 0);
-    DrawGlyph(dc, x, y);
+    const Dpi dpi = Parent().Scaling();
+    int m = (dpi.Value() + Dpi::kDesign - 1) / Dpi::kDesign;
+    constexpr int kEdges = 4;  // the frame's two pixels on each side
+    while (m > 1 && (bm.bmWidth * m > Width() - kEdges || bm.bmHeight * m > Height() - kEdges)) --m;
+    const int shift = sunken ? dpi.Multiple() : 0;
+    const int x = (Width() - bm.bmWidth * m) / 2 + shift;
+    const int y = (Height() - bm.bmHeight * m) / 2 + shift;
+    DrawGlyph(dc, x, y, m);
   }
 }
 
