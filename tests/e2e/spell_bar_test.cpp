@@ -65,8 +65,10 @@ class SpellBar : public harness::FolderTest {
   }
   // A pixel inside counter r, right of its digits.
   COLORREF CounterBackground(int r) const {
-    RECT rc = harness::ChildRect(app_->Control(110 + r));
-    return harness::ScreenPixel(app_->ScreenPoint(rc.right - 5, rc.top + 4));
+    const RECT rc = harness::ChildRect(app_->Control(110 + r));  // in the window's pixels
+    POINT at{rc.right - 5, rc.top + 4};
+    ClientToScreen(app_->Window(), &at);
+    return harness::ScreenPixel(at);
   }
 
   // The client got exactly Magic Arrow's combination since its last mark: Ctrl, Shift, 5 down,
