@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "win/bitmap.h"
 #include "win/form.h"
 
 namespace win {
@@ -109,6 +110,7 @@ void Image::Paint(HDC dc) {
 
 void SpeedButton::SetGlyph(Bitmap glyph) {
   glyph_ = std::move(glyph);
+  glyphPixels_ = glyph_ ? ReadPixels(glyph_.get()) : Pixels{};
   Repaint();
 }
 
@@ -125,47 +127,56 @@ void SpeedButton::SetDown(bool down) {
 }
 
 void SpeedButton::DrawGlyph(HDC dc, int x, int y, int multiple) const {
-  if (!glyph_) return;
-  BITMAP bm{};
-  GetObjectA(glyph_.get(), sizeof bm, &bm);
-  MemoryDc source(CreateCompatibleDC(dc));
-  SelectScope select(source.get(), glyph_.get());
-  const COLORREF transparent = GetPixel(source.get(), 0, bm.bmHeight - 1);
-  // Each pixel of the art as a multiple x multiple square: sharp at every whole scale.
-  const auto put = [&](int gx, int gy, COLORREF c) {
-    if (multiple == 1) {
-      SetPixelV(dc, x + gx, y + gy, c);
-      return;
-    }
-    const RECT r{x + gx * multiple, y + gy * multiple, x + (gx + 1) * multiple,
-                 y + (gy + 1) * multiple};
-    SetBkColor(dc, c);
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-  };
-  if (Enabled()) {
-    for (int gy = 0; gy < bm.bmHeight; ++gy) {
-      for (int gx = 0; gx < bm.bmWidth; ++gx) {
-        COLORREF c = GetPixel(source.get(), gx, gy);
-        if (c != transparent) put(gx, gy, c);
+  const Pixels& art = glyphPixels_;
+  if (art.width <= 0 || art.height <= 0) return;
+  // The glyph as it is drawn, made in memory and put on the button in one transparent copy: each
+  // pixel of the art a multiple x multiple square, the rest the art's transparent colour. One
+  // square more each way holds the disabled glyph's highlight.
+  const DWORD transparent = art.At(0, art.height - 1);
+  const int width = (art.width + 1) * multiple, height = (art.height + 1) * multiple;
+  DWORD* bits = nullptr;
+  Bitmap drawn = CreateDib32(width, height, &bits);
+  if (!bits) return;
+  std::fill(bits, bits + static_cast<ptrdiff_t>(width) * height, transparent);
+  const auto put = [&](int gx, int gy, DWORD c) {
+    for (int py = gy * multiple; py < std::min((gy + 1) * multiple, height); ++py) {
+      for (int px = gx * multiple; px < std::min((gx + 1) * multiple, width); ++px) {
+        bits[py * width + px] = c;
       }
     }
-    return;
-  }
-  // Disabled: the glyph's shape embossed, highlight below right, shadow on top.
-  const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
-  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-  for (int pass = 0; pass < 2; ++pass) {
-    for (int gy = 0; gy < bm.bmHeight; ++gy) {
-      for (int gx = 0; gx < bm.bmWidth; ++gx) {
-        if (GetPixel(source.get(), gx, gy) == transparent) continue;
-        if (pass == 0) {
-          put(gx + 1, gy + 1, highlight);
-        } else {
-          put(gx, gy, shadow);
+  };
+  const auto pixel = [](COLORREF c) -> DWORD {
+    return (static_cast<DWORD>(GetRValue(c)) << 16) | (static_cast<DWORD>(GetGValue(c)) << 8) |
+           GetBValue(c);
+  };
+  if (Enabled()) {
+    for (int gy = 0; gy < art.height; ++gy) {
+      for (int gx = 0; gx < art.width; ++gx) {
+        if (art.At(gx, gy) != transparent) put(gx, gy, art.At(gx, gy));
+      }
+    }
+  } else {
+    // Disabled: the glyph's shape embossed, highlight below right, shadow on top.
+    const DWORD highlight = pixel(GetSysColor(COLOR_BTNHIGHLIGHT));
+    const DWORD shadow = pixel(GetSysColor(COLOR_BTNSHADOW));
+    for (int pass = 0; pass < 2; ++pass) {
+      for (int gy = 0; gy < art.height; ++gy) {
+        for (int gx = 0; gx < art.width; ++gx) {
+          if (art.At(gx, gy) == transparent) continue;
+          if (pass == 0) {
+            put(gx + 1, gy + 1, highlight);
+          } else {
+            put(gx, gy, shadow);
+          }
         }
       }
     }
   }
+  GdiFlush();
+  MemoryDc source(CreateCompatibleDC(dc));
+  SelectScope select(source.get(), drawn.get());
+  GdiTransparentBlt(dc, x, y, width, height, source.get(), 0, 0, width, height,
+                    RGB((transparent >> 16) & 0xFF, (transparent >> 8) & 0xFF, transparent & 0xFF));
 }
 
 void SpeedButton::Paint(HDC dc) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "win/bitmap.h"
 #include "win/control.h"
 #include "win/handles.h"
 
@@ -84,6 +85,7 @@ class SpeedButton : public GraphicControl {
  private:
   void DrawGlyph(HDC dc, int x, int y, int multiple) const;
   Bitmap glyph_;
+  Pixels glyphPixels_;  // the glyph's art, read once
   int group_ = 0;
   bool allowAllUp_ = false;
   bool down_ = false;

@@ -81,12 +81,8 @@ TEST_F(Scaling, TheStripIsLaidOutAtTheScreensScaleAndAClickWhereAnIconIsDrawnCas
 
   client.Mark();
   harness::Click({corner.x + cell / 2, corner.y + cell / 2});
-  const std::vector<standin::ClientMessage> keys = harness::WaitForValue(
-      [&] { return client.InputSinceMark(); },
-      [](const std::vector<standin::ClientMessage>& k) { return k.size() >= 6; });
-  ASSERT_EQ(keys.size(), 6u);
-  const WPARAM expected[6] = {VK_CONTROL, VK_SHIFT, '5', '5', VK_SHIFT, VK_CONTROL};
-  for (size_t k = 0; k < 6; ++k) EXPECT_EQ(keys[k].wp, expected[k]) << k;
+  EXPECT_EQ(standin::KeysSinceMark(client, 6),
+            (std::vector<WPARAM>{VK_CONTROL, VK_SHIFT, '5', '5', VK_SHIFT, VK_CONTROL}));
   EXPECT_TRUE(harness::WaitUntil([&] { return harness::WindowText(app.Control(116)) == "9"; }));
   ASSERT_TRUE(app.Close());
 }

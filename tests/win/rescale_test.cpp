@@ -139,6 +139,28 @@ void ExpectNothingCut(const win::Form& form) {
       0);
 }
 
+// Every hint of the form answers where its control is drawn now.
+void ExpectHintsWhereDrawn(const win::Form& form) {
+  HWND tip = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM lp) -> BOOL {
+        if (harness::ClassName(w) == TOOLTIPS_CLASSA) *reinterpret_cast<HWND*>(lp) = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tip));
+  ASSERT_NE(tip, nullptr);
+  for (const win::GraphicControl* c : form.Controls()) {
+    if (c->Hint().empty()) continue;
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = form.hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(c);
+    ASSERT_TRUE(SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti))) << c->Hint();
+    EXPECT_TRUE(Same(ti.rect, c->Bounds())) << c->Hint() << " at " << Text(ti.rect);
+  }
+}
+
 int ExpectedDpi() {
   const char* expected = std::getenv("QUILLORB_EXPECT_DPI");
   return expected ? std::atoi(expected) : win::Dpi::kDesign;
@@ -152,6 +174,7 @@ TEST_F(Rescale, TheStripLaysItselfOutAtEveryScaleAndComesBackUnchanged) {
   ASSERT_EQ(start.Value(), ExpectedDpi());
   const RECT home = harness::WindowRectOf(form.hwnd());
   const Layout before = Snapshot(form);
+  SendMessageW(form.hwnd(), WM_MOUSEMOVE, 0, 0);  // the hints are registered on the first hover
   MoveToScale(form, 96, {home.left, home.top});
   const Layout design = Snapshot(form);
   for (int value : {120, 144, 192}) {
@@ -162,6 +185,7 @@ TEST_F(Rescale, TheStripLaysItselfOutAtEveryScaleAndComesBackUnchanged) {
     EXPECT_EQ(placed.left, home.left + 3);
     EXPECT_EQ(placed.top, home.top + 5);
     ExpectScaled(design, Snapshot(form), dpi);
+    ExpectHintsWhereDrawn(form);
     // The last tab stays inside the tab set, whatever the text's width at this scale.
     EXPECT_LE(form.TabSet1->TabRect(kTabPages - 1).right, form.TabSet1->ClientRect().right);
     // A press where a slot is laid out reaches that slot.
