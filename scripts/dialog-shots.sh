@@ -6,7 +6,7 @@
 # input box, the analysis, the eight pages of the configuration dialog, the dangerous-spell
 # question over a stand-in game client and the question after a failed save. At 96 DPI the
 # README's pictures of the bank, character list and analysis (docs/*.png) are taken again; at
-# other scales the strip and the dialogs go to docs/scaled/ (<name>-<dpi>.png).
+# other scales every picture goes to docs/scaled/ (<name>-<dpi>.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dpi=${1:-96}
@@ -101,8 +101,9 @@ if [ "$dpi" = 96 ]; then
   echo "Screenshots: $shots/*.png; docs/bank.png docs/characters.png docs/analysis.png"
 else
   mkdir -p docs/scaled
-  for f in strip bank characters analysis config-0 config-1 danger; do
-    cp "$shots/$f.png" "docs/scaled/$f-$dpi.png"
+  for f in "$shots"/*.png; do
+    name=$(basename "$f" .png)
+    convert "$f" -strip "docs/scaled/$name-$dpi.png"
   done
   echo "Screenshots: $shots/*.png; docs/scaled/*-$dpi.png"
 fi
