@@ -63,7 +63,9 @@ void TForm_Main::SetIcons() {
 
 void TForm_Main::DpiChanged() {
   SetIcons();
-  // The pictures are drawn again at the new size: the icons as pages show them.
+  // The pictures are drawn again at the new size: the icons as pages show them. A dialog open
+  // over the strip may still draw from the atlas of the scale before: it stays until the next.
+  previousImageSrc_ = std::move(ImageSrc);
   ImageSrc = CreateSpellAtlases(Scaling());
   ImageList_Reagent = std::make_unique<ReagentIconList>(Scaling());
   if (BarBitmap) BarBitmap = win::CreateDib32(8 * ImageSrc.cell, ImageSrc.cell * kTabPages);

@@ -220,7 +220,8 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   std::string programDir_;  // UTF-8
   char decimalSeparator_ = '.';
   win::Icon icon_;
-  win::Icon largeIcon_;  // above 96 DPI
+  win::Icon largeIcon_;            // above 96 DPI
+  SpellAtlases previousImageSrc_;  // of the scale before the last change
   bool destroyed_ = false;
   bool catalogueUnreadable_ = false;
   bool profileUnreadable_ = false;  // the current profile file exists but could not be read

@@ -264,6 +264,8 @@ void TForm_Config::CreatePage(int page) {
 
 void TForm_Config::FormCreate(const Resources& resources) {
   castingFont_ = resources.castingFont;
+  // The owner's font, made for the owner's scale, which the dialog opens at.
+  if (castingFont_) castingDesc_ = win::DescribeFont(castingFont_, Scaling());
   spellAtlas_ = resources.spellAtlas;
   PageControl1->SetActivePage(kPageGeneral);
   for (int r = 0; r < kReagentCount; ++r) {
@@ -273,11 +275,10 @@ void TForm_Config::FormCreate(const Resources& resources) {
 }
 
 void TForm_Config::DpiChanged() {
-  if (castingFont_ && !castingFontOwn_) {
-    // The owner's font, made for the owner's DPI: the form makes its own, remade from now on.
-    castingFont_ =
-        AddFont(win::DescribeFont(castingFont_, win::WindowDpi(GetWindow(hwnd(), GW_OWNER))));
-    castingFontOwn_ = true;
+  if (castingDesc_) {
+    // The owner's font was made for the scale before: the form makes its own, remade from now on.
+    castingFont_ = AddFont(*castingDesc_);
+    castingDesc_.reset();
     if (StringGrid_Casting) StringGrid_Casting->SetFont(castingFont_);
   }
   if (Image1) Image1->SetBitmap(MakeAboutPicture(spellAtlas_, 237, 197, Scaling()), false);

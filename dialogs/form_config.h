@@ -162,8 +162,8 @@ class TForm_Config : public win::Dialog, public ConfigData {
   ConfigPageTexts PageTexts() const;
 
   HFONT castingFont_ = nullptr;  // the owner's, until a change of DPI makes it the form's
-  bool castingFontOwn_ = false;
-  HBITMAP spellAtlas_ = nullptr;  // not owned; the owner's lives longer than the dialog
+  std::optional<win::FontDesc> castingDesc_;  // that font as designed, while it is the owner's
+  HBITMAP spellAtlas_ = nullptr;              // not owned; the owner's lives longer than the dialog
   std::array<bool, kConfigPageCount> created_{true};  // General is made with the dialog
   bool filled_ = false;
   ConfigPageTexts texts_;  // what FillPages wrote, kept for the pages not made yet

@@ -17,6 +17,7 @@ Form::~Form() {
   for (auto& [id, timer] : timers_) {
     if (hwnd()) KillTimer(hwnd(), id);
   }
+  if (hwnd() && clientSize_.cx > 0) ForgetWindowDpi(hwnd());
 }
 
 void Form::CreateForm(const char* className, const std::string& caption, DWORD style, DWORD exStyle,
@@ -109,6 +110,7 @@ void Form::ChangeDpi(Dpi dpi, const RECT* place) {
     if (clientSize_.cx > 0) KeepWindowDpi(hwnd(), dpi_);
     FontSwaps swaps;
     RescaleContents(swaps);
+    retired_ = std::move(swaps);
   }
   if (clientSize_.cx > 0) {
     RECT now{};

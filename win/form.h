@@ -21,8 +21,7 @@ namespace win {
 
 class Timer;
 
-// The fonts a form remade for a new DPI, the old ones beside their successors; the old ones are
-// deleted with it, once every window has taken the new ones.
+// The fonts a form remade for a new DPI, the old ones beside their successors.
 using FontSwaps = std::vector<std::pair<win::Font, HFONT>>;
 
 // A form is laid out at 96 DPI and shown at the DPI of its monitor (win/dpi.h): the controls and
@@ -106,6 +105,9 @@ class Form : public Window {
 
   Dpi dpi_;
   SIZE clientSize_{};  // at 96 DPI; none for a form inside another
+  // The fonts of the scale before: a window that borrowed one (a dialog over this form, say)
+  // may still draw with it until it takes a new one at its own change of scale.
+  FontSwaps retired_;
   ScaledFont font_;
   std::vector<std::unique_ptr<ScaledFont>> fonts_;  // AddFont's
   std::vector<GraphicControl*> controls_;
