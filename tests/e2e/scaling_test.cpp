@@ -65,18 +65,22 @@ TEST_F(Scaling, TheStripIsLaidOutAtTheScreensScaleAndAClickWhereAnIconIsDrawnCas
   const int cell = dpi.Scale(40);
   const win::Bitmap atlas = quillorb::MakeSpellAtlas(false, dpi);
   const win::Pixels icons = win::ReadPixels(atlas.get());
-  harness::ShowPainted(app.Window());
   const POINT corner = app.ScreenPoint(270, 0);
-  const std::vector<COLORREF> shown =
-      harness::ScreenPixels({corner.x, corner.y, corner.x + cell, corner.y + cell / 2});
-  int same = 0;
-  for (int y = 0; y < cell / 2; ++y) {
-    for (int x = 0; x < cell; ++x) {
-      const DWORD px = icons.At(cell * 4 + x, y);
-      same += shown[static_cast<size_t>(y * cell + x)] ==
-              RGB((px >> 16) & 0xFF, (px >> 8) & 0xFF, px & 0xFF);
+  const auto matching = [&] {
+    const std::vector<COLORREF> shown =
+        harness::ScreenPixels({corner.x, corner.y, corner.x + cell, corner.y + cell / 2});
+    int n = 0;
+    for (int y = 0; y < cell / 2; ++y) {
+      for (int x = 0; x < cell; ++x) {
+        const DWORD px = icons.At(cell * 4 + x, y);
+        n += shown[static_cast<size_t>(y * cell + x)] ==
+             RGB((px >> 16) & 0xFF, (px >> 8) & 0xFF, px & 0xFF);
+      }
     }
-  }
+    return n;
+  };
+  // The strip paints in its own time: the pixels are read until they show the icon.
+  const int same = harness::WaitForValue(matching, [&](int n) { return n == cell * cell / 2; });
   EXPECT_EQ(same, cell * cell / 2) << "pixels of Magic Arrow's icon where slot 1 is laid out";
 
   client.Mark();
