@@ -2,7 +2,9 @@
 
 #include "win/bitmap.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -150,16 +152,28 @@ win::Bitmap MakeGlyph(Glyph glyph) {
   return win::Bitmap();
 }
 
-win::Icon MakeWindowIcon() {
-  win::Bitmap color = Render(kIcon, RGB(0, 0, 0));
-  // The mask: 1 where the art is transparent.
-  std::vector<BYTE> maskBits(32 * 4, 0);
-  for (size_t y = 0; y < 32; ++y) {
-    for (size_t x = 0; x < 32; ++x) {
-      if (kIcon.rows[y][x] == '.') maskBits[y * 4 + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
+win::Icon MakeWindowIcon(int multiple) {
+  // Each pixel of the art as a multiple x multiple square.
+  const auto m = static_cast<size_t>(std::max(multiple, 1));
+  const size_t side = 32 * m;
+  std::vector<std::string> rows;
+  for (std::string_view row : kIcon.rows) {
+    std::string wide;
+    for (char c : row) wide.append(m, c);
+    rows.insert(rows.end(), m, wide);
+  }
+  const std::vector<std::string_view> views(rows.begin(), rows.end());
+  win::Bitmap color = win::CreatePixelArt(views, kPalette, RGB(0, 0, 0));
+  // The mask: 1 where the art is transparent, rows of whole 16-bit words.
+  const size_t stride = (side + 15) / 16 * 2;
+  std::vector<BYTE> maskBits(stride * side, 0);
+  for (size_t y = 0; y < side; ++y) {
+    for (size_t x = 0; x < side; ++x) {
+      if (rows[y][x] == '.') maskBits[y * stride + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
     }
   }
-  win::Bitmap mask(CreateBitmap(32, 32, 1, 1, maskBits.data()));
+  win::Bitmap mask(
+      CreateBitmap(static_cast<int>(side), static_cast<int>(side), 1, 1, maskBits.data()));
   ICONINFO info{};
   info.fIcon = TRUE;
   info.hbmColor = color.get();

@@ -12,7 +12,8 @@ enum class Glyph { Count, Bank, Config, Undo, Inscription, SelectCharacter, Anal
 
 // The glyph as a bitmap whose lower-left pixel holds its transparent colour.
 win::Bitmap MakeGlyph(Glyph glyph);
-// The 32 x 32, 16-colour window icon.
-win::Icon MakeWindowIcon();
+// The 32 x 32, 16-colour window icon, each of its pixels `multiple` x `multiple` (64 x 64 for a
+// window at 192 DPI).
+win::Icon MakeWindowIcon(int multiple = 1);
 
 }  // namespace quillorb

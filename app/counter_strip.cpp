@@ -96,8 +96,8 @@ void TForm_Main::ReagentImageMouseDown(win::GraphicControl& sender, const win::M
 
 void TForm_Main::DrawReagentIcon(win::Image& image, int index) {
   // The button face, with icon `index` of the image list drawn transparently on it.
-  win::Bitmap picture = win::CreateFilledBitmap(ReagentIconList::kWidth, ReagentIconList::kHeight,
-                                                GetSysColor(COLOR_BTNFACE));
+  win::Bitmap picture = win::CreateFilledBitmap(
+      ImageList_Reagent->Width(), ImageList_Reagent->Height(), GetSysColor(COLOR_BTNFACE));
   {
     win::MemoryDc dc(CreateCompatibleDC(nullptr));
     win::SelectScope select(dc.get(), picture.get());

@@ -30,7 +30,7 @@ constexpr std::array<Place, kReagentCount> kImagePlaces = {
     {{4, -4}, {2, 18}, {64, -4}, {64, 18}, {126, -2}, {126, 18}, {188, -4}, {188, 18}}};
 constexpr std::array<Place, kReagentCount> kCounterPlaces = {
     {{30, 0}, {30, 20}, {92, 0}, {92, 20}, {154, 0}, {154, 20}, {216, 0}, {216, 20}}};
-constexpr int kCell = kSpellIconSize;
+constexpr int kCell = kSpellIconSize;  // a slot, at 96 DPI
 
 }  // namespace
 
@@ -46,11 +46,31 @@ void TForm_Main::Create() {
              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
              WS_EX_TOPMOST | WS_EX_CONTROLPARENT, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
              kClientHeight, icon_.get());
-  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
-  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
-  SetFont(win::ArialFont(-11));
+  SetIcons();
+  SetFont(win::Arial(-11));
   CreateControls();
   FormCreate();
+}
+
+void TForm_Main::SetIcons() {
+  // The large icon grows with the scale (64 pixels at 192 DPI), sharp: whole pixels of the art.
+  const int m = Scaling().Multiple();
+  largeIcon_ = m > 1 ? MakeWindowIcon(m) : win::Icon();
+  HICON large = largeIcon_ ? largeIcon_.get() : icon_.get();
+  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
+  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+}
+
+void TForm_Main::DpiChanged() {
+  SetIcons();
+  // The pictures are drawn again at the new size: the icons as pages show them. A dialog open
+  // over the strip may still draw from the atlas of the scale before: it stays until the next.
+  previousImageSrc_ = std::move(ImageSrc);
+  ImageSrc = CreateSpellAtlases(Scaling());
+  ImageList_Reagent = std::make_unique<ReagentIconList>(Scaling());
+  if (BarBitmap) BarBitmap = win::CreateDib32(8 * ImageSrc.cell, ImageSrc.cell * kTabPages);
+  BarPagesComposed.reset();
+  for (int i = 0; i < kReagentCount; ++i) DrawReagentIcon(ReagentImage(i), i);
 }
 
 void TForm_Main::CreateControls() {
@@ -81,8 +101,8 @@ void TForm_Main::CreateControls() {
   }
   for (int r = 0; r < kReagentCount; ++r) {
     const Place& at = kImagePlaces[static_cast<size_t>(r)];
-    auto image = std::make_unique<win::Image>(*this, at.left, at.top, ReagentIconList::kWidth,
-                                              ReagentIconList::kHeight);
+    auto image =
+        std::make_unique<win::Image>(*this, at.left, at.top, kReagentIconWidth, kReagentIconHeight);
     image->Tag = r;
     image->OnMouseDown = [this](win::GraphicControl& sender, const win::MouseEvent& e) {
       ReagentImageMouseDown(sender, e);
@@ -141,8 +161,8 @@ void TForm_Main::CreateControls() {
 
   // The atlases start empty: each icon is drawn when a page that shows it is first composed, so
   // that the window shows after drawing the eight icons of its first page, not all 64.
-  ImageSrc = CreateSpellAtlases();
-  ImageList_Reagent = std::make_unique<ReagentIconList>();
+  ImageSrc = CreateSpellAtlases(Scaling());
+  ImageList_Reagent = std::make_unique<ReagentIconList>(Scaling());
 
   Timer1 = std::make_unique<win::Timer>(*this, 5000, true);
   Timer1->OnTimer = [this](win::Timer&) { Timer1Timer(); };
@@ -158,10 +178,9 @@ void TForm_Main::FormCreate() {
   AdjustRegsInBackpack = 30;
   if ((GetUserDefaultLangID() & 0x3FF) == LANG_JAPANESE) {
     // The Shift-JIS face "MS P Gothic" at 9 point, for the dialogs that show Japanese text.
-    configDialogFont_ = win::MakeFont({.face = L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF",
-                                       .height = -MulDiv(9, 96, 72),
-                                       .charset = SHIFTJIS_CHARSET});
-    Label_ConfigDialogFont->SetFont(configDialogFont_.get());
+    Label_ConfigDialogFont->SetFont(AddFont({.face = L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF",
+                                             .height = -MulDiv(9, 96, 72),
+                                             .charset = SHIFTJIS_CHARSET}));
   }
   ClientCaptions.assign(kCaptionSlots, std::string());
   ReagentUsed.fill(0);
@@ -177,7 +196,7 @@ void TForm_Main::FormCreate() {
   RemoveStaleTemporaryFiles(programDir_);
   SetUser(LastUserOfUsersFile());
   // Left untouched until a page is composed into it: no memory is taken for pages never shown.
-  BarBitmap = win::CreateDib32(320, 40 * kTabPages);
+  BarBitmap = win::CreateDib32(8 * ImageSrc.cell, ImageSrc.cell * kTabPages);
   for (int i = 0; i < kReagentCount; ++i) DrawReagentIcon(ReagentImage(i), i);
   LinkAssistant();
   LoadProfile();

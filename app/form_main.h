@@ -185,6 +185,8 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
  protected:
   // The message dispatch: the assistant's reports, closing, and the rest to the form.
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // At a new DPI: the window's icons, the spell icons, the bar and the reagent pictures.
+  void DpiChanged() override;
 
  private:
   // What the casting pipeline asks of the main window.
@@ -203,6 +205,7 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   void ShowCountSource(CountSource source) override;
 
   void CreateControls();
+  void SetIcons();
   // app/profile_session.cpp: loading and saving the character, and the question after a failed
   // save.
   enum class SaveStep { LastUser, Profile, Catalogue };
@@ -226,8 +229,9 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
 
   std::string programDir_;  // UTF-8
   char decimalSeparator_ = '.';
-  win::Font configDialogFont_;
   win::Icon icon_;
+  win::Icon largeIcon_;            // above 96 DPI
+  SpellAtlases previousImageSrc_;  // of the scale before the last change
   bool destroyed_ = false;
   bool catalogueUnreadable_ = false;
   bool profileUnreadable_ = false;  // the current profile file exists but could not be read

@@ -6,25 +6,27 @@
 
 namespace quillorb {
 
-SpellAtlases CreateSpellAtlases() {
+SpellAtlases CreateSpellAtlases(win::Dpi dpi) {
   SpellAtlases out;
-  out.normal = win::CreateDib32(kSpellAtlasSize, kSpellAtlasSize);
-  out.greyed = win::CreateDib32(kSpellAtlasSize, kSpellAtlasSize);
+  out.cell = dpi.Scale(kSpellIconSize);
+  out.normal = win::CreateDib32(8 * out.cell, 8 * out.cell);
+  out.greyed = win::CreateDib32(8 * out.cell, 8 * out.cell);
   if (!out) return {};
   return out;
 }
 
-bool DrawSpellIconInto(HBITMAP normal, HBITMAP greyed, int index) {
+bool DrawSpellIconInto(HBITMAP normal, HBITMAP greyed, int index, int cell) {
   if (index < 0 || index >= 64) return false;
+  const int size = 8 * cell;
   DIBSECTION normalDib{}, greyedDib{};
   if (!GetObjectA(normal, sizeof normalDib, &normalDib) || !normalDib.dsBm.bmBits ||
-      normalDib.dsBm.bmWidth != kSpellAtlasSize || normalDib.dsBm.bmHeight != kSpellAtlasSize ||
+      normalDib.dsBm.bmWidth != size || normalDib.dsBm.bmHeight != size ||
       !GetObjectA(greyed, sizeof greyedDib, &greyedDib) || !greyedDib.dsBm.bmBits ||
-      greyedDib.dsBm.bmWidth != kSpellAtlasSize || greyedDib.dsBm.bmHeight != kSpellAtlasSize) {
+      greyedDib.dsBm.bmWidth != size || greyedDib.dsBm.bmHeight != size) {
     return false;
   }
   GdiFlush();  // GDI may still be drawing from the atlases
-  raster::Canvas icon = DrawSpellIcon(index);
+  raster::Canvas icon = DrawSpellIcon(index, cell);
   raster::Canvas grey = icon;
   for (int y = 0; y < icon.Height(); ++y) {
     for (int x = 0; x < icon.Width(); ++x) {
@@ -35,42 +37,41 @@ bool DrawSpellIconInto(HBITMAP normal, HBITMAP greyed, int index) {
       grey.At(x, y) = {v, v, v, 1};
     }
   }
-  const int left = kSpellIconSize * (index % 8), top = kSpellIconSize * (index / 8);
-  win::CopyCanvas(icon, static_cast<DWORD*>(normalDib.dsBm.bmBits), kSpellAtlasSize, left, top,
-                  true);
-  win::CopyCanvas(grey, static_cast<DWORD*>(greyedDib.dsBm.bmBits), kSpellAtlasSize, left, top,
-                  true);
+  const int left = cell * (index % 8), top = cell * (index / 8);
+  win::CopyCanvas(icon, static_cast<DWORD*>(normalDib.dsBm.bmBits), size, left, top, true);
+  win::CopyCanvas(grey, static_cast<DWORD*>(greyedDib.dsBm.bmBits), size, left, top, true);
   return true;
 }
 
 bool SpellAtlases::Draw(int index) {
   if (index < 0 || index >= 64 || !*this) return false;
   if (drawn[static_cast<size_t>(index)]) return true;
-  if (!DrawSpellIconInto(normal.get(), greyed.get(), index)) return false;
+  if (!DrawSpellIconInto(normal.get(), greyed.get(), index, cell)) return false;
   drawn.set(static_cast<size_t>(index));
   return true;
 }
 
-SpellAtlases MakeSpellAtlases() {
-  SpellAtlases out = CreateSpellAtlases();
+SpellAtlases MakeSpellAtlases(win::Dpi dpi) {
+  SpellAtlases out = CreateSpellAtlases(dpi);
   for (int i = 0; i < 64; ++i) {
     if (!out.Draw(i)) return {};
   }
   return out;
 }
 
-win::Bitmap MakeSpellAtlas(bool greyed) {
-  SpellAtlases both = MakeSpellAtlases();
+win::Bitmap MakeSpellAtlas(bool greyed, win::Dpi dpi) {
+  SpellAtlases both = MakeSpellAtlases(dpi);
   return std::move(greyed ? both.greyed : both.normal);
 }
 
-ReagentIconList::ReagentIconList() {
+ReagentIconList::ReagentIconList(win::Dpi dpi)
+    : width_(dpi.Scale(kReagentIconWidth)), height_(dpi.Scale(kReagentIconHeight)) {
   DWORD* bits = nullptr;
-  strip_ = win::CreateDib32(kWidth * kCount, kHeight, &bits);
+  strip_ = win::CreateDib32(width_ * kCount, height_, &bits);
   if (!strip_) return;
   for (int i = 0; i < kCount; ++i) {
     // Premultiplied, as AlphaBlend wants it.
-    win::CopyCanvas(DrawReagentIcon(i), bits, kWidth * kCount, i * kWidth, 0, true);
+    win::CopyCanvas(DrawReagentIcon(i, dpi), bits, width_ * kCount, i * width_, 0, true);
   }
   GdiFlush();
 }
@@ -81,14 +82,15 @@ bool ReagentIconList::Draw(HDC dc, int index, int x, int y) const {
   if (!source) return false;
   win::SelectScope select(source.get(), strip_.get());
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  return GdiAlphaBlend(dc, x, y, kWidth, kHeight, source.get(), index * kWidth, 0, kWidth, kHeight,
+  return GdiAlphaBlend(dc, x, y, width_, height_, source.get(), index * width_, 0, width_, height_,
                        blend) != FALSE;
 }
 
-win::Bitmap MakeReagentPicture(int index, COLORREF background) {
+win::Bitmap MakeReagentPicture(int index, COLORREF background, win::Dpi dpi) {
   const bool valid = index >= 0 && index < ReagentIconList::kCount;
   raster::Canvas icon =
-      valid ? DrawReagentIcon(index) : raster::Canvas(kReagentIconWidth, kReagentIconHeight);
+      valid ? DrawReagentIcon(index, dpi)
+            : raster::Canvas(dpi.Scale(kReagentIconWidth), dpi.Scale(kReagentIconHeight));
   const float br = GetRValue(background), bg = GetGValue(background), bb = GetBValue(background);
   for (int y = 0; y < icon.Height(); ++y) {
     for (int x = 0; x < icon.Width(); ++x) {

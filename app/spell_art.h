@@ -11,17 +11,18 @@
 
 namespace quillorb {
 
-inline constexpr int kSpellAtlasSize = 320;  // 8 x 8 cells
+inline constexpr int kSpellAtlasSize = 320;  // 8 x 8 cells at 96 DPI
 
-// The 320 x 320 atlases of the 64 spell icons: spell i in the cell at x 40 * (i % 8),
-// y 40 * (i / 8). The background and frame carry the colour of the spell's circle (one colour
-// per row). `greyed`: the same icons washed out to light grey, for spells not in the spellbook.
-// Icons are drawn into both atlases on first use (Draw), so that a page can be shown before the
-// other 56 icons are drawn.
+// The atlases of the 64 spell icons, 8 x 8 cells of `cell` pixels (40 at 96 DPI, 80 at 192):
+// spell i in the cell at x cell * (i % 8), y cell * (i / 8). The background and frame carry the
+// colour of the spell's circle (one colour per row). `greyed`: the same icons washed out to light
+// grey, for spells not in the spellbook. Icons are drawn into both atlases on first use (Draw),
+// so that a page can be shown before the other 56 icons are drawn.
 struct SpellAtlases {
   win::Bitmap normal;
   win::Bitmap greyed;
   std::bitset<64> drawn;
+  int cell = kSpellIconSize;
 
   explicit operator bool() const { return normal && greyed; }
   // Draws spell `index` into both atlases unless it is drawn already. False if it cannot be
@@ -29,38 +30,41 @@ struct SpellAtlases {
   bool Draw(int index);
 };
 
-// Draws spell `index` (0..63) into its cell of a normal and a greyed 320 x 320 atlas (32-bit DIB
-// sections). False if it cannot (index out of range, not DIB sections).
-bool DrawSpellIconInto(HBITMAP normal, HBITMAP greyed, int index);
+// Draws spell `index` (0..63) into its cell of a normal and a greyed atlas of `cell`-pixel cells
+// (32-bit DIB sections 8 cells square). False if it cannot (index out of range, not such DIB
+// sections).
+bool DrawSpellIconInto(HBITMAP normal, HBITMAP greyed, int index, int cell = kSpellIconSize);
 
-// Both atlases, empty: nothing drawn yet.
-SpellAtlases CreateSpellAtlases();
+// Both atlases for `dpi`, empty: nothing drawn yet.
+SpellAtlases CreateSpellAtlases(win::Dpi dpi = win::Dpi());
 // Both atlases with every icon drawn.
-SpellAtlases MakeSpellAtlases();
+SpellAtlases MakeSpellAtlases(win::Dpi dpi = win::Dpi());
 // One atlas with every icon drawn.
-win::Bitmap MakeSpellAtlas(bool greyed);
+win::Bitmap MakeSpellAtlas(bool greyed, win::Dpi dpi = win::Dpi());
 
-// The eight reagent icons (BP, BM, GL, GS, MR, NS, SA, SS) with soft, transparent edges, like
-// an image list. Drawing leaves the destination visible wherever an icon is transparent.
+// The eight reagent icons (BP, BM, GL, GS, MR, NS, SA, SS) at `dpi` with soft, transparent edges,
+// like an image list. Drawing leaves the destination visible wherever an icon is transparent.
 class ReagentIconList {
  public:
-  static constexpr int kWidth = kReagentIconWidth;
-  static constexpr int kHeight = kReagentIconHeight;
   static constexpr int kCount = 8;
 
-  ReagentIconList();
+  explicit ReagentIconList(win::Dpi dpi = win::Dpi());
+  int Width() const { return width_; }
+  int Height() const { return height_; }
   // Draws icon `index` (0..7) with its top-left corner at x, y. Returns false if nothing was
   // drawn (index out of range or a GDI failure).
   bool Draw(HDC dc, int index, int x, int y) const;
-  // The icons side by side, kCount * kWidth x kHeight, 32-bit with premultiplied alpha.
+  // The icons side by side, kCount * Width() x Height(), 32-bit with premultiplied alpha.
   HBITMAP Strip() const { return strip_.get(); }
 
  private:
+  int width_;
+  int height_;
   win::Bitmap strip_;
 };
 
-// A 25 x 23 picture: `background` everywhere, reagent icon `index` (0..7) drawn on it
-// transparently. An index out of range gives the plain background.
-win::Bitmap MakeReagentPicture(int index, COLORREF background);
+// A 25 x 23 picture at 96 DPI, scaled to `dpi`: `background` everywhere, reagent icon `index`
+// (0..7) drawn on it transparently. An index out of range gives the plain background.
+win::Bitmap MakeReagentPicture(int index, COLORREF background, win::Dpi dpi = win::Dpi());
 
 }  // namespace quillorb

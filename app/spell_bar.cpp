@@ -19,7 +19,6 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kLime = RGB(0, 255, 0);
 constexpr COLORREF kAqua = RGB(0, 255, 255);
-constexpr int kCell = kSpellIconSize;
 // The orange red of warnings in the game.
 constexpr WORD kWarningHue = 0x0025;
 
@@ -74,16 +73,17 @@ void TForm_Main::ComposeBarPage(int page) {
   win::SelectScope selectBar(bar.get(), BarBitmap.get());
   win::SelectScope selectNormal(normal.get(), ImageSrc.normal.get());
   win::SelectScope selectGreyed(greyed.get(), ImageSrc.greyed.get());
+  const int cell = ImageSrc.cell;  // pixels of a slot at the window's DPI
   for (int s = 0; s < kSlotsPerPage; ++s) {
     const int32_t i = spells[static_cast<size_t>(s)];
     if (i < 0 || i >= kSpellCount) {
-      const RECT cell{kCell * s, kCell * page, kCell * (s + 1), kCell * (page + 1)};
-      FillRect(bar.get(), &cell, GetSysColorBrush(COLOR_BTNSHADOW));
+      const RECT empty{cell * s, cell * page, cell * (s + 1), cell * (page + 1)};
+      FillRect(bar.get(), &empty, GetSysColorBrush(COLOR_BTNSHADOW));
       continue;
     }
     HDC source = Spells[static_cast<size_t>(i)].InSpellBook ? normal.get() : greyed.get();
-    BitBlt(bar.get(), kCell * s, kCell * page, kCell, kCell, source, kCell * (i % 8),
-           kCell * (i / 8), SRCCOPY);
+    BitBlt(bar.get(), cell * s, cell * page, cell, cell, source, cell * (i % 8), cell * (i / 8),
+           SRCCOPY);
   }
   BarPagesComposed.set(static_cast<size_t>(page));
 }
@@ -93,7 +93,8 @@ void TForm_Main::PaintBox1Paint(HDC dc) {
   ComposeBarPage(CurrentPage());
   win::MemoryDc source(CreateCompatibleDC(dc));
   win::SelectScope select(source.get(), BarBitmap.get());
-  BitBlt(dc, 0, 0, 320, kCell, source.get(), 0, kCell * CurrentPage(), SRCCOPY);
+  const int cell = ImageSrc.cell;
+  BitBlt(dc, 0, 0, 8 * cell, cell, source.get(), 0, cell * CurrentPage(), SRCCOPY);
 }
 
 void TForm_Main::TabSet1Click() {

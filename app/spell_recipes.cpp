@@ -2,6 +2,7 @@
 // catalogue order. The motifs they use are in spell_motifs.cpp, the painter in model/raster.h.
 #include "app/spell_recipes.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -774,30 +775,38 @@ void DrawBackground(Pen& p, int circle) {
   p.Fill(Rect(0, 0, 40, 40), RGrad(Lighter(base, 0.2f), Darker(base, 0.45f), {19, 16}, 30));
 }
 
-// Drawn over the symbol, so that the frame stays whole.
-void DrawFrame(Pen& p, int circle) {
+// Drawn over the symbol, so that the frame stays whole: two rings of `line` whole pixels each.
+void DrawFrame(raster::Canvas& canvas, int circle, int line) {
   const Col base = Hex(kCircleColors[static_cast<size_t>(circle)]);
-  p.Reset();
+  Pen p(canvas);
   Col frame = Lighter(base, 0.3f);
   if (circle == 7) frame = Hex(0xC8CDDC);  // the deepest circle: a silver frame
-  p.Fill(Path{Rect(0, 0, 40, 40), Reversed(Rect(1, 1, 38, 38))}, Darker(base, 0.7f));
-  p.Fill(Path{Rect(1, 1, 38, 38), Reversed(Rect(2, 2, 36, 36))}, frame);
+  const auto ring = [&](int inset, Col colour) {
+    const auto at = static_cast<float>(inset);
+    const auto size = static_cast<float>(canvas.Width() - 2 * inset);
+    const auto inner = static_cast<float>(line);
+    p.Fill(Path{Rect(at, at, size, size),
+                Reversed(Rect(at + inner, at + inner, size - 2 * inner, size - 2 * inner))},
+           colour);
+  };
+  ring(0, Darker(base, 0.7f));
+  ring(line, frame);
 }
 
 }  // namespace
 
-raster::Canvas DrawSpellIcon(int index) {
-  raster::Canvas canvas(kSpellIconSize, kSpellIconSize);
-  raster::Pen pen(canvas);
+raster::Canvas DrawSpellIcon(int index, int size) {
+  raster::Canvas canvas(size, size);
+  raster::Pen pen(canvas, static_cast<float>(size) / kSpellIconSize);
   DrawBackground(pen, index / 8);
   kSpellRecipes[static_cast<size_t>(index)].draw(pen);
-  DrawFrame(pen, index / 8);
+  DrawFrame(canvas, index / 8, std::max(size / kSpellIconSize, 1));
   return canvas;
 }
 
-raster::Canvas DrawReagentIcon(int index) {
-  raster::Canvas canvas(kReagentIconWidth, kReagentIconHeight);
-  raster::Pen pen(canvas);
+raster::Canvas DrawReagentIcon(int index, win::Dpi dpi) {
+  raster::Canvas canvas(dpi.Scale(kReagentIconWidth), dpi.Scale(kReagentIconHeight));
+  raster::Pen pen(canvas, static_cast<float>(dpi.Value()) / win::Dpi::kDesign);
   kReagentRecipes[static_cast<size_t>(index)](pen);
   return canvas;
 }

@@ -43,9 +43,10 @@ class TOKBottomDlg : public win::Dialog {
   void DoShow() override { FormShow(); }
 
  private:
-  win::Font labelFont_;   // Arial 13 px
-  win::Font spellFont_;   // Arial 21 px bold italic
-  win::Font buttonFont_;  // Arial 13 px bold
+  // The form's.
+  HFONT labelFont_ = nullptr;   // Arial 13 px
+  HFONT spellFont_ = nullptr;   // Arial 21 px bold italic
+  HFONT buttonFont_ = nullptr;  // Arial 13 px bold
 };
 
 }  // namespace quillorb

@@ -23,6 +23,9 @@ add_library(quillorb_app STATIC ${QUILLORB_APP_SOURCES})
 target_link_libraries(quillorb_app PUBLIC quillorb_win)
 
 add_executable(quillorb WIN32 app/main.cpp assets/quillorb.rc)
+# The resource compiler does not see that the manifest is part of the resources.
+set_source_files_properties(assets/quillorb.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/assets/quillorb.manifest)
 # Sections aligned in the file as in memory: Wine then maps the program's code from the file,
 # shared and clean, where with the usual 512-byte alignment it copies the 0.8 MiB of code into
 # private memory of every running Quillorb.

@@ -1,5 +1,6 @@
 #include "dialogs/about_picture.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "win/bitmap.h"
@@ -7,7 +8,10 @@
 
 namespace quillorb {
 
-win::Bitmap MakeAboutPicture(HBITMAP spellAtlas, int width, int height) {
+win::Bitmap MakeAboutPicture(HBITMAP spellAtlas, int width96, int height96, win::Dpi dpi) {
+  const int width = dpi.Scale(width96);
+  const int height = dpi.Scale(height96);
+  const int m = dpi.Multiple();  // a star's side
   DWORD* bits = nullptr;
   win::Bitmap picture = win::CreateDib32(width, height, &bits);
   if (!picture || !bits) return picture;
@@ -26,34 +30,43 @@ win::Bitmap MakeAboutPicture(HBITMAP spellAtlas, int width, int height) {
     seed = seed * 1103515245u + 12345u;
     const int y = static_cast<int>((seed >> 8) % static_cast<uint32_t>(height));
     const DWORD level = 150 + (seed >> 24) % 100;
-    bits[y * width + x] = (level << 16) | (level << 8) | level;
+    for (int sy = y; sy < std::min(y + m, height); ++sy) {
+      for (int sx = x; sx < std::min(x + m, width); ++sx) {
+        bits[sy * width + sx] = (level << 16) | (level << 8) | level;
+      }
+    }
   }
 
   win::MemoryDc dc(CreateCompatibleDC(nullptr));
   win::SelectScope select(dc.get(), picture.get());
   const int cx = width / 2;
-  const int cy = height / 2 - 6;
+  const int cy = height / 2 - dpi.Scale(6);
   // Two gold rings.
-  win::Pen gold(CreatePen(PS_SOLID, 2, RGB(214, 176, 84)));
-  win::Pen thin(CreatePen(PS_SOLID, 1, RGB(160, 128, 60)));
+  win::Pen gold(CreatePen(PS_SOLID, 2 * m, RGB(214, 176, 84)));
+  win::Pen thin(CreatePen(PS_SOLID, m, RGB(160, 128, 60)));
   SelectObject(dc.get(), GetStockObject(NULL_BRUSH));
   SelectObject(dc.get(), gold.get());
-  Ellipse(dc.get(), cx - 80, cy - 80, cx + 81, cy + 81);
+  const int outer = dpi.Scale(80), inner = dpi.Scale(46);
+  Ellipse(dc.get(), cx - outer, cy - outer, cx + outer + 1, cy + outer + 1);
   SelectObject(dc.get(), thin.get());
-  Ellipse(dc.get(), cx - 46, cy - 46, cx + 47, cy + 47);
+  Ellipse(dc.get(), cx - inner, cy - inner, cx + inner + 1, cy + inner + 1);
   // One spell of each circle on the ring, from our own spell icons.
   if (spellAtlas) {
     win::MemoryDc icons(CreateCompatibleDC(nullptr));
     win::SelectScope selectIcons(icons.get(), spellAtlas);
     SetStretchBltMode(dc.get(), HALFTONE);
-    constexpr int kIcon = 28;
+    BITMAP atlas{};
+    GetObjectA(spellAtlas, sizeof atlas, &atlas);
+    const int cell = atlas.bmWidth / 8;
+    const int icon = dpi.Scale(28);
+    const double radius = 63.0 * dpi.Value() / win::Dpi::kDesign;
     for (int c = 0; c < 8; ++c) {
       const double angle = -1.5707963 + c * 0.7853982;
-      const int x = cx + static_cast<int>(std::lround(63 * std::cos(angle))) - kIcon / 2;
-      const int y = cy + static_cast<int>(std::lround(63 * std::sin(angle))) - kIcon / 2;
+      const int x = cx + static_cast<int>(std::lround(radius * std::cos(angle))) - icon / 2;
+      const int y = cy + static_cast<int>(std::lround(radius * std::sin(angle))) - icon / 2;
       const int spell = kAboutSpells[static_cast<size_t>(c)];  // one of circle c + 1
-      StretchBlt(dc.get(), x, y, kIcon, kIcon, icons.get(), 40 * (spell % 8), 40 * (spell / 8), 40,
-                 40, SRCCOPY);
+      StretchBlt(dc.get(), x, y, icon, icon, icons.get(), cell * (spell % 8), cell * (spell / 8),
+                 cell, cell, SRCCOPY);
     }
   }
   // The name in the middle, the version below the rings.
@@ -62,16 +75,17 @@ win::Bitmap MakeAboutPicture(HBITMAP spellAtlas, int width, int height) {
                                    .weight = FW_BOLD,
                                    .italic = true,
                                    .quality = ANTIALIASED_QUALITY,
-                                   .pitchAndFamily = VARIABLE_PITCH | FF_ROMAN});
-  win::Font small = win::MakeFont({.height = -11, .quality = ANTIALIASED_QUALITY});
+                                   .pitchAndFamily = VARIABLE_PITCH | FF_ROMAN},
+                                  dpi);
+  win::Font small = win::MakeFont({.height = -11, .quality = ANTIALIASED_QUALITY}, dpi);
   SetBkMode(dc.get(), TRANSPARENT);
   SetTextColor(dc.get(), RGB(240, 208, 120));
   SelectObject(dc.get(), title.get());
-  RECT middle{cx - 45, cy - 12, cx + 45, cy + 12};
+  RECT middle{cx - dpi.Scale(45), cy - dpi.Scale(12), cx + dpi.Scale(45), cy + dpi.Scale(12)};
   DrawTextA(dc.get(), "Quillorb", -1, &middle, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   SelectObject(dc.get(), small.get());
   SetTextColor(dc.get(), RGB(200, 196, 220));
-  RECT bottom{0, height - 16, width, height - 2};
+  RECT bottom{0, height - dpi.Scale(16), width, height - dpi.Scale(2)};
   DrawTextA(dc.get(), "reagents counted, spells at hand", -1, &bottom, DT_CENTER | DT_SINGLELINE);
   SelectObject(dc.get(), GetStockObject(BLACK_PEN));
   SelectObject(dc.get(), GetStockObject(SYSTEM_FONT));

@@ -6,13 +6,15 @@
 
 #include <array>
 
+#include "win/dpi.h"
 #include "win/handles.h"
 
 namespace quillorb {
 
-// The spells shown, one of each circle. The atlas (the 320 x 320 spell icons) must hold their
+// The spells shown, one of each circle. The atlas (the spell icons, 8 x 8 cells) must hold their
 // icons.
 inline constexpr std::array<int, 8> kAboutSpells = {5, 10, 18, 24, 33, 46, 50, 61};
-win::Bitmap MakeAboutPicture(HBITMAP spellAtlas, int width, int height);
+// The picture `width` x `height` at 96 DPI, drawn at `dpi`.
+win::Bitmap MakeAboutPicture(HBITMAP spellAtlas, int width, int height, win::Dpi dpi = win::Dpi());
 
 }  // namespace quillorb

@@ -44,8 +44,8 @@ TBankReagentDialog::TBankReagentDialog(HWND owner, const std::array<HBITMAP, kRe
                                        const BankVisit& visit) {
   CreateModalForm(kBankDialogClass, "Bank Reagents", owner, kClientWidth, kClientHeight,
                   WS_EX_TOPMOST);
-  SetFont(win::ArialFont(-12));
-  boldFont_ = win::ArialFont(-12, FW_BOLD);
+  SetFont(win::Arial(-12));
+  boldFont_ = AddFont(win::Arial(-12, FW_BOLD));
 
   Backpack = std::make_unique<win::Label>(*this, 8, 8, 0, 15, "Backpack");
   Label1 = std::make_unique<win::Label>(*this, 112, 8, 53, 15, "Exchange");
@@ -53,7 +53,7 @@ TBankReagentDialog::TBankReagentDialog(HWND owner, const std::array<HBITMAP, kRe
   Label2 = std::make_unique<win::Label>(*this, 244, 8, 0, 15, "Bank");
   // Each header as wide as its bold text; "Exchange" keeps its centre over its column.
   for (win::Label* label : {Backpack.get(), Label1.get(), Label2.get()}) {
-    label->SetFont(boldFont_.get());
+    label->SetFont(boldFont_);
     label->SetAutoSize(true);
   }
   Bevel1 = std::make_unique<win::Bevel>(*this, 8, 224, 265, 9, win::Bevel::Shape::TopLine);

@@ -77,7 +77,7 @@ class TBankReagentDialog : public win::Dialog {
 
  private:
   std::unique_ptr<TNumEdit> Field(int id, int left, int top, int width, int value, int32_t max);
-  win::Font boldFont_;
+  HFONT boldFont_ = nullptr;  // the form's
   BankVisit opened_;
 };
 

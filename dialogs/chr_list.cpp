@@ -70,7 +70,7 @@ TForm_ChrList::TForm_ChrList(HWND owner, HFONT font, std::string programDir,
       programDir_(std::move(programDir)) {
   CreateModalForm(kChrListClass, "Change Characters", owner, kClientWidth, kClientHeight,
                   WS_EX_TOPMOST);
-  SetFont(win::CopyFont(font));
+  SetFont(win::DescribeFont(font, win::WindowDpi(owner)));
   AskName = [this] {
     return win::InputQuery(hwnd(), "Add a character", "Input a character name", "", Font());
   };

@@ -89,7 +89,7 @@ CuoSpells CuoSpellsOf(const SpellTable& spells) {
 TForm_CuoMacros::TForm_CuoMacros(HWND owner, HFONT font, CuoMacrosRequest request)
     : request_(std::move(request)) {
   CreateModalForm(kCuoMacrosClass, kCaption, owner, kClientWidth, kClientHeight, WS_EX_TOPMOST);
-  SetFont(win::CopyFont(font));
+  SetFont(win::DescribeFont(font, win::WindowDpi(owner)));
   Message = [this](const std::string& text, UINT flags) {
     return win::ShowMessage(hwnd(), text, flags);
   };

@@ -107,7 +107,7 @@ TForm_Config::TForm_Config(HWND owner, const Resources& resources, const ConfigD
     : ConfigData(data), MacroFolder(win::ProgramDirectory()) {
   CreateModalForm(kConfigDialogClass, "Quillorb - Config", owner, kClientWidth, kClientHeight,
                   WS_EX_TOPMOST);
-  SetFont(win::ArialFont(-11));
+  SetFont(win::Arial(-11));
   CreateControls();
   win::CenterWindow(hwnd());
   FormCreate(resources);
@@ -273,7 +273,7 @@ void TForm_Config::CreatePage(int page) {
           "\r\n\r\nReagent ledger and spell\r\nbar for mages.\r\n\r\n"
           "Written by the Quillorb\r\ndevelopers; pictures by\r\nour own art code.\r\n\r\n"
           "May your reagents never\r\nrun dry!");
-      Image1->SetBitmap(MakeAboutPicture(spellAtlas_, 237, 197), false);
+      Image1->SetBitmap(MakeAboutPicture(spellAtlas_, 237, 197, Scaling()), false);
       break;
     }
   }
@@ -282,12 +282,24 @@ void TForm_Config::CreatePage(int page) {
 
 void TForm_Config::FormCreate(const Resources& resources) {
   castingFont_ = resources.castingFont;
+  // The owner's font, made for the owner's scale, which the dialog opens at.
+  if (castingFont_) castingDesc_ = win::DescribeFont(castingFont_, Scaling());
   spellAtlas_ = resources.spellAtlas;
   PageControl1->SetActivePage(kPageGeneral);
   for (int r = 0; r < kReagentCount; ++r) {
     ReagentImages[static_cast<size_t>(r)]->SetBitmap(
         win::CopyBitmap(resources.reagentPictures[static_cast<size_t>(r)]), false);
   }
+}
+
+void TForm_Config::DpiChanged() {
+  if (castingDesc_) {
+    // The owner's font was made for the scale before: the form makes its own, remade from now on.
+    castingFont_ = AddFont(*castingDesc_);
+    castingDesc_.reset();
+    if (StringGrid_Casting) StringGrid_Casting->SetFont(castingFont_);
+  }
+  if (Image1) Image1->SetBitmap(MakeAboutPicture(spellAtlas_, 237, 197, Scaling()), false);
 }
 
 std::vector<std::string> TForm_Config::CaptionList() const {

@@ -165,6 +165,8 @@ class TForm_Config : public win::Dialog, public ConfigData {
  protected:
   void DoShow() override { FillPages(); }
   win::PageControl* Pages() override { return PageControl1.get(); }
+  // At a new DPI: the About picture drawn again, the casting font made for it.
+  void DpiChanged() override;
 
  private:
   void CreateControls();
@@ -173,8 +175,9 @@ class TForm_Config : public win::Dialog, public ConfigData {
   // The texts of every grid as they stand.
   ConfigPageTexts PageTexts() const;
 
-  HFONT castingFont_ = nullptr;   // not owned
-  HBITMAP spellAtlas_ = nullptr;  // not owned; the owner's lives longer than the dialog
+  HFONT castingFont_ = nullptr;  // the owner's, until a change of DPI makes it the form's
+  std::optional<win::FontDesc> castingDesc_;  // that font as designed, while it is the owner's
+  HBITMAP spellAtlas_ = nullptr;              // not owned; the owner's lives longer than the dialog
   std::array<bool, kConfigPageCount> created_{true};  // General is made with the dialog
   bool filled_ = false;
   ConfigPageTexts texts_;  // what FillPages wrote, kept for the pages not made yet

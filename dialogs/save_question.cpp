@@ -47,29 +47,19 @@ TSaveQuestion::TSaveQuestion(HWND owner, HFONT font, const SaveQuestion& questio
   const std::wstring& text = question.text;
   const std::string& goOnCaption = question.goOnCaption;
   CreateModalForm(kSaveQuestionClass, "Quillorb", owner, kClientWidth, 100, WS_EX_TOPMOST);
-  SetFont(win::CopyFont(font));
+  SetFont(win::DescribeFont(font, win::WindowDpi(owner)));
 
   Icon = std::make_unique<win::PaintBox>(*this, kMargin, kMargin, kIconSize, kIconSize);
-  Icon->OnPaint = [](win::PaintBox&, HDC dc) {
-    DrawIconEx(dc, 0, 0, LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WARNING)), kIconSize,
-               kIconSize, 0, nullptr, DI_NORMAL);
+  Icon->OnPaint = [](win::PaintBox& box, HDC dc) {
+    DrawIconEx(dc, 0, 0, LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WARNING)), box.Width(),
+               box.Height(), 0, nullptr, DI_NORMAL);
   };
-  auto message =
-      std::make_unique<MessageText>(hwnd(), kIdText, kTextLeft, kMargin, kTextWidth, text);
-  const int textHeight = message->TextHeight();
-  message->SetBounds(kTextLeft, kMargin, kTextWidth, textHeight);
-  Text = std::move(message);
-  const int buttonsTop = kMargin + std::max(kIconSize, textHeight) + 16;
-  FitClientArea(kClientWidth, buttonsTop + kButtonHeight + kMargin);
+  Text = std::make_unique<MessageText>(hwnd(), kIdText, kTextLeft, kMargin, kTextWidth, text);
 
-  // Right-aligned, in tab order: Retry, the go-on button, Cancel.
-  const int count = goOnCaption.empty() ? 2 : 3;
-  int left = kClientWidth - kMargin - count * kButtonWidth - (count - 1) * kButtonGap;
+  // Right-aligned, in tab order: Retry, the go-on button, Cancel; placed by Layout.
   auto button = [&](int id, const std::string& caption, int result) {
-    auto b = std::make_unique<win::Button>(hwnd(), id, left, buttonsTop, kButtonWidth,
-                                           kButtonHeight, caption);
+    auto b = std::make_unique<win::Button>(hwnd(), id, 0, 0, kButtonWidth, kButtonHeight, caption);
     b->ModalResult = result;
-    left += kButtonWidth + kButtonGap;
     return b;
   };
   RetryBtn = button(kIdRetry, "&Retry", kRetry);
@@ -77,7 +67,25 @@ TSaveQuestion::TSaveQuestion(HWND owner, HFONT font, const SaveQuestion& questio
   if (!goOnCaption.empty()) GoOnBtn = button(kIdGoOn, goOnCaption, kGoOn);
   CancelBtn = button(IDCANCEL, "Cancel", kCancel);
   CancelBtn->Cancel = true;
+  Layout();
   win::CenterWindow(hwnd());
+}
+
+void TSaveQuestion::Layout() {
+  // The text as the edit breaks it at this scale, in 96-DPI pixels (rounded up: nothing cut).
+  const int textPixels = static_cast<MessageText&>(*Text).TextHeight();
+  const int dpi = Scaling().Value();
+  const int textHeight = (textPixels * win::Dpi::kDesign + dpi - 1) / dpi;
+  Text->SetBounds(kTextLeft, kMargin, kTextWidth, textHeight);
+  const int buttonsTop = kMargin + std::max(kIconSize, textHeight) + 16;
+  SetClientSize(kClientWidth, buttonsTop + kButtonHeight + kMargin);
+  const int count = GoOnBtn ? 3 : 2;
+  int left = kClientWidth - kMargin - count * kButtonWidth - (count - 1) * kButtonGap;
+  for (win::Button* b : {RetryBtn.get(), GoOnBtn.get(), CancelBtn.get()}) {
+    if (!b) continue;
+    b->SetBounds(left, buttonsTop, kButtonWidth, kButtonHeight);
+    left += kButtonWidth + kButtonGap;
+  }
 }
 
 SaveAnswer TSaveQuestion::Execute() {

@@ -46,6 +46,13 @@ class TSaveQuestion : public win::Dialog {
   std::unique_ptr<win::Button> RetryBtn;  // first in the tab order, the default button
   std::unique_ptr<win::Button> GoOnBtn;   // nullptr without a go-on caption
   std::unique_ptr<win::Button> CancelBtn;
+
+ protected:
+  // The text measured again at the new scale, the buttons below it.
+  void DpiChanged() override { Layout(); }
+
+ private:
+  void Layout();
 };
 
 // Runs the question with a warning sound.

@@ -25,7 +25,7 @@ std::unique_ptr<win::Label> RightLabel(win::Form& form, int right, int top, int 
 std::unique_ptr<win::PaintBox> Line(win::Form& form, int left, int top, int width) {
   auto line = std::make_unique<win::PaintBox>(form, left, top, width, 2);
   line->OnPaint = [](win::PaintBox& box, HDC dc) {
-    RECT r{0, 0, box.Width(), 2};
+    RECT r{0, 0, box.Width(), box.Height()};
     FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOWTEXT));
   };
   return line;
@@ -37,8 +37,8 @@ TForm_Statistical::TForm_Statistical(HWND owner, const std::array<HBITMAP, kReag
                                      const AnalysisData& data)
     : spells_(data.spells), figures_(ComputeStatistics(data.used, data.prices, data.spells)) {
   CreateModalForm(kStatisticClass, "Analysis", owner, kClientWidth, kClientHeight, WS_EX_TOPMOST);
-  SetFont(win::ArialFont(-11));
-  boldFont_ = win::ArialFont(-12, FW_BOLD);
+  SetFont(win::Arial(-11));
+  boldFont_ = AddFont(win::Arial(-12, FW_BOLD));
   Message = [this](const std::string& text, UINT flags) {
     return win::ShowMessage(hwnd(), text, flags);
   };
@@ -49,7 +49,7 @@ TForm_Statistical::TForm_Statistical(HWND owner, const std::array<HBITMAP, kReag
 
   Bevel1 = std::make_unique<win::Bevel>(*this, 8, 8, 125, 277);
   Label19 = std::make_unique<win::Label>(*this, 16, 12, 0, 15, "Consumption");
-  Label19->SetFont(boldFont_.get());
+  Label19->SetFont(boldFont_);
   Label19->SetAutoSize(true);
   Shape1 = Line(*this, 16, 27, 109);
   for (size_t r = 0; r < kReagentCount; ++r) {
@@ -59,12 +59,12 @@ TForm_Statistical::TForm_Statistical(HWND owner, const std::array<HBITMAP, kReag
   }
   Shape2 = Line(*this, 16, 260, 109);
   Label17 = std::make_unique<win::Label>(*this, 16, 264, 0, 15, "Sum");
-  Label17->SetFont(boldFont_.get());
+  Label17->SetFont(boldFont_);
   Label17->SetAutoSize(true);
   Label18 = RightLabel(*this, 125, 264, 70, "");
-  Label18->SetFont(boldFont_.get());
+  Label18->SetFont(boldFont_);
   Label20 = std::make_unique<win::Label>(*this, 144, 8, 0, 15, "Your Favorite Spells");
-  Label20->SetFont(boldFont_.get());
+  Label20->SetFont(boldFont_);
   Label20->SetAutoSize(true);
 
   // Windowed controls in tab order.

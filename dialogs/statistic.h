@@ -79,7 +79,7 @@ class TForm_Statistical : public win::Dialog {
   SpellTable spells_;
   Statistics figures_;
   AnalysisOutcome outcome_;
-  win::Font boldFont_;
+  HFONT boldFont_ = nullptr;  // the form's
 };
 
 }  // namespace quillorb

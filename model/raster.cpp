@@ -287,7 +287,7 @@ void Pen::Fill(const Path& path, Paint paint) {
   }
   paint.p0 = Map(paint.p0);
   if (paint.kind == Paint::Kind::Radial) {
-    paint.p1.x *= s_;
+    paint.p1.x *= s_ * scale_;
   } else {
     paint.p1 = Map(paint.p1);
   }

@@ -136,10 +136,12 @@ Contour Crescent(float cx, float cy, float r, float d, float towardsDeg);
 // ------------------------------------------------------------------ the pen
 
 // Draws into a canvas through a frame (offset and scale), so that a motif designed around 0, 0
-// can be placed anywhere at any size. Outlines are in canvas pixels and do not scale.
+// can be placed anywhere at any size. Outlines do not scale with the frame. The pen's own scale
+// (1.5 for a picture drawn at 144 DPI) enlarges everything, outlines too: coordinates are the
+// picture's pixels at 96 DPI.
 class Pen {
  public:
-  explicit Pen(Canvas& canvas) : canvas_(canvas) {}
+  explicit Pen(Canvas& canvas, float scale = 1) : canvas_(canvas), scale_(scale) {}
 
   // Places the origin at x, y (in the current frame) and scales by s until the next call.
   void Frame(float x, float y, float s = 1) { ox_ = x, oy_ = y, s_ = s; }
@@ -160,8 +162,9 @@ class Pen {
   Col ink = Hex(0x140F1E, 0.9f);
 
  private:
-  Pt Map(Pt p) const { return {ox_ + p.x * s_, oy_ + p.y * s_}; }
+  Pt Map(Pt p) const { return {(ox_ + p.x * s_) * scale_, (oy_ + p.y * s_) * scale_}; }
   Canvas& canvas_;
+  float scale_;
   float ox_ = 0, oy_ = 0, s_ = 1;
 };
 

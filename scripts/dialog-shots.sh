@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
-# Screenshots of the bank, character list and analysis dialogs for the README (docs/*.png), taken
-# from quillorb.exe with a sample character inside a Wine desktop (which draws the frames).
+# Screenshots of the strip and of every window it opens, taken from quillorb.exe with a sample
+# character inside a Wine desktop (which draws the frames), at a display scale:
+#   scripts/dialog-shots.sh [dpi]      96 (the default), 120, 144 or 192
+# Every picture lands in build/dialog-shots-<dpi>/: the strip, the bank, the character list and its
+# input box, the analysis, the eight pages of the configuration dialog, the dangerous-spell
+# question over a stand-in game client and the question after a failed save. At 96 DPI the
+# README's pictures of the bank, character list and analysis (docs/*.png) are taken again; at
+# other scales every picture goes to docs/scaled/ (<name>-<dpi>.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+dpi=${1:-96}
 cmake -S . -B build/win -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-cmake --build build/win -j2 --target quillorb window_shot >/dev/null
+cmake --build build/win -j2 --target quillorb window_shot fake_client >/dev/null
 
-shots=build/dialog-shots
+shots=build/dialog-shots-$dpi
 rm -rf "$shots" && mkdir -p "$shots"
-cp build/win/bin/quillorb.exe build/win/bin/spells.txt "$shots/"
+cp build/win/bin/quillorb.exe build/win/bin/spells.txt build/win/bin/fake_client.exe "$shots/"
 {
   printf '[Reagent]\r\n'
   for r in 0 1 2 3 4 5 6 7; do printf 'Reagent%d=%d\r\n' $r $((20 + 7 * r)); done
@@ -19,24 +26,43 @@ cp build/win/bin/quillorb.exe build/win/bin/spells.txt "$shots/"
   for r in 0 1 2 3 4 5 6 7; do printf 'ReagentUsed%d=%d\r\n' $r $((13 * r + 5)); done
   printf '[SpellCount]\r\nSpellCount4=41\r\nSpellCount28=17\r\nSpellCount10=9\r\nSpellCount42=6\r\n'
   printf 'SpellCount29=3\r\nSpellCount5=2\r\n'
+} >"$shots/quillorb - Aelwyn.ini"
+cp "$shots/quillorb - Aelwyn.ini" "$shots/quillorb - brannoc.ini"
+# The default character: the first slot of page A holds Clumsy, a dangerous spell here.
+{
+  cat "$shots/quillorb - Aelwyn.ini"
+  printf '[UserSpell]\r\nSpell00=0\r\nSpell01=4\r\nSpell02=5\r\nSpell03=28\r\n'
+  printf '[DangerSpell]\r\nDangerSpell0=1\r\n'
 } >"$shots/quillorb.ini"
-cp "$shots/quillorb.ini" "$shots/quillorb - Aelwyn.ini"
-cp "$shots/quillorb.ini" "$shots/quillorb - brannoc.ini"
 
-export WINEPREFIX=$PWD/build/wineprefix-desktop
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+# The desktop and the screen grow with the scale, so that every window fits.
+scaled() { echo $(($1 * dpi / 96)); }
+desktop=$(scaled 800)x$(scaled 600)
+screen=$(scaled 1024)x$(scaled 768)
+if [ "$dpi" = 96 ]; then
+  export WINEPREFIX=$PWD/build/wineprefix-desktop
+else
+  export WINEPREFIX=$PWD/build/wineprefix-desktop-$dpi
+fi
+export DPI=$dpi DESKTOP=$desktop
+xvfb-run -a -s "-screen 0 ${screen}x24" bash -c '
   source scripts/wine-env.sh
   prepare_wine_prefix
-  use_named_desktop Quillorb 800x600
-  cd build/dialog-shots
-  wine quillorb.exe &
+  # Wine reads the scale when its server starts: set it, then let this server end.
+  wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d $DPI /f >/dev/null
+  use_named_desktop Quillorb $DESKTOP
+  wineserver -w
+  cd build/dialog-shots-$DPI
   shot=../win/bin/window_shot.exe
-  # window_shot waits for each dialog to show painted on the screen before it takes it.
-  take() {  # x y class file
+  px() { echo $(($1 * DPI / 96)); }
+  wine quillorb.exe &
+  # window_shot waits for each window to show painted on the screen before it takes it.
+  take() {  # x y class file: a button of the strip, the window it opens
     wine $shot TForm_Main --click $1 $2
     wine $shot $3 $4.bmp
     wine $shot $3 --close
   }
+  wine $shot TForm_Main strip.bmp
   take 255 30 TBankReagentDialog bank
   wine $shot TForm_Main --click 627 10
   wine $shot TForm_ChrList characters.bmp
@@ -45,11 +71,32 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wine $shot QuillorbInputBox --close
   wine $shot TForm_ChrList --close
   take 627 30 TForm_Statistical analysis
+  wine $shot TForm_Main --click 605 10
+  for page in 0 1 2 3 4 5 6 7; do
+    [ $page = 0 ] || wine $shot TForm_Config --ctrl-tab
+    wine $shot TForm_Config config-$page.bmp
+  done
+  wine $shot TForm_Config --close
+  # The question over a game client below the strip.
+  wine fake_client.exe client.log visible $(px 40) $(px 200) $(px 560) $(px 300) &
+  wine $shot "Ultima Online" client.bmp  # waits for it
+  wine $shot TForm_Main --click 290 20
+  wine $shot TOKBottomDlg danger.bmp
+  wine $shot TOKBottomDlg --close
+  wine $shot "Ultima Online" --close
+  # A profile that cannot be written: closing asks what to do.
+  chmod a-w quillorb.ini
+  wine $shot TForm_Main --close
+  wine $shot TSaveQuestion save-question.bmp
+  wine $shot TSaveQuestion --close
+  chmod u+w quillorb.ini
   wine $shot TForm_Main --close
   wait
   wineserver -w'
-# A picture replaces a committed one only when it shows a painted dialog: a blank (or nearly
-# blank) one, or none at all, leaves the old picture and fails the script.
+rm -f "$shots/client.bmp"
+# A picture replaces a committed one only when it shows a painted window: a blank (or nearly
+# blank) one, or none at all, leaves the old picture and fails the script. The same pixels keep
+# the committed file as it is.
 publish() {  # shot.bmp target.png
   local colours
   colours=$(identify -format '%k' "$1" 2>/dev/null || echo 0)
@@ -57,8 +104,7 @@ publish() {  # shot.bmp target.png
     echo "$1 is blank ($colours colours): $2 is left as it was" >&2
     return 1
   fi
-  convert "$1" "$2.new.png"
-  # The same pixels keep the committed file as it is.
+  convert "$1" -strip "$2.new.png"
   if [ -f "$2" ] && [ "$(compare -metric AE "$2" "$2.new.png" null: 2>&1)" = 0 ]; then
     rm "$2.new.png"
   else
@@ -66,9 +112,22 @@ publish() {  # shot.bmp target.png
   fi
 }
 failed=0
-for f in bank characters analysis; do
-  publish "$shots/$f.bmp" "docs/$f.png" || failed=1
+for f in "$shots"/*.bmp; do
+  name=$(basename "$f" .bmp)
+  if [ "$dpi" = 96 ]; then
+    case $name in
+      bank | characters | analysis) target=docs/$name.png ;;
+      *) target=$shots/$name.png ;;
+    esac
+  else
+    mkdir -p docs/scaled
+    target=docs/scaled/$name-$dpi.png
+  fi
+  publish "$f" "$target" || failed=1
 done
-publish "$shots/input.bmp" build/input-box.png || failed=1
 [ "$failed" = 0 ] || exit 1
-echo "Screenshots: docs/bank.png docs/characters.png docs/analysis.png build/input-box.png"
+if [ "$dpi" = 96 ]; then
+  echo "Screenshots: $shots/*.png; docs/bank.png docs/characters.png docs/analysis.png"
+else
+  echo "Screenshots: docs/scaled/*-$dpi.png"
+fi

@@ -1,7 +1,9 @@
 // window_shot CLASS FILE.bmp : waits for a visible window of CLASS, waits until it shows painted on
 // the screen and saves its whole window rectangle (frame included) as a BMP.
 // window_shot CLASS --close : closes that window as the user would.
-// window_shot CLASS --click X Y : clicks the window's client point X, Y with the left button.
+// window_shot CLASS --click X Y : clicks the window's client point X, Y with the left button. X and
+// Y are at 96 DPI, as the forms are laid out: they are scaled to the window's DPI.
+// window_shot CLASS --ctrl-tab : presses Ctrl+Tab in that window (the next page of a dialog).
 #include <windows.h>
 
 #include <algorithm>
@@ -12,11 +14,32 @@
 #include <vector>
 
 #include "tests/harness/harness.h"
+#include "win/dpi.h"
+
+namespace {
+
+void CtrlTab(HWND window) {
+  SetForegroundWindow(window);
+  harness::WaitUntil([&] { return GetForegroundWindow() == window; }, 5000);
+  INPUT keys[4] = {};
+  const WORD order[4] = {VK_CONTROL, VK_TAB, VK_TAB, VK_CONTROL};
+  for (int i = 0; i < 4; ++i) {
+    keys[i].type = INPUT_KEYBOARD;
+    keys[i].ki.wVk = order[i];
+    if (i >= 2) keys[i].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  SendInput(4, keys, sizeof keys[0]);
+  harness::WaitForQueueHandled(window);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   const bool click = argc == 5 && std::string(argv[2]) == "--click";
   if (argc != 3 && !click) {
-    std::fprintf(stderr, "usage: window_shot CLASS FILE.bmp | CLASS --close | CLASS --click X Y\n");
+    std::fprintf(stderr,
+                 "usage: window_shot CLASS FILE.bmp | CLASS --close | CLASS --click X Y | "
+                 "CLASS --ctrl-tab\n");
     return 2;
   }
   HWND window = nullptr;
@@ -31,13 +54,18 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (click) {
-    POINT pt{std::atoi(argv[3]), std::atoi(argv[4])};
+    const win::Dpi dpi = win::WindowDpi(window);
+    POINT pt{dpi.Scale(std::atoi(argv[3])), dpi.Scale(std::atoi(argv[4]))};
     ClientToScreen(window, &pt);
     harness::Click(pt);
     return 0;
   }
   if (std::string(argv[2]) == "--close") {
     PostMessageA(window, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (std::string(argv[2]) == "--ctrl-tab") {
+    CtrlTab(window);
     return 0;
   }
   // Once the window has answered a message its queue is empty, and pending paints are done.

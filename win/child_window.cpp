@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "win/app.h"
+#include "win/window.h"
 
 namespace win {
 
@@ -37,10 +38,12 @@ void ChildWindow::CreateChild(const char* className, const std::string& text, DW
                               int id) {
   // A Unicode window, as its subclass makes it: created as one, it keeps every message's form.
   const std::wstring wideClass(className, className + std::char_traits<char>::length(className));
-  HWND created =
-      CreateWindowExW(exStyle, wideClass.c_str(), AnsiToWide(text).c_str(), style | WS_CHILD, left,
-                      top, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                      GetModuleHandleW(nullptr), nullptr);
+  design_ = RECT{left, top, left + width, top + height};
+  const RECT at = WindowDpi(parent).Scale(design_);
+  HWND created = CreateWindowExW(
+      exStyle, wideClass.c_str(), AnsiToWide(text).c_str(), style | WS_CHILD, at.left, at.top,
+      at.right - at.left, at.bottom - at.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (!created) throw std::runtime_error(std::string("cannot create a child window ") + className);
   hwnd_ = created;
   link_.Install(hwnd_);
@@ -64,8 +67,31 @@ void ChildWindow::SetFont(HFONT font, bool redraw) {
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
 }
 
-void ChildWindow::SetBounds(int left, int top, int width, int height) const {
-  SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+void ChildWindow::SetBounds(int left, int top, int width, int height) {
+  design_ = RECT{left, top, left + width, top + height};
+  placed_ = true;
+  Rescale(WindowDpi(hwnd_));
+}
+
+void ChildWindow::PlaceAt(const RECT& pixels) {
+  placed_ = false;
+  SetWindowPos(hwnd_, nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
+               pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ChildWindow::Rescale(Dpi dpi) {
+  if (!placed_ || !hwnd_) return;
+  const RECT at = dpi.Scale(design_);
+  SetWindowPos(hwnd_, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT ChildWindow::Link::OnSubclassMessage(HWND, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kRescaleMessage) {
+    owner_.Rescale(Dpi(static_cast<int>(wp)));
+    return 0;
+  }
+  return owner_.OnChildMessage(msg, wp, lp);
 }
 
 void ChildWindow::SetTabOrderAfter(HWND previous) const {

@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "win/dpi.h"
 #include "win/subclass.h"
 
 namespace win {
@@ -43,7 +44,12 @@ class ChildWindow {
   void SetVisible(bool visible) const { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
   bool Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
   void SetEnabled(bool enabled) const { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
-  void SetBounds(int left, int top, int width, int height) const;
+  // Places the window at 96-DPI coordinates of its parent, scaled to its DPI now and at every
+  // later change of scale.
+  void SetBounds(int left, int top, int width, int height);
+  // Places the window at pixels of its parent as they are now (over a grid's cell, say): the
+  // owner places it again after a change of scale.
+  void PlaceAt(const RECT& pixels);
   // Places the window right after `previous` in the tab (Z) order; first when nullptr.
   void SetTabOrderAfter(HWND previous) const;
 
@@ -55,10 +61,12 @@ class ChildWindow {
   virtual bool OnParentCommand(WORD /*code*/) { return false; }
   virtual bool OnParentNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
   virtual bool OnParentColor(HDC /*dc*/, LRESULT& /*result*/) { return false; }
+  // The parent's form changed its DPI (kRescaleMessage): back to the place set at 96 DPI.
+  virtual void Rescale(Dpi dpi);
 
  protected:
-  // Creates the control (a Unicode window) as a child of `parent` with the parent's font. Throws
-  // on failure.
+  // Creates the control (a Unicode window) as a child of `parent` with the parent's font, at
+  // 96-DPI coordinates scaled to the parent's DPI. Throws on failure.
   void CreateChild(const char* className, const std::string& text, DWORD style, DWORD exStyle,
                    int left, int top, int width, int height, HWND parent, int id);
   // The control's own messages, before the system class handles them.
@@ -78,13 +86,13 @@ class ChildWindow {
     ChildWindow& owner_;
 
    protected:
-    LRESULT OnSubclassMessage(HWND, UINT msg, WPARAM wp, LPARAM lp) override {
-      return owner_.OnChildMessage(msg, wp, lp);
-    }
+    LRESULT OnSubclassMessage(HWND, UINT msg, WPARAM wp, LPARAM lp) override;
     // The window went first (its parent is being destroyed): the handle is forgotten.
     void OnWindowGone() override { owner_.hwnd_ = nullptr; }
   };
   HWND hwnd_ = nullptr;
+  RECT design_{};       // the place at 96 DPI
+  bool placed_ = true;  // false: placed in pixels by its owner
   Link link_{*this};
 };
 

@@ -117,8 +117,8 @@ void ComboBox::PlaceOver(const RECT& area) {
   // The window's height is that of the field and the dropped-down list together: placed first,
   // since Wine takes a new window height for the font's field height again.
   const int height = area.bottom - area.top;
-  SetWindowPos(hwnd(), nullptr, area.left, area.top, area.right - area.left,
-               FieldHeight() + listHeight_, SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceAt(RECT{area.left, area.top, area.right,
+               area.top + FieldHeight() + WindowDpi(hwnd()).Scale(listHeight_)});
   // Then the field is made exactly as high as the area, so that it covers no neighbour (a grid's
   // next row). Wine reads back 2 more than it was given: the field is measured and corrected.
   int itemHeight =

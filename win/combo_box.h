@@ -17,7 +17,7 @@ namespace win {
 class ComboBox : public HostedControl {
  public:
   // `style`: CBS_DROPDOWN (typing allowed) or CBS_DROPDOWNLIST. `listHeight`: the height of the
-  // dropped-down list in pixels.
+  // dropped-down list in pixels at 96 DPI.
   ComboBox(HWND parent, int id, int left, int top, int width, DWORD style = CBS_DROPDOWN,
            int listHeight = 200);
 

@@ -4,7 +4,9 @@
 
 namespace win {
 GraphicControl::GraphicControl(Form& parent, int left, int top, int width, int height)
-    : parent_(parent), bounds_{left, top, left + width, top + height} {
+    : parent_(parent),
+      design_{left, top, left + width, top + height},
+      bounds_(parent.Scaling().Scale(design_)) {
   parent_.AddControl(this);
 }
 
@@ -13,12 +15,20 @@ GraphicControl::~GraphicControl() {
 }
 
 void GraphicControl::SetBounds(int left, int top, int width, int height) {
-  RECT next{left, top, left + width, top + height};
-  if (EqualRect(&next, &bounds_)) return;
+  design_ = RECT{left, top, left + width, top + height};
+  SetPixelBounds(parent_.Scaling().Scale(design_));
+}
+
+void GraphicControl::SetPixelBounds(const RECT& pixels) {
+  if (EqualRect(&pixels, &bounds_)) return;
   Repaint();
-  bounds_ = next;
+  bounds_ = pixels;
   Repaint();
   parent_.UpdateHint(*this);
+}
+
+void GraphicControl::Rescale() {
+  SetPixelBounds(parent_.Scaling().Scale(design_));
 }
 
 void GraphicControl::SetVisible(bool visible) {

@@ -24,6 +24,8 @@ struct MouseEvent {
 
 class GraphicControl {
  public:
+  // The place is at 96 DPI, scaled to the form's DPI (now and at every change of it); Bounds()
+  // and the mouse events are in the form's pixels.
   GraphicControl(Form& parent, int left, int top, int width, int height);
   GraphicControl(const GraphicControl&) = delete;
   GraphicControl& operator=(const GraphicControl&) = delete;
@@ -51,6 +53,10 @@ class GraphicControl {
 
   // Invalidates the control's area of the form.
   void Repaint() const;
+  // The form changed its DPI: the control takes its place at the new scale, and the fonts the
+  // form remade replace the old ones it draws with.
+  virtual void Rescale();
+  virtual void SwapFont(HFONT /*from*/, HFONT /*to*/) {}
   Form& Parent() const { return parent_; }
 
   int Tag = 0;
@@ -70,10 +76,14 @@ class GraphicControl {
 
  protected:
   HFONT FormFont() const;
+  // Sets the place in the form's pixels (a control that sizes itself to its content); the
+  // corner that stays is the caller's to keep at a change of scale.
+  void SetPixelBounds(const RECT& pixels);
 
  private:
   Form& parent_;
-  RECT bounds_{};
+  RECT design_{};  // at 96 DPI
+  RECT bounds_{};  // in the form's pixels
   bool visible_ = true;
   bool enabled_ = true;
   std::string hint_;

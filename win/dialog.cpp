@@ -44,12 +44,11 @@ void Dialog::CreateModalForm(const char* className, const std::string& caption, 
                              int clientWidth, int clientHeight, DWORD extraExStyle) {
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CONTROLPARENT | extraExStyle;
-  RegisterClass(className, CS_DBLCLKS, nullptr, nullptr);
-  RECT outer{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-  CreateWindowOf(className, caption, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                 outer.right - outer.left, outer.bottom - outer.top, owner, nullptr);
-  FitClientArea(clientWidth, clientHeight);
+  // Made on its owner's monitor, at its scale; the dialog is placed before it shows.
+  RECT at{CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
+  if (owner) GetWindowRect(owner, &at);
+  CreateForm(className, caption, style, exStyle, at.left, at.top, clientWidth, clientHeight,
+             nullptr, owner);
 }
 
 int Dialog::ShowModal() {

@@ -63,7 +63,7 @@ class Dialog : public Form {
  protected:
   // Creates the hidden dialog window owned by `owner` (which may be nullptr), with a dialog
   // border (no resizing, no minimise or maximise box) and a client area of exactly
-  // clientWidth x clientHeight.
+  // clientWidth x clientHeight at 96 DPI, at the scale of the owner's monitor.
   void CreateModalForm(const char* className, const std::string& caption, HWND owner,
                        int clientWidth, int clientHeight, DWORD extraExStyle = 0);
   // Called right before the dialog becomes visible.

@@ -37,16 +37,22 @@ LRESULT CALLBACK WatchAnswer(int code, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-Font MakeFont(const FontDesc& desc) {
-  return Font(CreateFontW(desc.height, 0, 0, 0, desc.weight, desc.italic ? TRUE : FALSE, FALSE,
-                          FALSE, desc.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          desc.quality, desc.pitchAndFamily, desc.face));
+Font MakeFont(const FontDesc& desc, Dpi dpi) {
+  return Font(CreateFontW(dpi.Scale(desc.height), 0, 0, 0, desc.weight, desc.italic ? TRUE : FALSE,
+                          FALSE, FALSE, desc.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          desc.quality, desc.pitchAndFamily, desc.face.c_str()));
 }
 
-Font CopyFont(HFONT font) {
+FontDesc DescribeFont(HFONT font, Dpi madeFor) {
   LOGFONTW lf{};
-  if (font && GetObjectW(font, sizeof lf, &lf)) return Font(CreateFontIndirectW(&lf));
-  return ArialFont(-11);
+  if (!font || !GetObjectW(font, sizeof lf, &lf)) return FontDesc{};
+  return FontDesc{.face = lf.lfFaceName,
+                  .height = madeFor.Unscale(lf.lfHeight),
+                  .weight = static_cast<int>(lf.lfWeight),
+                  .italic = lf.lfItalic != FALSE,
+                  .charset = lf.lfCharSet,
+                  .quality = lf.lfQuality,
+                  .pitchAndFamily = lf.lfPitchAndFamily};
 }
 
 Bitmap CopyBitmap(HBITMAP bitmap) {
@@ -55,14 +61,30 @@ Bitmap CopyBitmap(HBITMAP bitmap) {
 }
 
 void CenterWindow(HWND window, HWND over) {
-  RECT box{};
-  GetWindowRect(window, &box);
-  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  RECT r{};
-  if (over && GetWindowRect(over, &r)) area = r;
-  const int left = area.left + (area.right - area.left) / 2 - (box.right - box.left) / 2;
-  const int top = area.top + (area.bottom - area.top) / 2 - (box.bottom - box.top) / 2;
-  SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT area{};
+  if (!over || !GetWindowRect(over, &area)) {
+    HWND owner = GetWindow(window, GW_OWNER);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    area =
+        GetMonitorInfoW(MonitorFromWindow(owner ? owner : window, MONITOR_DEFAULTTOPRIMARY), &info)
+            ? info.rcMonitor
+            : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  // Twice at most: a move onto a monitor of another scale resizes the window (WM_DPICHANGED).
+  for (int pass = 0; pass < 2; ++pass) {
+    RECT box{};
+    GetWindowRect(window, &box);
+    const int left = area.left + (area.right - area.left) / 2 - (box.right - box.left) / 2;
+    const int top = area.top + (area.bottom - area.top) / 2 - (box.bottom - box.top) / 2;
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT after{};
+    GetWindowRect(window, &after);
+    if (after.right - after.left == box.right - box.left &&
+        after.bottom - after.top == box.bottom - box.top) {
+      break;
+    }
+  }
 }
 
 int ShowMessage(HWND owner, const std::string& text, UINT flags, const std::string& caption) {

@@ -7,13 +7,15 @@
 #include <functional>
 #include <string>
 
+#include "win/dpi.h"
 #include "win/handles.h"
 
 namespace win {
 
-// A font as the forms are designed: a face and a pixel height (negative: character height).
+// A font as the forms are designed: a face and a height in pixels at 96 DPI (negative: the
+// character height; -11 is 8 point), made for a window's DPI by MakeFont.
 struct FontDesc {
-  const wchar_t* face = L"Arial";
+  std::wstring face = L"Arial";
   int height = -11;
   int weight = FW_NORMAL;
   bool italic = false;
@@ -21,18 +23,22 @@ struct FontDesc {
   BYTE quality = DEFAULT_QUALITY;
   BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
 };
-Font MakeFont(const FontDesc& desc);
-// Arial of `height` pixels, the face of every form.
-inline Font ArialFont(int height, int weight = FW_NORMAL, bool italic = false) {
-  return MakeFont({.height = height, .weight = weight, .italic = italic});
+// The font at `dpi`: the same point size on every monitor.
+Font MakeFont(const FontDesc& desc, Dpi dpi = Dpi());
+// Arial `height` pixels high at 96 DPI, the face of every form.
+inline FontDesc Arial(int height, int weight = FW_NORMAL, bool italic = false) {
+  return {.height = height, .weight = weight, .italic = italic};
 }
-// A font of its own with the same face and size as `font` (Arial 11 pixels without one).
-Font CopyFont(HFONT font);
+// What `font`, made for a window at `madeFor`, is as the forms design it (Arial -11 without
+// one), so that a window of another DPI can make the same font for itself.
+FontDesc DescribeFont(HFONT font, Dpi madeFor);
 // A copy of a bitmap, so that a window needs nothing of the window it came from.
 Bitmap CopyBitmap(HBITMAP bitmap);
 
-// Centres `window` (its outer size) on `over`, or on the screen when `over` is nullptr or its
-// rectangle cannot be read. Nothing keeps it inside the screen.
+// Centres `window` (its outer size) on `over`, or on the monitor of the window's owner (of the
+// window itself without one) when `over` is nullptr or its rectangle cannot be read. Nothing keeps
+// it inside the monitor. A window that changes its scale on the way (it landed on a monitor of
+// another DPI) is centred again at its new size.
 void CenterWindow(HWND window, HWND over = nullptr);
 
 // The program's message box: `text` (UTF-8: it carries names of characters and files) owned by

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwctype>
 #include <stdexcept>
+#include <utility>
 
 #include "win/child_window.h"
 #include "win/library.h"
@@ -16,24 +17,127 @@ Form::~Form() {
   for (auto& [id, timer] : timers_) {
     if (hwnd()) KillTimer(hwnd(), id);
   }
+  if (hwnd() && clientSize_.cx > 0) ForgetWindowDpi(hwnd());
 }
 
 void Form::CreateForm(const char* className, const std::string& caption, DWORD style, DWORD exStyle,
-                      int x, int y, int clientWidth, int clientHeight, HICON icon) {
+                      int x, int y, int clientWidth, int clientHeight, HICON icon, HWND owner) {
   RegisterClass(className, CS_DBLCLKS, nullptr, icon);
-  RECT outer{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  clientSize_ = SIZE{clientWidth, clientHeight};
+  // The DPI of the monitor it will stand on: its owner's, or the one at its place.
+  dpi_ = owner ? WindowDpi(owner) : x == CW_USEDEFAULT ? SystemDpi() : MonitorDpiAt(POINT{x, y});
+  const RECT outer = FrameAround(RECT{0, 0, dpi_.Scale(clientWidth), dpi_.Scale(clientHeight)},
+                                 style, exStyle, dpi_);
   CreateWindowOf(className, caption, style, exStyle, x, y, outer.right - outer.left,
-                 outer.bottom - outer.top, nullptr, nullptr);
-  FitClientArea(clientWidth, clientHeight);
+                 outer.bottom - outer.top, owner, nullptr);
+  // Where the system put it decides.
+  dpi_ = WindowDpi(hwnd());
+  KeepWindowDpi(hwnd(), dpi_);
+  FitClientArea(dpi_.Scale(clientWidth), dpi_.Scale(clientHeight));
+}
+
+void Form::CreateInnerForm(const char* className, const std::string& caption, DWORD style,
+                           DWORD exStyle, HWND parent) {
+  RegisterClass(className, CS_DBLCLKS, nullptr, nullptr);
+  CreateWindowOf(className, caption, style, exStyle, 0, 0, 0, 0, parent, nullptr);
+  dpi_ = WindowDpi(parent);
+}
+
+void Form::SetClientSize(int width, int height) {
+  clientSize_ = SIZE{width, height};
+  FitClientArea(dpi_.Scale(width), dpi_.Scale(height));
+}
+
+SIZE Form::OuterSize(Dpi dpi) const {
+  const RECT outer = FrameAround(RECT{0, 0, dpi.Scale(clientSize_.cx), dpi.Scale(clientSize_.cy)},
+                                 static_cast<DWORD>(GetWindowLongPtrA(hwnd(), GWL_STYLE)),
+                                 static_cast<DWORD>(GetWindowLongPtrA(hwnd(), GWL_EXSTYLE)), dpi);
+  return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void Form::SetFont(const FontDesc& desc) {
+  SetFont(MakeFont(desc, dpi_));
+  font_.desc = desc;
 }
 
 void Form::SetFont(win::Font font) {
-  font_ = std::move(font);
+  font_.desc = DescribeFont(font.get(), dpi_);
+  font_.font = std::move(font);
   for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
   }
   Invalidate();
+}
+
+HFONT Form::AddFont(const FontDesc& desc) {
+  fonts_.push_back(std::make_unique<ScaledFont>(ScaledFont{desc, MakeFont(desc, dpi_)}));
+  return fonts_.back()->font.get();
+}
+
+namespace {
+
+// A form that took kRescaleMessage has laid out what stands inside it.
+constexpr LRESULT kRescaledInside = 1;
+
+// Every window inside `parent`, parents before their children: the fonts the form remade, then
+// the window's own re-layout.
+void RescaleWindowsIn(HWND parent, Dpi dpi, FontSwaps& swaps) {
+  std::vector<HWND> children;  // taken first: a re-layout may change the order
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  for (HWND child : children) {
+    if (!IsWindow(child)) continue;
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+    for (const auto& [old, now] : swaps) {
+      if (font && font == old.get()) {
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(now), FALSE);
+        break;
+      }
+    }
+    if (SendMessageW(child, kRescaleMessage, static_cast<WPARAM>(dpi.Value()),
+                     reinterpret_cast<LPARAM>(&swaps)) != kRescaledInside) {
+      RescaleWindowsIn(child, dpi, swaps);
+    }
+  }
+}
+
+}  // namespace
+
+void Form::ChangeDpi(Dpi dpi, const RECT* place) {
+  if (dpi != dpi_) {
+    dpi_ = dpi;
+    if (clientSize_.cx > 0) KeepWindowDpi(hwnd(), dpi_);
+    FontSwaps swaps;
+    RescaleContents(swaps);
+    retired_ = std::move(swaps);
+  }
+  if (clientSize_.cx > 0) {
+    RECT now{};
+    GetWindowRect(hwnd(), &now);
+    const SIZE outer = OuterSize(dpi_);
+    const POINT at = place ? POINT{place->left, place->top} : POINT{now.left, now.top};
+    SetWindowPos(hwnd(), nullptr, at.x, at.y, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea(dpi_.Scale(clientSize_.cx), dpi_.Scale(clientSize_.cy));
+  }
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void Form::RescaleContents(FontSwaps& swaps) {
+  const auto remake = [&](ScaledFont& f) {
+    if (!f.font) return;
+    win::Font next = MakeFont(f.desc, dpi_);
+    const HFONT made = next.get();
+    swaps.emplace_back(std::exchange(f.font, std::move(next)), made);
+  };
+  remake(font_);
+  for (auto& f : fonts_) remake(*f);
+  for (GraphicControl* c : controls_) {
+    for (const auto& [old, now] : swaps) c->SwapFont(old.get(), now);
+    c->Rescale();
+  }
+  RescaleWindowsIn(hwnd(), dpi_, swaps);
+  DpiChanged();
 }
 
 void Form::AddControl(GraphicControl* control) {
@@ -127,7 +231,7 @@ void Form::PaintControls(HDC dc, const RECT& area) {
     int saved = SaveDC(dc);
     IntersectClipRect(dc, c->Left(), c->Top(), c->Bounds().right, c->Bounds().bottom);
     SetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);
-    SelectObject(dc, font_.get());
+    SelectObject(dc, Font());
     c->Paint(dc);
     RestoreDC(dc, saved);
   }
@@ -200,7 +304,26 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kDrawnAccelerator) {
     return IsWindowVisible(hwnd()) && FocusAccelerator(static_cast<wchar_t>(wp)) ? 1 : 0;
   }
+  if (msg == kRescaleMessage) {
+    // A form inside another: the DPI is the outer form's.
+    dpi_ = Dpi(static_cast<int>(wp));
+    FontSwaps own;
+    RescaleContents(lp ? *reinterpret_cast<FontSwaps*>(lp) : own);
+    return kRescaledInside;
+  }
   switch (msg) {
+    case kDpiChangedMessage:
+      if (clientSize_.cx <= 0) break;
+      ChangeDpi(Dpi(HIWORD(wp)), reinterpret_cast<const RECT*>(lp));
+      return 0;
+    case kGetDpiScaledSizeMessage:
+      // The size the window will have at the new DPI, so that the system's suggestion fits it.
+      if (clientSize_.cx <= 0 || !lp) break;
+      *reinterpret_cast<SIZE*>(lp) = OuterSize(Dpi(static_cast<int>(wp)));
+      return TRUE;
+    case WM_NCDESTROY:
+      if (clientSize_.cx > 0) ForgetWindowDpi(hwnd());
+      break;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:
@@ -272,7 +395,7 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_GETFONT:
       // Child windows created on the form ask for the font they should draw with.
-      return reinterpret_cast<LRESULT>(font_.get());
+      return reinterpret_cast<LRESULT>(Font());
     case WM_COMMAND:
       if (lp) {
         if (ChildWindow* child = ChildWindow::FromHandle(reinterpret_cast<HWND>(lp))) {

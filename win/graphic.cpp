@@ -1,5 +1,8 @@
 #include "win/graphic.h"
 
+#include <algorithm>
+
+#include "win/bitmap.h"
 #include "win/form.h"
 
 namespace win {
@@ -38,6 +41,15 @@ void Label::SetFont(HFONT font) {
   Repaint();
 }
 
+void Label::Rescale() {
+  GraphicControl::Rescale();
+  AdjustBounds();
+}
+
+void Label::SwapFont(HFONT from, HFONT to) {
+  if (font_ == from) font_ = to;
+}
+
 void Label::AdjustBounds() {
   if (!autoSize_) return;
   HFONT font = Font();
@@ -53,7 +65,7 @@ void Label::AdjustBounds() {
   int left = Left();
   if (align_ == Align::Right) left = Bounds().right - width;
   if (align_ == Align::Center) left = Left() + (Width() - width) / 2;
-  SetBounds(left, Top(), width, height);
+  SetPixelBounds(RECT{left, Top(), left + width, Top() + height});
 }
 
 const std::string& Label::AcceleratorCaption() const {
@@ -82,22 +94,27 @@ void Image::SetBitmap(Bitmap bitmap, bool autoSize) {
   if (autoSize && bitmap_) {
     BITMAP bm{};
     GetObjectA(bitmap_.get(), sizeof bm, &bm);
-    SetBounds(Left(), Top(), bm.bmWidth, bm.bmHeight);
+    SetPixelBounds(RECT{Left(), Top(), Left() + bm.bmWidth, Top() + bm.bmHeight});
   }
   Repaint();
 }
 
 void Image::Paint(HDC dc) {
   if (!bitmap_) return;
+  BITMAP bm{};
+  GetObjectA(bitmap_.get(), sizeof bm, &bm);
   MemoryDc source(CreateCompatibleDC(dc));
   SelectScope select(source.get(), bitmap_.get());
-  BitBlt(dc, 0, 0, Width(), Height(), source.get(), 0, 0, SRCCOPY);
+  BitBlt(dc, std::max<int>((Width() - bm.bmWidth) / 2, 0),
+         std::max<int>((Height() - bm.bmHeight) / 2, 0), Width(), Height(), source.get(), 0, 0,
+         SRCCOPY);
 }
 
 // ---------------------------------------------------------------------------- SpeedButton
 
 void SpeedButton::SetGlyph(Bitmap glyph) {
   glyph_ = std::move(glyph);
+  glyphPixels_ = glyph_ ? ReadPixels(glyph_.get()) : Pixels{};
   Repaint();
 }
 
@@ -113,37 +130,57 @@ void SpeedButton::SetDown(bool down) {
   Repaint();
 }
 
-void SpeedButton::DrawGlyph(HDC dc, int x, int y) const {
-  if (!glyph_) return;
-  BITMAP bm{};
-  GetObjectA(glyph_.get(), sizeof bm, &bm);
-  MemoryDc source(CreateCompatibleDC(dc));
-  SelectScope select(source.get(), glyph_.get());
-  const COLORREF transparent = GetPixel(source.get(), 0, bm.bmHeight - 1);
-  if (Enabled()) {
-    for (int gy = 0; gy < bm.bmHeight; ++gy) {
-      for (int gx = 0; gx < bm.bmWidth; ++gx) {
-        COLORREF c = GetPixel(source.get(), gx, gy);
-        if (c != transparent) SetPixelV(dc, x + gx, y + gy, c);
+void SpeedButton::DrawGlyph(HDC dc, int x, int y, int multiple) const {
+  const Pixels& art = glyphPixels_;
+  if (art.width <= 0 || art.height <= 0) return;
+  // The glyph as it is drawn, made in memory and put on the button in one transparent copy: each
+  // pixel of the art a multiple x multiple square, the rest the art's transparent colour. One
+  // square more each way holds the disabled glyph's highlight.
+  const DWORD transparent = art.At(0, art.height - 1);
+  const int width = (art.width + 1) * multiple, height = (art.height + 1) * multiple;
+  DWORD* bits = nullptr;
+  Bitmap drawn = CreateDib32(width, height, &bits);
+  if (!bits) return;
+  std::fill(bits, bits + static_cast<ptrdiff_t>(width) * height, transparent);
+  const auto put = [&](int gx, int gy, DWORD c) {
+    for (int py = gy * multiple; py < std::min((gy + 1) * multiple, height); ++py) {
+      for (int px = gx * multiple; px < std::min((gx + 1) * multiple, width); ++px) {
+        bits[py * width + px] = c;
       }
     }
-    return;
-  }
-  // Disabled: the glyph's shape embossed, highlight below right, shadow on top.
-  const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
-  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-  for (int pass = 0; pass < 2; ++pass) {
-    for (int gy = 0; gy < bm.bmHeight; ++gy) {
-      for (int gx = 0; gx < bm.bmWidth; ++gx) {
-        if (GetPixel(source.get(), gx, gy) == transparent) continue;
-        if (pass == 0) {
-          SetPixelV(dc, x + gx + 1, y + gy + 1, highlight);
-        } else {
-          SetPixelV(dc, x + gx, y + gy, shadow);
+  };
+  const auto pixel = [](COLORREF c) -> DWORD {
+    return (static_cast<DWORD>(GetRValue(c)) << 16) | (static_cast<DWORD>(GetGValue(c)) << 8) |
+           GetBValue(c);
+  };
+  if (Enabled()) {
+    for (int gy = 0; gy < art.height; ++gy) {
+      for (int gx = 0; gx < art.width; ++gx) {
+        if (art.At(gx, gy) != transparent) put(gx, gy, art.At(gx, gy));
+      }
+    }
+  } else {
+    // Disabled: the glyph's shape embossed, highlight below right, shadow on top.
+    const DWORD highlight = pixel(GetSysColor(COLOR_BTNHIGHLIGHT));
+    const DWORD shadow = pixel(GetSysColor(COLOR_BTNSHADOW));
+    for (int pass = 0; pass < 2; ++pass) {
+      for (int gy = 0; gy < art.height; ++gy) {
+        for (int gx = 0; gx < art.width; ++gx) {
+          if (art.At(gx, gy) == transparent) continue;
+          if (pass == 0) {
+            put(gx + 1, gy + 1, highlight);
+          } else {
+            put(gx, gy, shadow);
+          }
         }
       }
     }
   }
+  GdiFlush();
+  MemoryDc source(CreateCompatibleDC(dc));
+  SelectScope select(source.get(), drawn.get());
+  GdiTransparentBlt(dc, x, y, width, height, source.get(), 0, 0, width, height,
+                    RGB((transparent >> 16) & 0xFF, (transparent >> 8) & 0xFF, transparent & 0xFF));
 }
 
 void SpeedButton::Paint(HDC dc) {
@@ -170,9 +207,14 @@ void SpeedButton::Paint(HDC dc) {
   if (glyph_) {
     BITMAP bm{};
     GetObjectA(glyph_.get(), sizeof bm, &bm);
-    int x = (Width() - bm.bmWidth) / 2 + (sunken ? 1 : 0);
-    int y = (Height() - bm.bmHeight) / 2 + (sunken ? 1 : 0);
-    DrawGlyph(dc, x, y);
+    const Dpi dpi = Parent().Scaling();
+    int m = (dpi.Value() + Dpi::kDesign - 1) / Dpi::kDesign;
+    constexpr int kEdges = 4;  // the frame's two pixels on each side
+    while (m > 1 && (bm.bmWidth * m > Width() - kEdges || bm.bmHeight * m > Height() - kEdges)) --m;
+    const int shift = sunken ? dpi.Multiple() : 0;
+    const int x = (Width() - bm.bmWidth * m) / 2 + shift;
+    const int y = (Height() - bm.bmHeight * m) / 2 + shift;
+    DrawGlyph(dc, x, y, m);
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "win/bitmap.h"
 #include "win/control.h"
 #include "win/handles.h"
 
@@ -32,6 +33,8 @@ class Label : public GraphicControl {
   HWND AcceleratorTarget() const override { return focusControl_; }
 
   void Paint(HDC dc) override;
+  void Rescale() override;
+  void SwapFont(HFONT from, HFONT to) override;
 
  private:
   void AdjustBounds();
@@ -53,7 +56,8 @@ class PaintBox : public GraphicControl {
   }
 };
 
-// Shows a bitmap at its top-left corner; optionally sized to the bitmap.
+// Shows a bitmap at its top-left corner; optionally sized to the bitmap. A bitmap smaller than the
+// control (made for a smaller scale than the form's now) stands in its middle, never stretched.
 class Image : public GraphicControl {
  public:
   using GraphicControl::GraphicControl;
@@ -70,7 +74,9 @@ class SpeedButton : public GraphicControl {
  public:
   using GraphicControl::GraphicControl;
 
-  // The glyph's lower-left pixel is its transparent colour.
+  // The glyph is pixel art at 96 DPI, its lower-left pixel its transparent colour. It is drawn
+  // in the button's middle at a whole multiple (each pixel 2 x 2 at 192 DPI): the form's scale
+  // rounded up, or less where the glyph would not fit inside the button's edges.
   void SetGlyph(Bitmap glyph);
   void SetGroupIndex(int group, bool allowAllUp);
   bool Down() const { return down_; }
@@ -83,8 +89,9 @@ class SpeedButton : public GraphicControl {
   void Click() override;
 
  private:
-  void DrawGlyph(HDC dc, int x, int y) const;
+  void DrawGlyph(HDC dc, int x, int y, int multiple) const;
   Bitmap glyph_;
+  Pixels glyphPixels_;  // the glyph's art, read once
   int group_ = 0;
   bool allowAllUp_ = false;
   bool down_ = false;

@@ -1,5 +1,6 @@
 #include "win/group_box.h"
 
+#include "win/form.h"
 #include "win/handles.h"
 
 namespace win {
@@ -15,13 +16,14 @@ void GroupBox::Paint(HDC dc) {
   RECT frame{0, tm.tmHeight / 2, Width(), Height()};
   DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
   if (caption_.empty()) return;
-  RECT text{8, 0, Width() - 8, tm.tmHeight};
+  const Dpi dpi = Parent().Scaling();
+  RECT text{dpi.Scale(8), 0, Width() - dpi.Scale(8), tm.tmHeight};
   DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text,
             DT_SINGLELINE | DT_CALCRECT);
-  text.left -= 2;
-  text.right += 2;
+  text.left -= dpi.Scale(2);
+  text.right += dpi.Scale(2);
   FillRect(dc, &text, GetSysColorBrush(COLOR_BTNFACE));
-  text.left += 2;
+  text.left += dpi.Scale(2);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text, DT_SINGLELINE);

@@ -19,11 +19,9 @@ class HostedControl : public ChildWindow {
   KeyPressEvent OnKeyPress;
   ExitEvent OnExit;
 
-  // Lays the control over `area` of its parent's client area (a combo box keeps its drop-down
-  // list below that area).
-  virtual void PlaceOver(const RECT& area) {
-    SetBounds(area.left, area.top, area.right - area.left, area.bottom - area.top);
-  }
+  // Lays the control over `area` (pixels) of its parent's client area (a combo box keeps its
+  // drop-down list below that area).
+  virtual void PlaceOver(const RECT& area) { PlaceAt(area); }
   // Closes whatever part of the control pops up (a dropped-down list).
   virtual void CloseUp() {}
   // The keyboard focus is in the control or in one of its child windows.

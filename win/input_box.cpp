@@ -15,7 +15,7 @@ InputBox::InputBox(HWND owner, const std::string& caption, const std::string& pr
                    const std::string& text, HFONT font) {
   CreateModalForm(kInputBoxClass, caption, owner, kWidth, kHeight, WS_EX_TOPMOST);
   if (!font && owner) font = reinterpret_cast<HFONT>(SendMessageA(owner, WM_GETFONT, 0, 0));
-  SetFont(CopyFont(font));
+  SetFont(DescribeFont(font, WindowDpi(owner)));
   Prompt = std::make_unique<Label>(*this, 8, 8, kWidth - 16, 14, prompt);
   // The tab order is the creation order: the field first, so that it has the focus.
   Field = std::make_unique<Edit>(hwnd(), kEditId, 8, 26, kWidth - 16, 21);

@@ -10,10 +10,9 @@
 namespace win {
 
 TabSheet::TabSheet(HWND tabControl, HFONT font, const std::string& caption) : caption_(caption) {
-  RegisterClass("QuillorbTabSheet", CS_DBLCLKS, nullptr, nullptr);
-  CreateWindowOf("QuillorbTabSheet", caption, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                 WS_EX_CONTROLPARENT, 0, 0, 0, 0, tabControl, nullptr);
-  if (font) SetFont(CopyFont(font));
+  CreateInnerForm("QuillorbTabSheet", caption, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                  WS_EX_CONTROLPARENT, tabControl);
+  if (font) SetFont(DescribeFont(font, Scaling()));
 }
 
 PageControl::PageControl(HWND parent, int id, int left, int top, int width, int height) {
@@ -21,6 +20,12 @@ PageControl::PageControl(HWND parent, int id, int left, int top, int width, int 
   CreateChild(WC_TABCONTROLA, "",
               WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_MULTILINE,
               WS_EX_CONTROLPARENT, left, top, width, height, parent, id);
+}
+
+void PageControl::Rescale(Dpi dpi) {
+  ChildWindow::Rescale(dpi);
+  // The tabs were measured with the new font already: the pages fill what they leave.
+  LayoutPages();
 }
 
 TabSheet& PageControl::AddPage(const std::string& caption) {

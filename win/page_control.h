@@ -50,6 +50,7 @@ class PageControl : public ChildWindow {
   std::function<void(PageControl& sender, int index)> OnPageShowing;
 
   bool OnParentNotify(NMHDR& header, LRESULT& result) override;
+  void Rescale(Dpi dpi) override;
 
  private:
   void LayoutPages() const;

@@ -7,8 +7,8 @@ namespace win {
 Panel::Panel(HWND parent, int id, int left, int top, int width, int height,
              const std::string& caption) {
   RegisterClass("QuillorbPanel", 0, nullptr, nullptr);
-  CreateWindowOf("QuillorbPanel", caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, left, top,
-                 width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  CreateChildOf("QuillorbPanel", caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, left, top,
+                width, height, parent, id);
 }
 
 void Panel::SetOuterBevel(Bevel bevel) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "win/dpi.h"
+
 namespace win {
 namespace {
 
@@ -15,8 +17,15 @@ LONG Saturated(int64_t value) {
 POINT TopLeftOnAMonitor(HWND window, int32_t left, int32_t top) {
   RECT now{};
   GetWindowRect(window, &now);
-  const int64_t width = now.right - now.left;
-  const int64_t height = now.bottom - now.top;
+  int64_t width = now.right - now.left;
+  int64_t height = now.bottom - now.top;
+  // On a monitor of another scale the window takes that scale's size when it gets there.
+  const Dpi here = WindowDpi(window);
+  const Dpi there = MonitorDpiAt(POINT{left, top});
+  if (there != here) {
+    width = width * there.Value() / here.Value();
+    height = height * there.Value() / here.Value();
+  }
   // Computed in 64 bits: a saved position near the end of the range must not wrap.
   const RECT saved{left, top, Saturated(left + width), Saturated(top + height)};
   if (MonitorFromRect(&saved, MONITOR_DEFAULTTONULL)) return POINT{left, top};

@@ -9,7 +9,8 @@
 
 namespace win {
 
-// The top left corner for `window` (at its present size) saved at `left`, `top`.
+// The top left corner for `window` saved at `left`, `top` (screen pixels: the window comes back
+// on the monitor that holds that corner, at the size it has at that monitor's scale).
 POINT TopLeftOnAMonitor(HWND window, int32_t left, int32_t top);
 
 }  // namespace win

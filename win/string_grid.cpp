@@ -28,12 +28,35 @@ const UINT StringGrid::kRedrawScrollBars = WM_APP + 0x47;
 StringGrid::StringGrid(HWND parent, int id, int left, int top, int width, int height) {
   RegisterClass(kClassName, CS_DBLCLKS, nullptr, nullptr);
   font_ = reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0));
-  CreateWindowOf(kClassName, "",
-                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS |
-                     WS_VSCROLL | WS_HSCROLL,
-                 WS_EX_CLIENTEDGE, left, top, width, height, parent,
-                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  CreateChildOf(kClassName, "",
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS |
+                    WS_VSCROLL | WS_HSCROLL,
+                WS_EX_CLIENTEDGE, left, top, width, height, parent, id);
+  sizes96_.cols.assign(static_cast<size_t>(model_.ColCount()), sizes96_.defaultCol);
+  sizes96_.rows.assign(static_cast<size_t>(model_.RowCount()), sizes96_.defaultRow);
+  dpi_ = WindowDpi(parent);
+  ApplySizes();
   Relayout();
+}
+
+void StringGrid::ApplySizes() {
+  model_.SetGridLineWidth(sizes96_.line * dpi_.Multiple());
+  model_.SetDefaultColWidth(dpi_.Scale(sizes96_.defaultCol));
+  model_.SetDefaultRowHeight(dpi_.Scale(sizes96_.defaultRow));
+  for (size_t c = 0; c < sizes96_.cols.size(); ++c) {
+    model_.SetColWidth(static_cast<int>(c), dpi_.Scale(sizes96_.cols[c]));
+  }
+  for (size_t r = 0; r < sizes96_.rows.size(); ++r) {
+    model_.SetRowHeight(static_cast<int>(r), dpi_.Scale(sizes96_.rows[r]));
+  }
+}
+
+void StringGrid::Rescale(Dpi dpi) {
+  Window::Rescale(dpi);
+  dpi_ = dpi;
+  ApplySizes();
+  Resized(&StringGrid::ColWidthsChanged);
+  RowHeightsChanged();
 }
 
 StringGrid::~StringGrid() {
@@ -47,6 +70,7 @@ void StringGrid::SetColCount(int count) {
   if (count == ColCount()) return;
   HideEditor();
   model_.SetColCount(count);
+  sizes96_.cols.resize(static_cast<size_t>(ColCount()), sizes96_.defaultCol);
   Relayout();
 }
 
@@ -54,6 +78,7 @@ void StringGrid::SetRowCount(int count) {
   if (count == RowCount()) return;
   HideEditor();
   model_.SetRowCount(count);
+  sizes96_.rows.resize(static_cast<size_t>(RowCount()), sizes96_.defaultRow);
   Relayout();
 }
 
@@ -71,30 +96,45 @@ void StringGrid::SetFixedRows(int count) {
   Relayout();
 }
 
+int StringGrid::ColWidth(int col) const {
+  return col >= 0 && col < ColCount() ? sizes96_.cols[static_cast<size_t>(col)] : 0;
+}
+
+int StringGrid::RowHeight(int row) const {
+  return row >= 0 && row < RowCount() ? sizes96_.rows[static_cast<size_t>(row)] : 0;
+}
+
 void StringGrid::SetColWidth(int col, int width) {
-  if (col < 0 || col >= ColCount() || model_.ColWidth(col) == std::max(width, 0)) return;
-  model_.SetColWidth(col, width);
+  if (col < 0 || col >= ColCount() || ColWidth(col) == std::max(width, 0)) return;
+  sizes96_.cols[static_cast<size_t>(col)] = std::max(width, 0);
+  model_.SetColWidth(col, dpi_.Scale(std::max(width, 0)));
   Resized(&StringGrid::ColWidthsChanged);
 }
 
 void StringGrid::SetRowHeight(int row, int height) {
-  if (row < 0 || row >= RowCount() || model_.RowHeight(row) == std::max(height, 0)) return;
-  model_.SetRowHeight(row, height);
+  if (row < 0 || row >= RowCount() || RowHeight(row) == std::max(height, 0)) return;
+  sizes96_.rows[static_cast<size_t>(row)] = std::max(height, 0);
+  model_.SetRowHeight(row, dpi_.Scale(std::max(height, 0)));
   Resized(&StringGrid::RowHeightsChanged);
 }
 
 void StringGrid::SetDefaultColWidth(int width) {
-  model_.SetDefaultColWidth(width);
+  sizes96_.defaultCol = std::max(width, 0);
+  sizes96_.cols.assign(sizes96_.cols.size(), sizes96_.defaultCol);
+  model_.SetDefaultColWidth(dpi_.Scale(sizes96_.defaultCol));
   Resized(&StringGrid::ColWidthsChanged);
 }
 
 void StringGrid::SetDefaultRowHeight(int height) {
-  model_.SetDefaultRowHeight(height);
+  sizes96_.defaultRow = std::max(height, 0);
+  sizes96_.rows.assign(sizes96_.rows.size(), sizes96_.defaultRow);
+  model_.SetDefaultRowHeight(dpi_.Scale(sizes96_.defaultRow));
   Resized(&StringGrid::RowHeightsChanged);
 }
 
 void StringGrid::SetGridLineWidth(int width) {
-  model_.SetGridLineWidth(width);
+  sizes96_.line = std::max(width, 0);
+  model_.SetGridLineWidth(sizes96_.line * dpi_.Multiple());
   Resized(nullptr);
 }
 
@@ -187,17 +227,17 @@ void StringGrid::ScrollTo(int leftCol, int topRow) {
   // Scroll what stays on screen and repaint only the rows or columns that came in.
   const RECT client = ClientRect();
   int fixedW = 0;
-  for (int c = 0; c < FixedCols(); ++c) fixedW += ColWidth(c) + GridLineWidth();
+  const int line = model_.GridLineWidth();
+  for (int c = 0; c < FixedCols(); ++c) fixedW += model_.ColWidth(c) + line;
   int fixedH = 0;
-  for (int r = 0; r < FixedRows(); ++r) fixedH += RowHeight(r) + GridLineWidth();
+  for (int r = 0; r < FixedRows(); ++r) fixedH += model_.RowHeight(r) + line;
   auto span = [&](int from, int to, auto size) {
     int pixels = 0;
-    for (int i = std::min(from, to); i < std::max(from, to); ++i)
-      pixels += size(i) + GridLineWidth();
+    for (int i = std::min(from, to); i < std::max(from, to); ++i) pixels += size(i) + line;
     return from < to ? -pixels : pixels;
   };
-  const int dx = span(oldLeft, LeftCol(), [&](int c) { return ColWidth(c); });
-  const int dy = span(oldTop, TopRow(), [&](int r) { return RowHeight(r); });
+  const int dx = span(oldLeft, LeftCol(), [&](int c) { return model_.ColWidth(c); });
+  const int dy = span(oldTop, TopRow(), [&](int r) { return model_.RowHeight(r); });
   if (editorOpen_) HideEditor();
   if (dx != 0 && dy == 0) {
     RECT area{fixedW, 0, client.right, client.bottom};
@@ -315,6 +355,7 @@ bool StringGrid::HandleGridKey(WORD key, unsigned shift) {
 }
 
 LRESULT StringGrid::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kRescaleMessage) return Window::OnMessage(msg, wp, lp);
   switch (msg) {
     case WM_PAINT:
       Laid();

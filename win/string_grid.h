@@ -24,6 +24,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/grid_model.h"
 #include "win/window.h"
@@ -75,16 +76,17 @@ class StringGrid : public Window {
   int FixedRows() const { return model_.FixedRows(); }
   void SetFixedCols(int count);
   void SetFixedRows(int count);
-  int ColWidth(int col) const { return model_.ColWidth(col); }
-  int RowHeight(int row) const { return model_.RowHeight(row); }
-  // Fire ColWidthsChanged / RowHeightsChanged.
+  // Sizes in pixels at 96 DPI, shown at the grid's DPI (the lines at its whole multiple); the
+  // model (Model()) holds them as shown. Fire ColWidthsChanged / RowHeightsChanged.
+  int ColWidth(int col) const;
+  int RowHeight(int row) const;
   void SetColWidth(int col, int width);
   void SetRowHeight(int row, int height);
-  int DefaultColWidth() const { return model_.DefaultColWidth(); }
-  int DefaultRowHeight() const { return model_.DefaultRowHeight(); }
+  int DefaultColWidth() const { return sizes96_.defaultCol; }
+  int DefaultRowHeight() const { return sizes96_.defaultRow; }
   void SetDefaultColWidth(int width);
   void SetDefaultRowHeight(int height);
-  int GridLineWidth() const { return model_.GridLineWidth(); }
+  int GridLineWidth() const { return sizes96_.line; }
   void SetGridLineWidth(int width);
 
   // Cell text; the empty text outside the grid.
@@ -178,6 +180,8 @@ class StringGrid : public Window {
   virtual bool WantsReturn() const;
 
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // The place, the sizes and the editor at a new DPI.
+  void Rescale(Dpi dpi) override;
 
  private:
   friend class GridEditor;
@@ -216,7 +220,19 @@ class StringGrid : public Window {
   void CloseEditor(bool commit, bool refocus);
   bool HandleGridKey(WORD key, unsigned shift);
 
+  // The model's sizes and lines from sizes96_ at dpi_.
+  void ApplySizes();
+
   quillorb::GridModel model_;
+  // The sizes as set, at 96 DPI.
+  struct Sizes {
+    std::vector<int> cols;
+    std::vector<int> rows;
+    int defaultCol = quillorb::GridModel::kDefaultColWidth;
+    int defaultRow = quillorb::GridModel::kDefaultRowHeight;
+    int line = 1;
+  } sizes96_;
+  Dpi dpi_;
   unsigned options_ = kDefaultGridOptions;
   GridScrollBars scrollBars_ = GridScrollBars::Both;
   HFONT font_ = nullptr;

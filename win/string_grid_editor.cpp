@@ -41,8 +41,9 @@ void StringGrid::PlaceEditor() {
   if (!editorOpen_ || !editor_) return;
   const RECT r = CellRect(editorCell_.col, editorCell_.row);
   // Inside the cell, clear of its lines; the text stands where the grid paints it.
-  SetWindowPos(editor_->hwnd(), nullptr, r.left + 1, r.top + 1,
-               std::max<int>(r.right - r.left - 1, 0), std::max<int>(r.bottom - r.top - 1, 0),
+  const int m = dpi_.Multiple();
+  SetWindowPos(editor_->hwnd(), nullptr, r.left + m, r.top + m,
+               std::max<int>(r.right - r.left - m, 0), std::max<int>(r.bottom - r.top - m, 0),
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

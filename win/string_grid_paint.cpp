@@ -99,7 +99,7 @@ void StringGrid::InvalidateCell(int col, int row) {
     r.bottom = cell.bottom;
   }
   if (IsRectEmpty(&r)) return;
-  InflateRect(&r, GridLineWidth(), GridLineWidth());
+  InflateRect(&r, model_.GridLineWidth(), model_.GridLineWidth());
   InvalidateRect(hwnd(), &r, FALSE);
 }
 
@@ -115,7 +115,7 @@ void StringGrid::InvalidateSelection() {
     r.left = 0;
     r.right = ClientRect().right;
   }
-  InflateRect(&r, GridLineWidth(), GridLineWidth());
+  InflateRect(&r, model_.GridLineWidth(), model_.GridLineWidth());
   InvalidateRect(hwnd(), &r, FALSE);
 }
 
@@ -162,7 +162,7 @@ void StringGrid::RedrawScrollBars() {
 
 void StringGrid::Paint(HDC dc, const RECT& dirty) {
   const RECT client = ClientRect();
-  const int line = GridLineWidth();
+  const int line = model_.GridLineWidth();
   const HBRUSH window = GetSysColorBrush(COLOR_WINDOW);
   const HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
   // Lines: the background where no cell is painted.
@@ -187,9 +187,11 @@ void StringGrid::Paint(HDC dc, const RECT& dirty) {
     return std::pair{out, at};
   };
   const auto [cols, usedW] = visible(
-      FixedCols(), LeftCol(), ColCount(), client.right, [&](int c) { return ColWidth(c); }, line);
+      FixedCols(), LeftCol(), ColCount(), client.right, [&](int c) { return model_.ColWidth(c); },
+      line);
   const auto [rows, usedH] = visible(
-      FixedRows(), TopRow(), RowCount(), client.bottom, [&](int r) { return RowHeight(r); }, line);
+      FixedRows(), TopRow(), RowCount(), client.bottom, [&](int r) { return model_.RowHeight(r); },
+      line);
   // Beyond the last column and row: window colour.
   RECT right{usedW, 0, client.right, client.bottom};
   RECT below{0, usedH, client.right, client.bottom};
@@ -197,10 +199,10 @@ void StringGrid::Paint(HDC dc, const RECT& dirty) {
   FillRect(dc, &below, window);
 
   for (const auto& [row, y] : rows) {
-    if (y >= dirty.bottom || y + RowHeight(row) + line <= dirty.top) continue;
+    if (y >= dirty.bottom || y + model_.RowHeight(row) + line <= dirty.top) continue;
     for (const auto& [col, x] : cols) {
-      if (x >= dirty.right || x + ColWidth(col) + line <= dirty.left) continue;
-      const RECT cell{x, y, x + ColWidth(col), y + RowHeight(row)};
+      if (x >= dirty.right || x + model_.ColWidth(col) + line <= dirty.left) continue;
+      const RECT cell{x, y, x + model_.ColWidth(col), y + model_.RowHeight(row)};
       if (col < FixedCols() || row < FixedRows()) {
         // Fixed cells: darker lines to their right and below.
         if (line > 0 && (options_ & GridFixedLines)) {
@@ -242,7 +244,9 @@ void StringGrid::PaintCell(HDC dc, int col, int row, const RECT& rect, bool focu
   SetBkColor(dc, back);
   SetTextColor(dc, fore);
   const std::string& text = Cell(col, row);
-  ExtTextOutA(dc, rect.left + 2, rect.top + 2, ETO_OPAQUE | ETO_CLIPPED, &rect, text.data(),
+  // Insets and edges are whole pixels of the grid's scale: two, and one.
+  const int m = dpi_.Multiple();
+  ExtTextOutA(dc, rect.left + 2 * m, rect.top + 2 * m, ETO_OPAQUE | ETO_CLIPPED, &rect, text.data(),
               static_cast<UINT>(text.size()), nullptr);
   if (fixed) {
     // A raised edge: light above and left, shadow below and right.
@@ -250,12 +254,12 @@ void StringGrid::PaintCell(HDC dc, int col, int row, const RECT& rect, bool focu
     const int h = rect.bottom - rect.top;
     {
       const SelectScope light(dc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
-      PatBlt(dc, rect.left, rect.top, w, 1, PATCOPY);
-      PatBlt(dc, rect.left, rect.top, 1, h, PATCOPY);
+      PatBlt(dc, rect.left, rect.top, w, m, PATCOPY);
+      PatBlt(dc, rect.left, rect.top, m, h, PATCOPY);
     }
     const SelectScope shadow(dc, GetSysColorBrush(COLOR_BTNSHADOW));
-    PatBlt(dc, rect.left, rect.bottom - 1, w, 1, PATCOPY);
-    PatBlt(dc, rect.right - 1, rect.top, 1, h, PATCOPY);
+    PatBlt(dc, rect.left, rect.bottom - m, w, m, PATCOPY);
+    PatBlt(dc, rect.right - m, rect.top, m, h, PATCOPY);
   } else if (current && focused && !(options_ & GridRowSelect) &&
              !(editorOpen_ && editorCell_ == model_.Current())) {
     RECT focus = rect;

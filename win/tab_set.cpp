@@ -6,10 +6,31 @@
 
 namespace win {
 
-TabSet::TabSet(HWND parent, int id, int left, int top, int width, int height) {
+namespace {
+
+// A line `m` pixels thick from `a` to `b` (without `b`, as LineTo draws): m one-pixel lines side
+// by side, moved by `step` one after the other (inwards of the shape they outline).
+void Line(HDC dc, POINT a, POINT b, int m, POINT step) {
+  for (int i = 0; i < m; ++i) {
+    MoveToEx(dc, a.x + step.x * i, a.y + step.y * i, nullptr);
+    LineTo(dc, b.x + step.x * i, b.y + step.y * i);
+  }
+}
+
+}  // namespace
+
+TabSet::TabSet(HWND parent, int id, int left, int top, int width, int height)
+    : dpi_(WindowDpi(parent)) {
   RegisterClass("QuillorbTabSet", 0, nullptr, nullptr);
-  CreateWindowOf("QuillorbTabSet", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, left, top, width,
-                 height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  CreateChildOf("QuillorbTabSet", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, left, top, width,
+                height, parent, id);
+}
+
+void TabSet::Rescale(Dpi dpi) {
+  Window::Rescale(dpi);
+  dpi_ = dpi;
+  Layout();
+  Invalidate();
 }
 
 void TabSet::SetTabs(std::vector<std::string> tabs) {
@@ -38,26 +59,40 @@ void TabSet::Layout() {
   start_.assign(tabs_.size(), 0);
   WindowDc screen(nullptr);
   SelectScope select(screen.get(), font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
-  int x = startMargin_;
+  const int edge = dpi_.Scale(kEdge);
+  int x = dpi_.Scale(startMargin_);
   for (size_t i = 0; i < tabs_.size(); ++i) {
     SIZE size{};
     GetTextExtentPoint32A(screen.get(), tabs_[i].c_str(), static_cast<int>(tabs_[i].size()), &size);
     textWidth_[i] = size.cx;
+  }
+  // Text that grows a little faster than the scale (fonts come in whole pixels) must not push
+  // the last tab out of the window: the tabs give up some of their padding instead.
+  const RECT client = ClientRect();
+  int text = 0;
+  for (int w : textWidth_) text += w;
+  const int room =
+      client.right - x - edge - dpi_.Scale(endMargin_) - edge * static_cast<int>(tabs_.size());
+  if (client.right > 0 && text > room && room > 0) {
+    for (int& w : textWidth_) w = w * room / text;
+  }
+  for (size_t i = 0; i < tabs_.size(); ++i) {
     start_[i] = x;
-    x += kEdge + size.cx;  // neighbours share one slanted side
+    x += edge + textWidth_[i];  // neighbours share one slanted side
   }
 }
 
 RECT TabSet::TabRect(int i) const {
   const auto k = static_cast<size_t>(i);
-  return RECT{start_[k] + kEdge / 2, 0, start_[k] + kEdge + textWidth_[k] + kEdge / 2 + 1,
-              tabHeight_};
+  const int edge = dpi_.Scale(kEdge);
+  return RECT{start_[k] + edge / 2, 0, start_[k] + edge + textWidth_[k] + edge / 2 + 1,
+              dpi_.Scale(tabHeight_)};
 }
 
 int TabSet::TabAt(POINT client) const {
   for (int i = 0; i < static_cast<int>(tabs_.size()); ++i) {
     RECT r = TabRect(i);
-    if (client.x >= r.left && client.x < r.right && client.y >= 0 && client.y < tabHeight_) {
+    if (client.x >= r.left && client.x < r.right && client.y >= 0 && client.y < r.bottom) {
       return i;
     }
   }
@@ -66,10 +101,12 @@ int TabSet::TabAt(POINT client) const {
 
 void TabSet::DrawTab(HDC dc, int i, bool selected) const {
   const auto k = static_cast<size_t>(i);
+  const int edge = dpi_.Scale(kEdge);
+  const int m = dpi_.Multiple();
   const int left = start_[k];
-  const int right = left + 2 * kEdge + textWidth_[k];
-  const int bottom = tabHeight_ - 1;
-  POINT shape[4] = {{left, 0}, {left + kEdge, bottom}, {right - kEdge, bottom}, {right, 0}};
+  const int right = left + 2 * edge + textWidth_[k];
+  const int bottom = dpi_.Scale(tabHeight_) - 1;
+  POINT shape[4] = {{left, 0}, {left + edge, bottom}, {right - edge, bottom}, {right, 0}};
   Brush fill(CreateSolidBrush(GetSysColor(selected ? COLOR_BTNFACE : COLOR_WINDOW)));
   SelectScope brush(dc, fill.get());
   SelectScope pen(dc, GetStockObject(NULL_PEN));
@@ -78,23 +115,22 @@ void TabSet::DrawTab(HDC dc, int i, bool selected) const {
   Pen dark(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWFRAME)));
   Pen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
   Pen light(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+  // The outline thickens inwards: the sides towards the middle, the foot upwards.
+  const POINT in{1, 0}, out{-1, 0}, up{0, -1};
   SelectObject(dc, dark.get());
-  MoveToEx(dc, left, 0, nullptr);
-  LineTo(dc, left + kEdge, bottom);
-  LineTo(dc, right - kEdge, bottom);
-  LineTo(dc, right + 1, -1);
+  Line(dc, {left, 0}, {left + edge, bottom}, m, in);
+  Line(dc, {left + edge, bottom}, {right - edge, bottom}, m, up);
+  Line(dc, {right - edge, bottom}, {right + 1, -1}, m, out);
   if (selected) {
     SelectObject(dc, light.get());
-    MoveToEx(dc, left + 1, 0, nullptr);
-    LineTo(dc, left + kEdge, bottom - 1);
+    Line(dc, {left + m, 0}, {left + edge, bottom - m}, m, in);
     SelectObject(dc, shadow.get());
-    MoveToEx(dc, left + kEdge + 1, bottom - 1, nullptr);
-    LineTo(dc, right - kEdge, bottom - 1);
-    LineTo(dc, right, -1);
+    Line(dc, {left + edge + m, bottom - m}, {right - edge, bottom - m}, m, up);
+    Line(dc, {right - edge, bottom - m}, {right, -1}, m, out);
   }
   SelectObject(dc, GetStockObject(NULL_PEN));
 
-  RECT text{left + kEdge, 1, right - kEdge + 1, bottom};
+  RECT text{left + edge, m, right - edge + m, bottom};
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   DrawTextA(dc, tabs_[k].c_str(), static_cast<int>(tabs_[k].size()), &text,
@@ -119,8 +155,7 @@ void TabSet::Paint(HDC dc) {
   // The line the tabs hang from, broken under the selected tab.
   Pen dark(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWFRAME)));
   SelectScope pen(dc, dark.get());
-  MoveToEx(dc, 0, 0, nullptr);
-  LineTo(dc, client.right, 0);
+  Line(dc, {0, 0}, {client.right, 0}, dpi_.Multiple(), {0, 1});
   if (index_ >= 0) DrawTab(dc, index_, true);
 }
 

@@ -1,4 +1,5 @@
-// A tab set: a row of tabs hanging from a line at its top, one of them selected.
+// A tab set: a row of tabs hanging from a line at its top, one of them selected. Its metrics are
+// at 96 DPI; it draws them at its form's DPI, lines as whole pixels of that scale.
 #pragma once
 
 #include <functional>
@@ -20,7 +21,7 @@ class TabSet : public Window {
   void SetTabIndex(int index);
   void SetMetrics(int tabHeight, int startMargin, int endMargin);
 
-  // The horizontal extent of tab i: where a click selects it.
+  // The horizontal extent of tab i (pixels of the window): where a click selects it.
   RECT TabRect(int i) const;
   int TabAt(POINT client) const;
 
@@ -29,9 +30,10 @@ class TabSet : public Window {
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void Rescale(Dpi dpi) override;
 
  private:
-  static constexpr int kEdge = 9;  // width of a tab's slanted side
+  static constexpr int kEdge = 9;  // width of a tab's slanted side at 96 DPI
   void Layout();
   void Paint(HDC dc);
   void DrawTab(HDC dc, int i, bool selected) const;
@@ -44,6 +46,7 @@ class TabSet : public Window {
   int startMargin_ = 2;
   int endMargin_ = 0;
   HFONT font_ = nullptr;
+  Dpi dpi_;
 };
 
 }  // namespace win

@@ -9,6 +9,8 @@
 
 namespace win {
 
+const UINT kRescaleMessage = RegisterWindowMessageA("Quillorb.Rescale");
+
 Window::~Window() {
   if (hwnd_) {
     // Detach first so that messages sent during destruction no longer reach a dying object.
@@ -59,6 +61,23 @@ void Window::CreateWindowOf(const char* className, const std::string& text, DWOR
   if (!created) throw std::runtime_error(std::string("cannot create window ") + className);
 }
 
+void Window::CreateChildOf(const char* className, const std::string& text, DWORD style,
+                           DWORD exStyle, int left, int top, int width, int height, HWND parent,
+                           int id) {
+  design_ = RECT{left, top, left + width, top + height};
+  placed_ = true;
+  const RECT at = WindowDpi(parent).Scale(design_);
+  CreateWindowOf(className, text, style, exStyle, at.left, at.top, at.right - at.left,
+                 at.bottom - at.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
+void Window::Rescale(Dpi dpi) {
+  if (!placed_) return;
+  const RECT at = dpi.Scale(design_);
+  SetWindowPos(hwnd_, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Window::FitClientArea(int width, int height) {
   RECT client = ClientRect();
   if (client.right == width && client.bottom == height) return;
@@ -83,6 +102,10 @@ void Window::PaintBuffered(const std::function<void(HDC dc, const RECT& dirty)>&
 }
 
 LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kRescaleMessage) {
+    Rescale(Dpi(static_cast<int>(wp)));
+    return 0;
+  }
   return Default(msg, wp, lp);
 }
 

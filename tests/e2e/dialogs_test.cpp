@@ -77,11 +77,7 @@ class Dialogs : public harness::FolderTest {
     return harness::WaitUntil([&] { return harness::WindowText(app_->Window()) == caption; });
   }
   // The dialog's point x, y on the screen.
-  static POINT At(HWND dialog, int x, int y) {
-    POINT pt{x, y};
-    ClientToScreen(dialog, &pt);
-    return pt;
-  }
+  static POINT At(HWND dialog, int x, int y) { return harness::ClientPoint(dialog, x, y); }
   std::string File(const std::string& name) const { return harness::ReadFile(folder_ + name); }
   static bool Has(const std::string& text, const std::string& line) {
     return text.find("\r\n" + line + "\r\n") != std::string::npos;

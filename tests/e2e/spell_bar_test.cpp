@@ -65,19 +65,17 @@ class SpellBar : public harness::FolderTest {
   }
   // A pixel inside counter r, right of its digits.
   COLORREF CounterBackground(int r) const {
-    RECT rc = harness::ChildRect(app_->Control(110 + r));
-    return harness::ScreenPixel(app_->ScreenPoint(rc.right - 5, rc.top + 4));
+    const RECT rc = harness::ChildRect(app_->Control(110 + r));  // in the window's pixels
+    POINT at{rc.right - 5, rc.top + 4};
+    ClientToScreen(app_->Window(), &at);
+    return harness::ScreenPixel(at);
   }
 
   // The client got exactly Magic Arrow's combination since its last mark: Ctrl, Shift, 5 down,
   // then up in reverse.
   static void ExpectMagicArrowKeys(const standin::FakeClient& client) {
-    const std::vector<standin::ClientMessage> keys = harness::WaitForValue(
-        [&] { return client.InputSinceMark(); },
-        [](const std::vector<standin::ClientMessage>& k) { return k.size() >= 6; });
-    ASSERT_EQ(keys.size(), 6u);
-    const WPARAM expected[6] = {VK_CONTROL, VK_SHIFT, '5', '5', VK_SHIFT, VK_CONTROL};
-    for (size_t k = 0; k < 6; ++k) EXPECT_EQ(keys[k].wp, expected[k]) << k;
+    EXPECT_EQ(standin::KeysSinceMark(client, 6),
+              (std::vector<WPARAM>{VK_CONTROL, VK_SHIFT, '5', '5', VK_SHIFT, VK_CONTROL}));
   }
 
   std::string Profile() const { return harness::ReadFile(folder_ + "quillorb.ini"); }

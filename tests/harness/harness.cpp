@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "win/bitmap.h"
+#include "win/dpi.h"
 #include "win/handles.h"
 #include "win/utf8.h"
 
@@ -224,8 +225,12 @@ HWND Quillorb::WaitForMainWindow(DWORD timeoutMs) {
 }
 
 POINT Quillorb::ScreenPoint(int x, int y) const {
-  POINT pt{x, y};
-  ClientToScreen(window_, &pt);
+  return ClientPoint(window_, x, y);
+}
+
+POINT ClientPoint(HWND window, int x, int y) {
+  POINT pt = win::WindowDpi(window).Scale(POINT{x, y});
+  ClientToScreen(window, &pt);
   return pt;
 }
 

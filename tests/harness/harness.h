@@ -94,7 +94,7 @@ class Quillorb {
   Process& Proc() { return process_; }
   // The child control with this identifier.
   HWND Control(int id) const { return GetDlgItem(window_, id); }
-  // A client point of the main window in screen coordinates.
+  // A client point of the main window in screen coordinates (ClientPoint).
   POINT ScreenPoint(int x, int y) const;
   // Closes the main window as the player would (WM_CLOSE) and waits for the program to end.
   bool Close(DWORD timeoutMs = 15000);
@@ -111,6 +111,10 @@ std::wstring MessageBoxText(HWND box);
 void DismissMessageBox(HWND box);
 // The text of a dialog's control, read with WM_GETTEXT in UTF-16; its line ends become "\n".
 std::wstring DialogItemText(HWND dialog, int id);
+
+// A point of a window's client area given at 96 DPI, as the forms are laid out, in screen
+// coordinates at the window's DPI: the same place on the window at every display scale.
+POINT ClientPoint(HWND window, int x, int y);
 
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);

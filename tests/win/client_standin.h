@@ -147,6 +147,17 @@ struct InputEvent {
   DWORD flags = 0;  // LLKHF_*
 };
 
+// The wParams of the keyboard and input-method messages the client logged since its last Mark(),
+// once `count` of them have come (fewer when they do not come in time).
+inline std::vector<WPARAM> KeysSinceMark(const FakeClient& client, size_t count) {
+  const std::vector<ClientMessage> input =
+      harness::WaitForValue([&] { return client.InputSinceMark(); },
+                            [&](const std::vector<ClientMessage>& k) { return k.size() >= count; });
+  std::vector<WPARAM> keys;
+  for (const ClientMessage& m : input) keys.push_back(m.wp);
+  return keys;
+}
+
 // Keyboard events at the input level, recorded on this thread by a WH_KEYBOARD_LL hook; the hook
 // runs while this thread handles messages (harness::WaitUntil does).
 class KeyboardHook {

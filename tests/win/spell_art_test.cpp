@@ -214,5 +214,51 @@ TEST(ReagentIcons, ListDrawsLikeThePicture) {
   DeleteDC(dc);
 }
 
+// At twice and three times the scale every picture is drawn anew at its full size, and each
+// square of pixels averages to the picture at 96 DPI: every part of every recipe grows with the
+// scale (none stays at its 96-DPI size or place), and the edges stay as sharp as at 96 DPI.
+TEST(ScaledPictures, AverageToThePicturesAt96) {
+  const COLORREF face = RGB(212, 208, 200);
+  const Pixels spells96 = ReadPixels(MakeSpellAtlas(false).get());
+  for (int k : {2, 3}) {
+    SCOPED_TRACE(k);
+    const win::Dpi dpi(96 * k);
+    const Pixels spells = ReadPixels(MakeSpellAtlas(false, dpi).get());
+    ASSERT_EQ(spells.width, 320 * k);
+    // Mean channel difference of the averaged squares, per picture.
+    const auto apart = [k](const Pixels& big, int bx, int by, const Pixels& small, int sx, int sy,
+                           int w, int h) {
+      long total = 0;
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          int r = 0, g = 0, b = 0;
+          for (int dy = 0; dy < k; ++dy) {
+            for (int dx = 0; dx < k; ++dx) {
+              const DWORD c = big.At(bx + x * k + dx, by + y * k + dy);
+              r += R(c), g += G(c), b += B(c);
+            }
+          }
+          const DWORD c = small.At(sx + x, sy + y);
+          total += abs(r / (k * k) - R(c)) + abs(g / (k * k) - G(c)) + abs(b / (k * k) - B(c));
+        }
+      }
+      return static_cast<double>(total) / (3.0 * w * h);
+    };
+    for (int i = 0; i < 64; ++i) {
+      EXPECT_LT(apart(spells, 40 * k * (i % 8), 40 * k * (i / 8), spells96, 40 * (i % 8),
+                      40 * (i / 8), 40, 40),
+                4.0)
+          << "spell " << i;
+    }
+    for (int i = 0; i < 8; ++i) {
+      const Pixels big = ReadPixels(MakeReagentPicture(i, face, dpi).get());
+      ASSERT_EQ(big.width, 25 * k);
+      ASSERT_EQ(big.height, 23 * k);
+      EXPECT_LT(apart(big, 0, 0, ReadPixels(MakeReagentPicture(i, face).get()), 0, 0, 25, 23), 4.0)
+          << "reagent " << i;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quillorb
