@@ -4,7 +4,8 @@
 #   scripts/dialog-shots.sh [dpi]      96 (the default), 120, 144 or 192
 # Every picture lands in build/dialog-shots-<dpi>/: the strip, the bank, the character list and its
 # input box, the analysis, the eight pages of the configuration dialog, the dangerous-spell
-# question over a stand-in game client and the question after a failed save. At 96 DPI the
+# question over a stand-in game client, the ClassicUO macros dialog and the question after a
+# failed save. At 96 DPI the
 # README's pictures of the bank, character list and analysis (docs/*.png) are taken again; at
 # other scales every picture goes to docs/scaled/ (<name>-<dpi>.png).
 set -euo pipefail
@@ -34,6 +35,11 @@ cp "$shots/quillorb - Aelwyn.ini" "$shots/quillorb - brannoc.ini"
   printf '[UserSpell]\r\nSpell00=0\r\nSpell01=4\r\nSpell02=5\r\nSpell03=28\r\n'
   printf '[DangerSpell]\r\nDangerSpell0=1\r\n'
 } >"$shots/quillorb.ini"
+
+# A ClassicUO folder with two characters, for the ClassicUO macros dialog.
+for c in acc/Atlantic/Bob acc/Europa/Zed; do mkdir -p "$shots/ClassicUO/Data/Profiles/$c"; done
+printf '[Config]\r\nClassicUOFolder=Z:%s\r\n' "$(realpath "$shots/ClassicUO" | tr / '\\')" \
+  >>"$shots/quillorb.ini"
 
 # The desktop and the screen grow with the scale, so that every window fits.
 scaled() { echo $(($1 * dpi / 96)); }
@@ -75,6 +81,11 @@ xvfb-run -a -s "-screen 0 ${screen}x24" bash -c '
   for page in 0 1 2 3 4 5 6 7; do
     [ $page = 0 ] || wine $shot TForm_Config --ctrl-tab
     wine $shot TForm_Config config-$page.bmp
+    if [ $page = 5 ]; then  # the Macro page: its ClassicUO button
+      wine $shot TForm_Config --click 215 59
+      wine $shot TForm_CuoMacros classicuo.bmp
+      wine $shot TForm_CuoMacros --close
+    fi
   done
   wine $shot TForm_Config --close
   # The question over a game client below the strip.
@@ -127,7 +138,11 @@ for f in "$shots"/*.bmp; do
 done
 [ "$failed" = 0 ] || exit 1
 if [ "$dpi" = 96 ]; then
-  echo "Screenshots: $shots/*.png; docs/bank.png docs/characters.png docs/analysis.png"
+  # The configuration dialog's pages, four to a picture.
+  montage "$shots"/config-{0,1,5,7}.png -tile 2x2 -geometry +0+0 -strip docs/config.png
+  montage "$shots"/config-{2,3,4,6}.png -tile 2x2 -geometry +0+0 -strip docs/config-grids.png
+  echo "Screenshots: $shots/*.png; docs/bank.png docs/characters.png docs/analysis.png" \
+    "docs/config.png docs/config-grids.png"
 else
   echo "Screenshots: docs/scaled/*-$dpi.png"
 fi
