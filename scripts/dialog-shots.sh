@@ -127,7 +127,7 @@ for f in "$shots"/*.bmp; do
   name=$(basename "$f" .bmp)
   if [ "$dpi" = 96 ]; then
     case $name in
-      bank | characters | analysis) target=docs/$name.png ;;
+      bank | characters | analysis | classicuo) target=docs/$name.png ;;
       *) target=$shots/$name.png ;;
     esac
   else
