@@ -140,7 +140,7 @@ void ReportException() noexcept {
   } catch (const std::exception& e) {
     ShowErrorBox(e.what());
   } catch (...) {
-    ShowErrorBox("Unknown error");
+    ShowErrorBox(quillorb::Utf8("Unknown error"));
   }
 }
 
