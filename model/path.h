@@ -23,9 +23,13 @@ class Utf8 {
  public:
   Utf8() = default;
   explicit Utf8(std::string utf8) : text_(std::move(utf8)) {}
-  // A literal of the program's source: ASCII, the same in every encoding.
+  // A literal of the program's source (ASCII, the same in every encoding), implicitly: a message
+  // is written as one.
   template <size_t N>
-  Utf8(const char (&literal)[N]) : text_(literal) {}  // NOLINT(google-explicit-constructor)
+  Utf8(const char (&literal)[N]) : text_(literal) {}
+  // A buffer filled at run time is no literal: it holds whatever text the call put there.
+  template <size_t N>
+  Utf8(char (&buffer)[N]) = delete;
 
   const std::string& str() const { return text_; }
   bool empty() const { return text_.empty(); }

@@ -21,7 +21,8 @@ static_assert(kApart<const char*, Path> && kApart<const char (&)[4], Path>);
 static_assert(!std::is_convertible_v<std::string, Utf8> &&
               !std::is_convertible_v<const char*, Utf8>);
 static_assert(std::is_constructible_v<Utf8, std::string> &&
-              std::is_convertible_v<const char (&)[4], Utf8>);
+              std::is_convertible_v<const char (&)[4], Utf8> &&
+              !std::is_convertible_v<char (&)[4], Utf8>);
 
 // A file name from ANSI text is made by PathFromAnsi; nothing else appends text to a path.
 template <class Name>
