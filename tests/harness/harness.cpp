@@ -136,6 +136,28 @@ Process::~Process() {
   Kill();
 }
 
+namespace {
+
+// The job every started program runs in: it ends them all when this process ends, however it
+// ends (killed, crashed, or timed out by the test runner). A program left behind would keep the
+// runner's output pipe open, which it inherited, so that the runner waits for it until its own
+// time-out; and one whose thread a test holds suspended stays so on the desktop for good.
+HANDLE ProgramsJob() {
+  static const HANDLE job = [] {
+    HANDLE j = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!j ||
+        !SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+      throw std::runtime_error("cannot make the job for the programs");
+    }
+    return j;  // closed only by the end of this process
+  }();
+  return job;
+}
+
+}  // namespace
+
 Process Process::Start(const std::string& exe, const std::string& arguments,
                        const std::string& folder) {
   std::wstring commandLine = Wide("\"" + exe + "\"");
@@ -143,10 +165,19 @@ Process Process::Start(const std::string& exe, const std::string& arguments,
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(Wide(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      Wide(folder).c_str(), &si, &pi)) {
+  // Suspended until it is in the job, so that anything it starts is in the job as well.
+  if (!CreateProcessW(Wide(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                      CREATE_SUSPENDED, nullptr, Wide(folder).c_str(), &si, &pi)) {
     throw std::runtime_error("cannot start " + exe + ": error " + std::to_string(GetLastError()));
   }
+  if (!AssignProcessToJobObject(ProgramsJob(), pi.hProcess)) {
+    const DWORD error = GetLastError();
+    TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    throw std::runtime_error("cannot put " + exe + " into the job: error " + std::to_string(error));
+  }
+  ResumeThread(pi.hThread);
   CloseHandle(pi.hThread);
   Process p;
   p.process_ = pi.hProcess;
