@@ -62,7 +62,7 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   // Writes the profile file, then spells.txt. False when the profile file could not be written
   // (`error` says which file and why); a catalogue that cannot be written is reported, and kept in
   // memory for the next save.
-  bool SaveProfile(std::string* error = nullptr);
+  bool SaveProfile(Utf8* error = nullptr);
   // Closing: users.ini, the profile and spells.txt are saved; after a failed save the player is
   // asked (Retry / Close anyway / Cancel). False when the player keeps Quillorb running.
   bool FormCloseQuery();
@@ -136,9 +136,9 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   bool CountersUpdating = false;
   bool CountersRefreshPosted = false;
   bool AlwaysOnTop = false;
-  std::string CurrentUser;      // ANSI, as users.ini holds it
-  std::string ProfileFileName;  // paths in UTF-8 (model/file_io.h)
-  std::string SpellFileName;
+  std::string CurrentUser;  // ANSI, as users.ini holds it
+  Path ProfileFileName;
+  Path SpellFileName;
   std::string ClientCaption;
   std::vector<std::string> ClientCaptions;
   std::string ClientProgram;    // the game client's program the player confirmed (ANSI file name)
@@ -211,8 +211,8 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   enum class SaveStep { LastUser, Profile, Catalogue };
   enum class SaveFor { Switch, SameCharacter, Close };
   // Writes one file; false with `error` (the file and the system's reason) when it failed.
-  bool WriteStep(SaveStep step, std::string& error);
-  std::string SaveQuestionText(SaveStep step, SaveFor purpose, const std::string& error) const;
+  bool WriteStep(SaveStep step, Utf8& error);
+  Utf8 SaveQuestionText(SaveStep step, SaveFor purpose, const Utf8& error) const;
   // Writes the file until it works or the player answers otherwise: true to go on (saved, or
   // "Switch anyway" / "Close anyway"), false for Cancel.
   bool SaveStepOrAsk(SaveStep step, SaveFor purpose);
@@ -227,7 +227,7 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   // The character users.ini names, "" for the default one or one whose name is refused.
   std::string LastUserOfUsersFile();
 
-  std::string programDir_;  // UTF-8
+  Path programDir_;
   char decimalSeparator_ = '.';
   win::Icon icon_;
   win::Icon largeIcon_;            // above 96 DPI
@@ -242,7 +242,7 @@ class TForm_Main : public win::Form, private CastHost, private AssistantHost {
   bool saveQuestionOpen_ = false;
   bool closing_ = false;
   // The profiles the character list has said it cannot use (told once a run).
-  std::set<std::string> unusableProfilesTold_;
+  std::set<Path> unusableProfilesTold_;
   // Where the mouse stood when Panel1 was given a notice instead of the spell information: the
   // notice stays until the mouse really moves over a slot again.
   std::optional<POINT> panelNoticeAt_;

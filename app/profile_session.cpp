@@ -18,23 +18,23 @@
 namespace quillorb {
 namespace {
 
-std::string Who(const std::string& user) {
-  return user.empty() ? "the default character" : win::AnsiToUtf8(user);
+Utf8 Who(const std::string& user) {
+  return user.empty() ? Utf8("the default character") : win::AnsiToUtf8(user);
 }
 
 // The file as it stands, so that a rewrite keeps the lines the program does not know. False, with
 // the reason, when the file exists but cannot be read as text (another program holds it, it was
 // saved as UTF-16 meanwhile): it is not written over then.
-bool ReadForRewrite(const std::string& path, IniDocument& ini, std::string& error) {
+bool ReadForRewrite(const Path& path, IniDocument& ini, Utf8& error) {
   std::string bytes;
   const ReadStatus status = ReadWholeFile(path, bytes, &error);
   if (status == ReadStatus::Ok) ini = IniDocument(bytes);
   return status != ReadStatus::Failed;
 }
 
-// `path` in UTF-8, as the file layer takes it.
-void ShowFileError(const wchar_t* pattern, const std::string& path) {
-  win::ShowErrorBox(FormatWithFile(pattern, win::FileText(path)));
+// `pattern` with a character's name.
+void ShowNameError(const wchar_t* pattern, const std::string& name) {
+  win::ShowErrorBox(FormatWithFile(pattern, win::AnsiToWide(name)));
 }
 
 }  // namespace
@@ -45,10 +45,10 @@ std::string TForm_Main::LastUserOfUsersFile() {
   // A users.ini that exists but cannot be read, or that names a character whose name cannot be
   // part of a file name, is reported once and left as it is at shutdown (a refused name only
   // until the player chooses a character).
-  const std::string usersFile = UsersFileName(programDir_);
+  const Path usersFile = UsersFileName(programDir_);
   IniDocument users;
   std::string bytes;
-  std::string error;
+  Utf8 error;
   const ReadStatus status = ReadWholeFile(usersFile, bytes, &error);
   if (status == ReadStatus::Ok) users = IniDocument(bytes);
   if (status == ReadStatus::Failed) {
@@ -60,13 +60,13 @@ std::string TForm_Main::LastUserOfUsersFile() {
     return name;
   }
   lastUserRefused_ = true;
-  ShowFileError(kRefusedNameError, win::AnsiToUtf8(name));
+  ShowNameError(kRefusedNameError, name);
   return std::string();
 }
 
 void TForm_Main::SetUser(const std::string& name) {
   CurrentUser = name;
-  ProfileFileName = quillorb::ProfileFileName(programDir_, win::AnsiToUtf8(name));
+  ProfileFileName = quillorb::ProfileFileName(programDir_, name);
   SpellFileName = quillorb::SpellFileName(programDir_);
   const std::string title = name.empty() ? "Quillorb" : "Quillorb - " + name;
   SetText(title);
@@ -74,7 +74,7 @@ void TForm_Main::SetUser(const std::string& name) {
 }
 
 void TForm_Main::LoadProfile() {
-  std::string error;
+  Utf8 error;
   // Spells that could not be saved are kept: the file holds an older state of them.
   if (!catalogueUnsaved_) {
     catalogueUnreadable_ =
@@ -151,13 +151,13 @@ ProfileSettings TForm_Main::CurrentSettings() const {
 
 // ------------------------------------------------------------------ saving
 
-bool TForm_Main::WriteStep(SaveStep step, std::string& error) {
+bool TForm_Main::WriteStep(SaveStep step, Utf8& error) {
   switch (step) {
     case SaveStep::LastUser: {
       // A users.ini that could not be read, or that names a refused character the player has not
       // replaced by a choice of their own, is left as it is.
       if (keepUsersFile_ || lastUserRefused_) return true;
-      const std::string usersFile = UsersFileName(programDir_);
+      const Path usersFile = UsersFileName(programDir_);
       IniDocument users;
       if (!ReadForRewrite(usersFile, users, error)) return false;
       WriteLastUser(users, CurrentUser);
@@ -183,11 +183,10 @@ bool TForm_Main::WriteStep(SaveStep step, std::string& error) {
   return true;
 }
 
-std::string TForm_Main::SaveQuestionText(SaveStep step, SaveFor purpose,
-                                         const std::string& error) const {
-  const std::string who = Who(CurrentUser);
-  std::string headline;
-  std::string lost;
+Utf8 TForm_Main::SaveQuestionText(SaveStep step, SaveFor purpose, const Utf8& error) const {
+  const Utf8 who = Who(CurrentUser);
+  Utf8 headline;
+  Utf8 lost;
   switch (step) {
     case SaveStep::LastUser:
       headline = "users.ini could not be saved.";
@@ -210,7 +209,7 @@ std::string TForm_Main::SaveQuestionText(SaveStep step, SaveFor purpose,
           "reagents and mana (each character's macro keys stay in its profile).";
       break;
   }
-  std::string text = headline + "\n" + error + "\n\n";
+  Utf8 text = headline + "\n" + error + "\n\n";
   if (purpose == SaveFor::Switch) text += "Switch anyway: " + lost + "\n";
   if (purpose == SaveFor::Close) text += "Close anyway: " + lost + "\n";
   text += "Retry: save again, for example once another program has let the file go.\n";
@@ -231,14 +230,14 @@ std::string TForm_Main::SaveQuestionText(SaveStep step, SaveFor purpose,
 
 bool TForm_Main::SaveStepOrAsk(SaveStep step, SaveFor purpose) {
   for (;;) {
-    std::string error;
+    Utf8 error;
     if (WriteStep(step, error)) return true;
     const char* goOn = purpose == SaveFor::Switch  ? "&Switch anyway"
                        : purpose == SaveFor::Close ? "&Close anyway"
                                                    : "";
     saveQuestionOpen_ = true;
     const SaveAnswer answer = AskAfterFailedSave(
-        hwnd(), ConfigDialogFont(), {win::FileText(SaveQuestionText(step, purpose, error)), goOn});
+        hwnd(), ConfigDialogFont(), {win::Wide(SaveQuestionText(step, purpose, error)), goOn});
     saveQuestionOpen_ = false;
     if (answer != SaveAnswer::Retry) return answer == SaveAnswer::GoOn;
   }
@@ -251,15 +250,15 @@ bool TForm_Main::SaveBeforeSwitch(const std::string& next) {
   }
   // The catalogue is shared by all characters: one that cannot be written is kept in memory and
   // does not stop the change.
-  std::string error;
+  Utf8 error;
   if (!WriteStep(SaveStep::Catalogue, error)) win::ShowFileError(kCatalogueKeptError, error);
   // The player has chosen a character: users.ini names it again at the end.
   lastUserRefused_ = false;
   return true;
 }
 
-bool TForm_Main::SaveProfile(std::string* error) {
-  std::string reason;
+bool TForm_Main::SaveProfile(Utf8* error) {
+  Utf8 reason;
   if (!WriteStep(SaveStep::Profile, reason)) {
     if (error) *error = reason;
     return false;
@@ -269,7 +268,7 @@ bool TForm_Main::SaveProfile(std::string* error) {
 }
 
 bool TForm_Main::SaveCopySource() {
-  std::string error;
+  Utf8 error;
   if (SaveProfile(&error)) return true;
   win::ShowFileError(kCopySourceError, error);
   return false;
@@ -294,7 +293,7 @@ void TForm_Main::SaveAtShutdown() {
                {SaveStep::Profile, kProfileWriteError},
                {SaveStep::Catalogue, kCatalogueWriteError}};
   for (const auto& s : steps) {
-    std::string error;
+    Utf8 error;
     if (!WriteStep(s.step, error)) win::ShowFileError(s.what, error);
   }
 }

@@ -119,7 +119,8 @@ int main(int argc, char** argv) {
          }));
   Report("character list opens:", TimeOpening<quillorb::TForm_ChrList>(kOpenings, [&] {
            auto d = std::make_unique<quillorb::TForm_ChrList>(
-               form.hwnd(), form.ConfigDialogFont(), bench::BinDir(), quillorb::CharacterChoice{});
+               form.hwnd(), form.ConfigDialogFont(), quillorb::Path::FromUtf8(bench::BinDir()),
+               quillorb::CharacterChoice{});
            d->FormShow();
            return d;
          }));

@@ -93,23 +93,27 @@ bool SameSettings(const ProfileSettings& a, const ProfileSettings& b) {
 
 // ------------------------------------------------------------------ the program's own path
 
-void OursLoad(const std::string& profile, const std::string& catalogue, SpellTable& spells,
+void OursLoad(const std::string& profilePath, const std::string& catalogue, SpellTable& spells,
               ProfileSettings& s) {
-  if (ReadCatalogue(catalogue, spells) != CatalogueRead::Ok) throw std::runtime_error("catalogue");
+  const Path profile = Path::FromUtf8(profilePath);
+  if (ReadCatalogue(Path::FromUtf8(catalogue), spells) != CatalogueRead::Ok)
+    throw std::runtime_error("catalogue");
   IniDocument ini;
   std::string bytes;
   if (ReadWholeFile(profile, bytes) == ReadStatus::Ok) ini = IniDocument(bytes);
   ReadProfile(ini, s, spells, kSeparator);
 }
 
-void OursSave(const std::string& profile, const std::string& catalogue, const SpellTable& spells,
-              const ProfileSettings& s) {
+void OursSave(const std::string& profilePath, const std::string& catalogue,
+              const SpellTable& spells, const ProfileSettings& s) {
+  const Path profile = Path::FromUtf8(profilePath);
   IniDocument ini;
   std::string bytes;
   if (ReadWholeFile(profile, bytes) == ReadStatus::Ok) ini = IniDocument(bytes);
   WriteProfile(ini, s, spells, kSeparator);
   if (!ReplaceFileContents(profile, ini.Serialize())) throw std::runtime_error("profile save");
-  if (!WriteCatalogue(catalogue, spells)) throw std::runtime_error("catalogue save");
+  if (!WriteCatalogue(Path::FromUtf8(catalogue), spells))
+    throw std::runtime_error("catalogue save");
 }
 
 // ------------------------------------------------------------------ key by key through the
@@ -221,7 +225,8 @@ bool Compare(const char* what, const bench::Stats& ours, const bench::Stats& pla
 int Run() {
   const std::string folder = bench::NewTempFolder("profile");
   SpellTable character;
-  if (ReadCatalogue(bench::BinDir() + "spells.txt", character) != CatalogueRead::Ok) {
+  if (ReadCatalogue(Path::FromUtf8(bench::BinDir() + "spells.txt"), character) !=
+      CatalogueRead::Ok) {
     std::printf("spells.txt not found beside the bench\n");
     return 1;
   }

@@ -176,7 +176,7 @@ class Sampler {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   const double entry = bench::NowUs();  // the clock is the same in every process
   try {
-    const std::string out = win::ProgramDirectory() + "phases.txt";
+    const std::string out = (win::ProgramDirectory() + "phases.txt").Utf8();
     FILE* file = std::fopen((out + ".part").c_str(), "w");
     if (!file) return 1;
     std::fprintf(file, "entry_clock %.1f\n", entry);

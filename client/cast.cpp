@@ -53,16 +53,16 @@ bool CastPipeline::ConfirmClient(const FoundClient& found, const std::string& ca
   HWND client = found.window;
   const std::optional<std::string> program = win::WideToAnsi(found.program);
   const bool rememberable = program && !program->empty();
-  const std::string programName =
-      found.program.empty() ? "(unknown)" : win::WideToUtf8(found.program);
-  const std::string text =
-      "Is this window your game client?\n\nWindow: " + win::WideToUtf8(win::WindowTextW(client)) +
+  const Utf8 programName =
+      found.program.empty() ? Utf8("(unknown)") : win::Utf8FromWide(found.program);
+  const Utf8 text =
+      "Is this window your game client?\n\nWindow: " + win::Utf8FromWide(win::WindowTextW(client)) +
       "\nProgram: " + programName + "\n\nIt was found only because its caption starts with \"" +
       win::AnsiToUtf8(captionPrefix) + "\". " +
       (rememberable ? "Yes casts into it and remembers " + programName +
                           " as your game client for this character."
-                    : "Yes casts into it; its program cannot be remembered, so you will be asked "
-                      "again.") +
+                    : Utf8("Yes casts into it; its program cannot be remembered, so you will be "
+                           "asked again.")) +
       " No casts nothing.";
   const auto handOver = [client](int button) {
     if (button == IDYES && IsWindow(client)) SetForegroundWindow(client);

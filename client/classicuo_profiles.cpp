@@ -11,12 +11,12 @@ namespace {
 
 constexpr char kProfiles[] = "Data\\Profiles\\";
 
-// The sub-folders of `folder` (ending with its separator), UTF-8. A name UTF-8 cannot tell exactly
-// (a lone surrogate) is left out: no path made from it would reach it.
-std::vector<std::string> FoldersIn(const std::string& folder) {
+// The names of the sub-folders of `folder` (ending with its separator). A name UTF-8 cannot tell
+// exactly (a lone surrogate) is left out: no path made from it would reach it.
+std::vector<std::string> FoldersIn(const Path& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAW found{};
-  const win::FindHandle find(FindFirstFileW(win::Utf8ToWide(folder + "*").c_str(), &found));
+  const win::FindHandle find(FindFirstFileW(win::Wide(folder + "*").c_str(), &found));
   if (!find) return names;
   do {
     const std::wstring name = found.cFileName;
@@ -38,7 +38,7 @@ std::wstring CaptionOf(HWND window) {
 
 }  // namespace
 
-std::string RunningClassicUoFolder() {
+Path RunningClassicUoFolder() {
   const std::wstring part = win::Utf8ToWide(kOpenClientCaptionPart);
   for (HWND w = FindWindowExA(nullptr, nullptr, kOpenClientWindowClass, nullptr); w;
        w = FindWindowExA(nullptr, w, kOpenClientWindowClass, nullptr)) {
@@ -51,16 +51,16 @@ std::string RunningClassicUoFolder() {
     if (!process || !QueryFullProcessImageNameW(process.get(), 0, image.data(), &size)) continue;
     image.resize(size);
     const size_t slash = image.find_last_of(L"\\/");
-    if (slash != std::wstring::npos) return win::WideToUtf8(image.substr(0, slash + 1));
+    if (slash != std::wstring::npos) return win::PathFromWide(image.substr(0, slash + 1));
   }
   return {};
 }
 
-bool IsLoggedInToClassicUo(const std::string& character) {
+bool IsLoggedInToClassicUo(const Utf8& character) {
   struct Search {
     std::wstring prefix;
     bool found = false;
-  } search{win::Utf8ToWide(character) + L" - " + win::Utf8ToWide(kOpenClientCaptionPart)};
+  } search{win::Wide(character) + L" - " + win::Utf8ToWide(kOpenClientCaptionPart)};
   EnumWindows(
       [](HWND w, LPARAM context) -> BOOL {
         auto& s = *reinterpret_cast<Search*>(context);
@@ -71,17 +71,13 @@ bool IsLoggedInToClassicUo(const std::string& character) {
   return search.found;
 }
 
-std::string WithSeparator(std::string folder) {
-  if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
-  return folder;
-}
-
-std::vector<CuoCharacter> ListCuoCharacters(const std::string& folder) {
+std::vector<CuoCharacter> ListCuoCharacters(const Path& folder) {
   std::vector<CuoCharacter> characters;
-  const std::string profiles = folder + kProfiles;
+  const Path profiles = folder + kProfiles;
   for (const std::string& account : FoldersIn(profiles)) {
-    for (const std::string& server : FoldersIn(profiles + account + "\\")) {
-      for (const std::string& name : FoldersIn(profiles + account + "\\" + server + "\\")) {
+    const Path accountFolder = profiles + Path::FromUtf8(account + "\\");
+    for (const std::string& server : FoldersIn(accountFolder)) {
+      for (const std::string& name : FoldersIn(accountFolder + Path::FromUtf8(server + "\\"))) {
         characters.push_back({account, server, name});
       }
     }
@@ -89,15 +85,16 @@ std::vector<CuoCharacter> ListCuoCharacters(const std::string& folder) {
   return characters;
 }
 
-bool HasCuoProfiles(const std::string& folder) {
-  const DWORD attributes = GetFileAttributesW(win::Utf8ToWide(folder + kProfiles).c_str());
+bool HasCuoProfiles(const Path& folder) {
+  const DWORD attributes = GetFileAttributesW(win::Wide(folder + kProfiles).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string CuoMacrosPath(const std::string& folder, const CuoCharacter& character,
-                          const char* fileName) {
-  return folder + kProfiles + character.account + "\\" + character.server + "\\" +
-         character.folder + "\\" + fileName;
+Path CuoMacrosPath(const Path& folder, const CuoCharacter& character, const char* fileName) {
+  // The client's folder names are UTF-8 (model/cuo_macros.h).
+  return folder + kProfiles +
+         Path::FromUtf8(character.account + "\\" + character.server + "\\" + character.folder +
+                        "\\" + fileName);
 }
 
 }  // namespace quillorb

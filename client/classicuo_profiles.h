@@ -8,26 +8,25 @@
 #include <vector>
 
 #include "model/cuo_macros.h"
+#include "model/path.h"
 
 namespace quillorb {
 
-// The folder of a running client's program (UTF-8, with its trailing separator): the program of a
-// visible window of the client's class whose caption holds "ClassicUO". Empty when none runs.
-std::string RunningClassicUoFolder();
+// The folder of a running client's program (with its trailing separator): the program of a visible
+// window of the client's class whose caption holds "ClassicUO". Empty when none runs.
+Path RunningClassicUoFolder();
 
-// Whether a top-level window's caption begins with "<character> - ClassicUO" (`character` in
-// UTF-8), as the client's does while that character is logged in.
-bool IsLoggedInToClassicUo(const std::string& character);
+// Whether a top-level window's caption begins with "<character> - ClassicUO", as the client's
+// does while that character is logged in.
+bool IsLoggedInToClassicUo(const Utf8& character);
 
-// `folder` (UTF-8) with a trailing separator; empty stays empty.
-std::string WithSeparator(std::string folder);
-// The character folders under Data\Profiles of `folder` (UTF-8, ending with its separator), in no
-// set order.
-std::vector<CuoCharacter> ListCuoCharacters(const std::string& folder);
+// The character folders under Data\Profiles of `folder` (ending with its separator), in no set
+// order.
+std::vector<CuoCharacter> ListCuoCharacters(const Path& folder);
 // Whether `folder` (ending with its separator) has Data\Profiles.
-bool HasCuoProfiles(const std::string& folder);
+bool HasCuoProfiles(const Path& folder);
 // The character's macros.xml, or its backup with `fileName` kCuoMacrosBackupName.
-std::string CuoMacrosPath(const std::string& folder, const CuoCharacter& character,
-                          const char* fileName = kCuoMacrosFileName);
+Path CuoMacrosPath(const Path& folder, const CuoCharacter& character,
+                   const char* fileName = kCuoMacrosFileName);
 
 }  // namespace quillorb

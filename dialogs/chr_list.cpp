@@ -30,7 +30,7 @@ constexpr char kTooLongMessage[] =
 
 // A name a profile file name or users.ini could not hold, and what the player is told.
 struct NameRule {
-  bool (*breaks)(const std::string& typed);
+  bool (*breaks)(const Path& name);
   const char* message;
 };
 constexpr NameRule kNameRules[] = {
@@ -42,14 +42,14 @@ constexpr NameRule kNameRules[] = {
 
 }  // namespace
 
-CharacterFiles ListCharacters(const std::string& folder) {
+CharacterFiles ListCharacters(const Path& folder) {
   CharacterFiles files;
-  for (const std::string& file : FileNamesIn(folder)) {
-    const std::optional<std::string> name = CharacterFromFileName(file);
+  for (const Path& file : FileNamesIn(folder)) {
+    const std::optional<Path> name = CharacterFromFileName(file);
     if (!name) continue;
     // Names are kept in the ANSI code page (users.ini, the window titles): a file whose name has
     // no exact form there cannot be one of ours.
-    std::optional<std::string> ansi = win::WideToAnsi(win::Utf8ToWide(*name));
+    std::optional<std::string> ansi = win::WideToAnsi(win::Wide(*name));
     if (ansi) {
       files.names.push_back(std::move(*ansi));
     } else {
@@ -64,7 +64,7 @@ CharacterFiles ListCharacters(const std::string& folder) {
   return files;
 }
 
-TForm_ChrList::TForm_ChrList(HWND owner, HFONT font, std::string programDir,
+TForm_ChrList::TForm_ChrList(HWND owner, HFONT font, Path programDir,
                              const CharacterChoice& current)
     : CurChr(current.name.empty() ? std::string(kDefaultCharacterEntry) : current.name),
       programDir_(std::move(programDir)) {
@@ -74,9 +74,7 @@ TForm_ChrList::TForm_ChrList(HWND owner, HFONT font, std::string programDir,
   AskName = [this] {
     return win::InputQuery(hwnd(), "Add a character", "Input a character name", "", Font());
   };
-  Message = [this](const std::string& text, UINT flags) {
-    return win::ShowMessage(hwnd(), text, flags);
-  };
+  Message = [this](const Utf8& text, UINT flags) { return win::ShowMessage(hwnd(), text, flags); };
 
   Bevel1 = std::make_unique<win::Bevel>(*this, 8, 8, 273, 201);
   Label_Cur = std::make_unique<win::Label>(*this, 16, 16, 0, 14, "Current Character : ");
@@ -129,20 +127,21 @@ LRESULT TForm_ChrList::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void TForm_ChrList::TellUnusable() {
-  std::vector<std::string> untold;
-  for (const std::string& file : Unusable) {
+  std::vector<Path> untold;
+  for (const Path& file : Unusable) {
     if (!Told || Told->insert(file).second) untold.push_back(file);
   }
   if (untold.empty()) return;
   const bool one = untold.size() == 1;
-  std::string text =
-      one ? "This profile is not in the list:\n\n" : "These profiles are not in the list:\n\n";
-  for (const std::string& file : untold) text += file + "\n";
-  text += one ? "\nIts character's name has letters that this system's code page cannot store, so "
-                "Quillorb cannot use it. To use it, rename the file with letters the code page has."
-              : "\nTheir characters' names have letters that this system's code page cannot store, "
-                "so Quillorb cannot use them. To use one, rename its file with letters the code "
-                "page has.";
+  Utf8 text(one ? "This profile is not in the list:\n\n"
+                : "These profiles are not in the list:\n\n");
+  for (const Path& file : untold) text += file.Text() + "\n";
+  text += Utf8(
+      one ? "\nIts character's name has letters that this system's code page cannot store, so "
+            "Quillorb cannot use it. To use it, rename the file with letters the code page has."
+          : "\nTheir characters' names have letters that this system's code page cannot store, "
+            "so Quillorb cannot use them. To use one, rename its file with letters the code "
+            "page has.");
   Message(text, MB_OK | MB_ICONINFORMATION);
 }
 
@@ -160,18 +159,16 @@ void TForm_ChrList::ListBox_ChrDblClick() {
   SetModalResult(win::kModalOk);
 }
 
-std::string TForm_ChrList::ProfileOf(const std::string& entry) const {
-  return ProfileFileName(programDir_,
-                         entry == kDefaultCharacterEntry ? std::string() : win::AnsiToUtf8(entry));
+Path TForm_ChrList::ProfileOf(const std::string& entry) const {
+  return ProfileFileName(programDir_, entry == kDefaultCharacterEntry ? std::string() : entry);
 }
 
 void TForm_ChrList::Button_AddClick() {
-  const std::string typed = AskName ? AskName().value_or(std::string()) : std::string();
+  const Utf8 typed = AskName ? AskName().value_or(Utf8()) : Utf8();
   if (typed.empty()) return;
-  // Every check before anything is created. The letters are checked in the typed (UTF-8) form,
-  // where no byte of a letter outside ASCII looks like '\\' or '|' (as trail bytes of a
-  // double-byte code page do).
-  const std::optional<std::string> ansi = win::WideToAnsi(win::Utf8ToWide(typed));
+  // Every check before anything is created. The letters are checked in the name's file name form
+  // (model/characters.h).
+  const std::optional<std::string> ansi = win::WideToAnsi(win::Wide(typed));
   if (!ansi) {
     Message(kCodePageMessage, MB_OK | MB_ICONEXCLAMATION);
     return;
@@ -182,17 +179,17 @@ void TForm_ChrList::Button_AddClick() {
     return;
   }
   for (const NameRule& rule : kNameRules) {
-    if (rule.breaks(typed)) {
-      Message(rule.message, MB_OK | MB_ICONEXCLAMATION);
+    if (rule.breaks(PathFromAnsi(name))) {
+      Message(Utf8(rule.message), MB_OK | MB_ICONEXCLAMATION);
       return;
     }
   }
   // On a first run the current character has no file yet: it is saved first, so that there is
   // something to copy.
-  const std::string source = ProfileOf(CurChr);
+  const Path source = ProfileOf(CurChr);
   if (SaveCurrentProfile && !FileExists(source) && !SaveCurrentProfile()) return;
-  std::string error;
-  if (!CopyToNewFile(source, ProfileFileName(programDir_, typed), &error)) {
+  Utf8 error;
+  if (!CopyToNewFile(source, ProfileFileName(programDir_, name), &error)) {
     Message(NewCharacterFileError(typed) + "\n" + error, MB_OK | MB_ICONEXCLAMATION);
     return;
   }

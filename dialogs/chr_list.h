@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "model/path.h"
 #include "win/bevel.h"
 #include "win/button.h"
 #include "win/dialog.h"
@@ -34,12 +35,12 @@ struct CharacterChoice {
 struct CharacterFiles {
   // The character names (ANSI), sorted without regard to case.
   std::vector<std::string> names;
-  // The file names (UTF-8) of profiles whose character names the ANSI code page cannot spell:
-  // names are kept in it (users.ini, the window titles), so these cannot be used.
-  std::vector<std::string> unusable;
+  // The file names of profiles whose character names the ANSI code page cannot spell: names are
+  // kept in it (users.ini, the window titles), so these cannot be used.
+  std::vector<Path> unusable;
 };
-// The profiles in `folder` (UTF-8, ending with its separator).
-CharacterFiles ListCharacters(const std::string& folder);
+// The profiles in `folder` (ending with its separator).
+CharacterFiles ListCharacters(const Path& folder);
 
 class TForm_ChrList : public win::Dialog {
  public:
@@ -47,11 +48,9 @@ class TForm_ChrList : public win::Dialog {
   static constexpr int kClientWidth = 290;
   static constexpr int kClientHeight = 251;
 
-  // Builds the hidden dialog over the profiles of `programDir` (UTF-8, with its trailing
-  // separator), drawn in a copy of `font`, with `current` as the current character; runs
-  // FormCreate.
-  TForm_ChrList(HWND owner, HFONT font, std::string programDir,
-                const CharacterChoice& current = {});
+  // Builds the hidden dialog over the profiles of `programDir` (with its trailing separator), drawn
+  // in a copy of `font`, with `current` as the current character; runs FormCreate.
+  TForm_ChrList(HWND owner, HFONT font, Path programDir, const CharacterChoice& current = {});
   // Runs the dialog: the chosen character on OK, nothing on Cancel.
   std::optional<CharacterChoice> Execute();
 
@@ -66,18 +65,18 @@ class TForm_ChrList : public win::Dialog {
   // one after OK.
   std::string CurChr;
 
-  // How the dialog asks and tells; the tests replace them. AskName gives the name as typed, in
-  // UTF-8; names are kept in the ANSI code page, so one with letters it lacks is refused.
-  std::function<std::optional<std::string>()> AskName;
-  std::function<int(const std::string& text, UINT flags)> Message;
+  // How the dialog asks and tells; the tests replace them. AskName gives the name as typed; names
+  // are kept in the ANSI code page, so one with letters it lacks is refused.
+  std::function<std::optional<Utf8>()> AskName;
+  std::function<int(const Utf8& text, UINT flags)> Message;
   // Saves the current character's profile when Add finds no file of it to copy (on a first run,
   // say); false when that failed (the caller has reported it).
   std::function<bool()> SaveCurrentProfile;
-  // The profiles left out of the list because they cannot be used (file names, UTF-8). Once the
-  // dialog shows, one message says why; the names it told are added to `Told`, and names already
-  // in it are not told again (the main window keeps it for the run).
-  std::vector<std::string> Unusable;
-  std::set<std::string>* Told = nullptr;
+  // The profiles left out of the list because they cannot be used (file names). Once the dialog
+  // shows, one message says why; the names it told are added to `Told`, and names already in it
+  // are not told again (the main window keeps it for the run).
+  std::vector<Path> Unusable;
+  std::set<Path>* Told = nullptr;
 
   std::unique_ptr<win::Bevel> Bevel1;
   std::unique_ptr<win::Label> Label_Cur;
@@ -98,11 +97,11 @@ class TForm_ChrList : public win::Dialog {
   // Posted by FormShow, so that the message about unusable profiles shows over the dialog.
   static constexpr UINT kTellUnusable = WM_APP + 1;
   void TellUnusable();
-  std::string ProfileOf(const std::string& entry) const;
+  Path ProfileOf(const std::string& entry) const;
   // CurChr becomes the selected entry; with none selected it stays as it was.
   void TakeSelection();
 
-  std::string programDir_;
+  Path programDir_;
 };
 
 }  // namespace quillorb

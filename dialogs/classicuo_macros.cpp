@@ -20,11 +20,11 @@ constexpr int kUseOurs = 1002;
 
 // The question after a write met the player's own macros on spells' chords: the system's task
 // dialog with buttons that say what they do, or a Yes/No/Cancel box where there is none.
-std::optional<CuoConflictChoice> AskConflictQuestion(HWND owner, const std::string& question) {
+std::optional<CuoConflictChoice> AskConflictQuestion(HWND owner, const Utf8& question) {
   using TaskDialogFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
   static const auto taskDialog =
       win::LibraryFunction<TaskDialogFn>("comctl32.dll", "TaskDialogIndirect");
-  const std::wstring text = win::Utf8ToWide(question);
+  const std::wstring text = win::Wide(question);
   const std::wstring title = win::Utf8ToWide(kCaption);
   const std::wstring headline = win::Utf8ToWide(kCuoConflictHeadline);
   int pressed = IDCANCEL;
@@ -64,14 +64,15 @@ std::optional<CuoConflictChoice> AskConflictQuestion(HWND owner, const std::stri
 }
 
 // A folder as typed or pasted: no blanks around, no quotes around (Explorer's "Copy as path").
-std::string PlainFolder(std::string text) {
+Path PlainFolder(const Utf8& typed) {
+  std::string text = typed.str();
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   while (!text.empty() && blank(text.back())) text.pop_back();
   while (!text.empty() && blank(text.front())) text.erase(text.begin());
   if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
     text = text.substr(1, text.size() - 2);
   }
-  return text;
+  return Path::FromUtf8(std::move(text));
 }
 
 }  // namespace
@@ -80,8 +81,12 @@ CuoSpells CuoSpellsOf(const SpellTable& spells) {
   CuoSpells out;
   for (size_t i = 0; i < out.size(); ++i) {
     const TSpell& s = spells[i];
-    out[i] = {
-        win::AnsiToUtf8(s.Name), win::AnsiToUtf8(KeyText(s.Key)), s.Key, s.Alt, s.Ctrl, s.Shift};
+    out[i] = {win::AnsiToUtf8(s.Name).str(),
+              win::AnsiToUtf8(KeyText(s.Key)).str(),
+              s.Key,
+              s.Alt,
+              s.Ctrl,
+              s.Shift};
   }
   return out;
 }
@@ -90,12 +95,8 @@ TForm_CuoMacros::TForm_CuoMacros(HWND owner, HFONT font, CuoMacrosRequest reques
     : request_(std::move(request)) {
   CreateModalForm(kCuoMacrosClass, kCaption, owner, kClientWidth, kClientHeight, WS_EX_TOPMOST);
   SetFont(win::DescribeFont(font, win::WindowDpi(owner)));
-  Message = [this](const std::string& text, UINT flags) {
-    return win::ShowMessage(hwnd(), text, flags);
-  };
-  AskConflicts = [this](const std::string& question) {
-    return AskConflictQuestion(hwnd(), question);
-  };
+  Message = [this](const Utf8& text, UINT flags) { return win::ShowMessage(hwnd(), text, flags); };
+  AskConflicts = [this](const Utf8& question) { return AskConflictQuestion(hwnd(), question); };
   AskFolder = [this] {
     return win::AskFolder(hwnd(), "The folder of ClassicUO (it holds Data\\Profiles)", Folder());
   };
@@ -119,30 +120,30 @@ TForm_CuoMacros::TForm_CuoMacros(HWND owner, HFONT font, CuoMacrosRequest reques
   Button_Close->Cancel = true;
   Button_Close->ModalResult = win::kModalCancel;
 
-  const std::string folder = request_.folder.empty() ? RunningClassicUoFolder() : request_.folder;
-  Edit_Folder->SetUtf8Text(folder);
+  const Path folder = request_.folder.empty() ? RunningClassicUoFolder() : request_.folder;
+  Edit_Folder->SetUtf8Text(folder.Text());
   FillCharacters();
   Edit_Folder->OnChange = [this](win::Edit&) { FillCharacters(); };
   win::CenterWindow(hwnd());
 }
 
-std::string TForm_CuoMacros::Execute() {
+Path TForm_CuoMacros::Execute() {
   ShowModal();
   return PlainFolder(Edit_Folder->Utf8Text());
 }
 
-std::string TForm_CuoMacros::Folder() const {
-  return WithSeparator(PlainFolder(Edit_Folder->Utf8Text()));
+Path TForm_CuoMacros::Folder() const {
+  return PlainFolder(Edit_Folder->Utf8Text()).WithSeparator();
 }
 
 void TForm_CuoMacros::FillCharacters() {
-  const std::string folder = Folder();
+  const Path folder = Folder();
   characters_ = folder.empty() ? std::vector<CuoCharacter>{} : ListCuoCharacters(folder);
-  OrderCuoCharacters(characters_, request_.character);
+  OrderCuoCharacters(characters_, request_.character.str());
   ListBox_Characters->Clear();
-  for (const CuoCharacter& c : characters_) ListBox_Characters->AddUtf8(c.Line());
+  for (const CuoCharacter& c : characters_) ListBox_Characters->AddUtf8(Utf8(c.Line()));
   ListBox_Characters->SetItemIndex(characters_.empty() ? -1 : 0);
-  std::string status;
+  Utf8 status;
   if (folder.empty()) {
     status = "Choose the folder of ClassicUO.";
   } else if (!HasCuoProfiles(folder)) {
@@ -156,12 +157,12 @@ void TForm_CuoMacros::FillCharacters() {
 }
 
 void TForm_CuoMacros::Button_BrowseClick() {
-  if (const std::optional<std::string> folder = AskFolder()) Edit_Folder->SetUtf8Text(*folder);
+  if (const std::optional<Path> folder = AskFolder()) Edit_Folder->SetUtf8Text(folder->Text());
 }
 
-std::optional<std::string> TForm_CuoMacros::Refusal(const CuoCharacter& character) const {
-  if (!IsLoggedInToClassicUo(character.Name())) return std::nullopt;
-  const std::string name = character.Name();
+std::optional<Utf8> TForm_CuoMacros::Refusal(const CuoCharacter& character) const {
+  const Utf8 name(character.Name());
+  if (!IsLoggedInToClassicUo(name)) return std::nullopt;
   return name +
          " is logged in to ClassicUO. ClassicUO writes its own list of macros over the "
          "file when " +
@@ -177,28 +178,31 @@ void TForm_CuoMacros::Button_WriteClick() {
     return;
   }
   const CuoCharacter character = characters_[static_cast<size_t>(index)];
-  const std::string path = CuoMacrosPath(Folder(), character);
-  const auto refuse = [&](const std::string& why) {
+  const Path path = CuoMacrosPath(Folder(), character);
+  const auto refuse = [&](const Utf8& why) {
     Message(why + "\n\nNothing was written.", MB_OK | MB_ICONEXCLAMATION);
   };
-  if (const std::optional<std::string> why = Refusal(character)) return refuse(*why);
+  if (const std::optional<Utf8> why = Refusal(character)) return refuse(*why);
 
   std::string bytes;
-  std::string error;
+  Utf8 error;
   const ReadStatus status = ReadWholeFileRaw(path, bytes, &error);
   if (status == ReadStatus::Failed) return refuse(error);
   const bool exists = status == ReadStatus::Ok;
-  const std::string unreadable = path +
-                                 " cannot be read as ClassicUO reads its macros, so "
-                                 "Quillorb leaves it as it is.\n";
+  const Utf8 unreadable = path.Text() +
+                          " cannot be read as ClassicUO reads its macros, so Quillorb leaves it "
+                          "as it is.\n";
   XmlElement existing;
-  if (exists && !win::ParseXml(bytes, existing, error)) return refuse(unreadable + error);
+  std::string xmlError;  // UTF-8 (win/xml_lite.h)
+  if (exists && !win::ParseXml(bytes, existing, xmlError)) {
+    return refuse(unreadable + Utf8(xmlError));
+  }
   const XmlElement* before = exists ? &existing : nullptr;
   CuoMerge merge = MergeCuoMacros(before, request_.spells, CuoConflictChoice::KeepTheirs);
-  if (!merge.error.empty()) return refuse(unreadable + merge.error);
+  if (!merge.error.empty()) return refuse(unreadable + Utf8(merge.error));
   if (!merge.conflicts.empty()) {
     const std::optional<CuoConflictChoice> choice =
-        AskConflicts(CuoConflictQuestion(merge, request_.spells));
+        AskConflicts(Utf8(CuoConflictQuestion(merge, request_.spells)));
     if (!choice) return;
     if (*choice == CuoConflictChoice::TakeOurs) {
       merge = MergeCuoMacros(before, request_.spells, CuoConflictChoice::TakeOurs);
@@ -207,17 +211,17 @@ void TForm_CuoMacros::Button_WriteClick() {
   if (merge.changed) {
     win::HourglassScope hourglass;
     std::string written;
-    if (!win::SerializeXml(merge.document, written, error)) return refuse(error);
+    if (!win::SerializeXml(merge.document, written, xmlError)) return refuse(Utf8(xmlError));
     // The question may have taken a while: the client may have logged the character in since.
-    if (const std::optional<std::string> why = Refusal(character)) return refuse(*why);
+    if (const std::optional<Utf8> why = Refusal(character)) return refuse(*why);
     // The old file is kept beside the new one; without that copy nothing is replaced, and when
     // the new one cannot be written the copy goes back to what it was.
-    const std::string backup = CuoMacrosPath(Folder(), character, kCuoMacrosBackupName);
+    const Path backup = CuoMacrosPath(Folder(), character, kCuoMacrosBackupName);
     std::string oldBackup;
     const bool hadBackup = ReadWholeFileRaw(backup, oldBackup) == ReadStatus::Ok;
     if (exists && !ReplaceFileContents(backup, bytes, &error)) {
-      return refuse("The macros as they are cannot be kept as " +
-                    std::string(kCuoMacrosBackupName) + ".\n" + error);
+      return refuse("The macros as they are cannot be kept as " + Utf8(kCuoMacrosBackupName) +
+                    ".\n" + error);
     }
     if (!ReplaceFileContents(path, written, &error)) {
       if (exists && hadBackup) ReplaceFileContents(backup, oldBackup);
@@ -225,10 +229,10 @@ void TForm_CuoMacros::Button_WriteClick() {
       return refuse(error);
     }
   }
-  std::string summary =
-      "The macros of " + character.Line() + ":\n\n" + CuoMergeSummary(merge, request_.spells);
+  Utf8 summary = "The macros of " + Utf8(character.Line()) + ":\n\n" +
+                 Utf8(CuoMergeSummary(merge, request_.spells));
   if (merge.changed && exists) {
-    summary += "\n\nThe previous file is kept as " + std::string(kCuoMacrosBackupName) + ".";
+    summary += "\n\nThe previous file is kept as " + Utf8(kCuoMacrosBackupName) + ".";
   }
   Message(summary, MB_OK | MB_ICONINFORMATION);
 }

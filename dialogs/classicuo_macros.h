@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/cuo_macros.h"
+#include "model/path.h"
 #include "win/button.h"
 #include "win/dialog.h"
 #include "win/edit.h"
@@ -25,10 +26,10 @@ namespace quillorb {
 
 inline constexpr char kCuoMacrosClass[] = "TForm_CuoMacros";
 
-// What the dialog is opened with (UTF-8 texts).
+// What the dialog is opened with.
 struct CuoMacrosRequest {
-  std::string folder;     // the client's folder; empty: a running client's is offered
-  std::string character;  // the strip's character, whose namesakes are listed first
+  Path folder;     // the client's folder; empty: a running client's is offered
+  Utf8 character;  // the strip's character, whose namesakes are listed first
   CuoSpells spells;
 };
 
@@ -51,8 +52,8 @@ class TForm_CuoMacros : public win::Dialog {
 
   // Builds the hidden dialog in a copy of `font` and lists the characters of the folder.
   TForm_CuoMacros(HWND owner, HFONT font, CuoMacrosRequest request);
-  // Runs the dialog; the folder as the field holds it at the end (UTF-8).
-  std::string Execute();
+  // Runs the dialog; the folder as the field holds it at the end.
+  Path Execute();
 
   // The characters of the folder in the field, into the list; the first one selected.
   void FillCharacters();
@@ -61,15 +62,15 @@ class TForm_CuoMacros : public win::Dialog {
   void Button_WriteClick();
 
   // The folder in the field, with its trailing separator.
-  std::string Folder() const;
+  Path Folder() const;
   // The characters as listed.
   const std::vector<CuoCharacter>& Characters() const { return characters_; }
 
   // How the dialog asks and tells; the tests replace them.
-  std::function<int(const std::string& text, UINT flags)> Message;
+  std::function<int(const Utf8& text, UINT flags)> Message;
   // The choice for the player's macros on spells' chords; nullopt: cancel, nothing is written.
-  std::function<std::optional<CuoConflictChoice>(const std::string& question)> AskConflicts;
-  std::function<std::optional<std::string>()> AskFolder;
+  std::function<std::optional<CuoConflictChoice>(const Utf8& question)> AskConflicts;
+  std::function<std::optional<Path>()> AskFolder;
 
   std::unique_ptr<win::StaticText> Label_Folder;
   std::unique_ptr<win::Edit> Edit_Folder;
@@ -82,7 +83,7 @@ class TForm_CuoMacros : public win::Dialog {
 
  private:
   // Why nothing may be written for `character` now, or nothing.
-  std::optional<std::string> Refusal(const CuoCharacter& character) const;
+  std::optional<Utf8> Refusal(const CuoCharacter& character) const;
 
   CuoMacrosRequest request_;
   std::vector<CuoCharacter> characters_;

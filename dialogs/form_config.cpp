@@ -388,9 +388,9 @@ void TForm_Config::ApplyPages() {
   ApplyPageTexts(PageTexts(), *this);
 }
 
-std::string TForm_Config::CaptionRefusal() const {
+Utf8 TForm_Config::CaptionRefusal() const {
   const std::wstring typed = win::WindowTextW(ComboBox_Caption->hwnd());
-  const std::string quoted = "\"" + win::WideToUtf8(typed) + "\"";
+  const Utf8 quoted = "\"" + win::Utf8FromWide(typed) + "\"";
   const std::optional<std::string> caption = win::WideToAnsi(typed);
   if (!caption) {
     return quoted +
@@ -401,7 +401,7 @@ std::string TForm_Config::CaptionRefusal() const {
     case ClientCaptionUse::TooShort:
       return quoted + " is too short to name a game client: the spells' keys go to the window " +
              "whose caption starts with it, and so short a start is shared by the windows of " +
-             "other programs. Type at least " + std::to_string(kMinClientCaptionLetters) +
+             "other programs. Type at least " + Utf8(std::to_string(kMinClientCaptionLetters)) +
              " letters or digits of your client's caption.";
     case ClientCaptionUse::ClassicStart:
       return quoted + " is how the classic client's caption starts, and a web page about the " +
@@ -418,7 +418,7 @@ std::string TForm_Config::CaptionRefusal() const {
 }
 
 void TForm_Config::Button1Click() {
-  if (const std::string refusal = CaptionRefusal(); !refusal.empty()) {
+  if (const Utf8 refusal = CaptionRefusal(); !refusal.empty()) {
     PageControl1->SetActivePage(kPageGeneral);
     win::ShowMessage(hwnd(), refusal, MB_OK | MB_ICONWARNING);
     ComboBox_Caption->SetFocus();
@@ -439,19 +439,19 @@ void TForm_Config::Button3Click() {
   if (win::ShowMessage(hwnd(), "Generate Macro file from current settings?", MB_OKCANCEL) != IDOK) {
     return;
   }
-  const std::string path = MacroFilePath();
+  const Path path = MacroFilePath();
   {
     win::HourglassScope hourglass;
     ApplyPages();
     // A file the player made read-only is refused by ReplaceFileContents and stays as it is.
-    std::string error;
+    Utf8 error;
     if (!ReplaceFileContents(path, MacroFileText(Spells), &error)) {
       // Nothing was written: the old file (if any) stands as it was.
       win::ShowFileError(kMacroFileError, error);
       return;
     }
   }
-  win::ShowMessage(hwnd(), path, MB_ICONINFORMATION | MB_OK, "Macro file is created.");
+  win::ShowMessage(hwnd(), path.Text(), MB_ICONINFORMATION | MB_OK, "Macro file is created.");
 }
 
 void TForm_Config::Button_ClassicUoClick() {
@@ -459,15 +459,15 @@ void TForm_Config::Button_ClassicUoClick() {
   {
     win::HourglassScope hourglass;
     ApplyPages();
-    request = {win::AnsiToUtf8(ClassicUOFolder), win::AnsiToUtf8(Character), CuoSpellsOf(Spells)};
+    request = {PathFromAnsi(ClassicUOFolder), win::AnsiToUtf8(Character), CuoSpellsOf(Spells)};
   }
   TForm_CuoMacros dialog(hwnd(), Font(), std::move(request));
-  const std::string folder = dialog.Execute();
+  const Path folder = dialog.Execute();
   // The profile holds the folder in the ANSI code page: one it cannot spell is not kept.
-  if (const std::optional<std::string> ansi = win::WideToAnsi(win::Utf8ToWide(folder))) {
+  if (const std::optional<std::string> ansi = win::WideToAnsi(win::Wide(folder))) {
     ClassicUOFolder = *ansi;
   } else {
-    win::ShowMessage(hwnd(), kClassicUoFolderNotKept + folder, MB_OK | MB_ICONINFORMATION);
+    win::ShowMessage(hwnd(), kClassicUoFolderNotKept + folder.Text(), MB_OK | MB_ICONINFORMATION);
   }
 }
 

@@ -17,6 +17,7 @@
 #include "controls/num_edit.h"
 #include "dialogs/about_picture.h"
 #include "model/config_pages.h"
+#include "model/path.h"
 #include "win/button.h"
 #include "win/check_box.h"
 #include "win/combo_box.h"
@@ -93,7 +94,7 @@ class TForm_Config : public win::Dialog, public ConfigData {
   void SetCaptionList(const std::vector<std::string>& items);
 
   // Why the caption field's text is refused (a sentence for the player); empty when it is kept.
-  std::string CaptionRefusal() const;
+  Utf8 CaptionRefusal() const;
 
   // Event handlers. Button1Click (OK) refuses a caption CaptionRefusal refuses, and the dialog
   // goes on; otherwise it applies the pages and ends the dialog.
@@ -108,9 +109,9 @@ class TForm_Config : public win::Dialog, public ConfigData {
   void StringGrid_MacroDblClick();
   void StringGrid_MacroKeyDown(WORD& key);
 
-  // Where the macro file goes: the program's folder (UTF-8, with its trailing separator).
-  std::string MacroFolder;
-  std::string MacroFilePath() const { return MacroFolder + kMacroFileName; }
+  // Where the macro file goes: the program's folder (with its trailing separator).
+  Path MacroFolder;
+  Path MacroFilePath() const { return MacroFolder + kMacroFileName; }
   // The current character (ANSI), whose namesakes the ClassicUO macros dialog lists first.
   std::string Character;
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "model/path.h"
+
 namespace quillorb {
 
 // What a failed file operation means; the box adds the file's name and the system's reason.
@@ -34,13 +36,13 @@ inline constexpr char kClassicUoFolderNotKept[] =
     "system's code page cannot store. Choose it again next time (while ClassicUO runs, its folder "
     "is offered by itself):\n";
 
-// The headline over the system's reason when the analysis cannot be exported to `path` (UTF-8).
-inline std::string ExportFileError(const std::string& path) {
-  return "The figures could not be written to " + path + ".";
+// The headline over the system's reason when the analysis cannot be exported to `path`.
+inline Utf8 ExportFileError(const Path& path) {
+  return "The figures could not be written to " + path.Text() + ".";
 }
-// The headline over the system's reason when the profile of a new character `name` (UTF-8)
-// cannot be made.
-inline std::string NewCharacterFileError(const std::string& name) {
+// The headline over the system's reason when the profile of a new character `name` cannot be
+// made.
+inline Utf8 NewCharacterFileError(const Utf8& name) {
   return name + " cannot be created.";
 }
 

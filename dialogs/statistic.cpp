@@ -39,10 +39,8 @@ TForm_Statistical::TForm_Statistical(HWND owner, const std::array<HBITMAP, kReag
   CreateModalForm(kStatisticClass, "Analysis", owner, kClientWidth, kClientHeight, WS_EX_TOPMOST);
   SetFont(win::Arial(-11));
   boldFont_ = AddFont(win::Arial(-12, FW_BOLD));
-  Message = [this](const std::string& text, UINT flags) {
-    return win::ShowMessage(hwnd(), text, flags);
-  };
-  ChooseExportFile = [this]() -> std::optional<std::string> {
+  Message = [this](const Utf8& text, UINT flags) { return win::ShowMessage(hwnd(), text, flags); };
+  ChooseExportFile = [this]() -> std::optional<Path> {
     return win::AskSaveFileName(hwnd(), "analysis.csv",
                                 "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0", "csv");
   };
@@ -123,14 +121,15 @@ void TForm_Statistical::Button_ClearClick() {
   SetModalResult(win::kModalOk);
 }
 
-bool TForm_Statistical::ExportTo(const std::string& path, std::string* error) const {
-  return ReplaceFileContents(path, StatisticsCsv(figures_, spells_, win::AnsiToUtf8), error);
+bool TForm_Statistical::ExportTo(const Path& path, Utf8* error) const {
+  const auto toUtf8 = [](const std::string& ansi) { return win::AnsiToUtf8(ansi).str(); };
+  return ReplaceFileContents(path, StatisticsCsv(figures_, spells_, toUtf8), error);
 }
 
 void TForm_Statistical::Button_ExportClick() {
-  const std::optional<std::string> path = ChooseExportFile ? ChooseExportFile() : std::nullopt;
+  const std::optional<Path> path = ChooseExportFile ? ChooseExportFile() : std::nullopt;
   if (!path) return;
-  std::string error;
+  Utf8 error;
   if (!ExportTo(*path, &error)) {
     Message(ExportFileError(*path) + "\n" + error, MB_OK | MB_ICONEXCLAMATION);
   }

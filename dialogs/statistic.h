@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "model/path.h"
 #include "model/spell.h"
 #include "model/statistics.h"
 #include "win/bevel.h"
@@ -51,14 +52,14 @@ class TForm_Statistical : public win::Dialog {
   void Button_ClearClick();
   void Button_ExportClick();
   // Writes the figures as CSV to `path`, all or nothing; false (with `error`) when it failed.
-  bool ExportTo(const std::string& path, std::string* error = nullptr) const;
+  bool ExportTo(const Path& path, Utf8* error = nullptr) const;
 
   const Statistics& Figures() const { return figures_; }
   const AnalysisOutcome& Outcome() const { return outcome_; }
 
   // How the dialog asks and tells; the tests replace them.
-  std::function<int(const std::string& text, UINT flags)> Message;
-  std::function<std::optional<std::string>()> ChooseExportFile;
+  std::function<int(const Utf8& text, UINT flags)> Message;
+  std::function<std::optional<Path>()> ChooseExportFile;
 
   std::unique_ptr<win::Bevel> Bevel1;
   std::unique_ptr<win::Label> Label19;

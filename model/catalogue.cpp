@@ -35,7 +35,7 @@ std::string CatalogueText(const SpellTable& spells) {
   return text;
 }
 
-CatalogueRead ReadCatalogue(const std::string& path, SpellTable& spells, std::string* error) {
+CatalogueRead ReadCatalogue(const Path& path, SpellTable& spells, Utf8* error) {
   std::string bytes;
   switch (ReadWholeFile(path, bytes, error)) {
     case ReadStatus::Missing:
@@ -49,7 +49,7 @@ CatalogueRead ReadCatalogue(const std::string& path, SpellTable& spells, std::st
   return CatalogueRead::Ok;
 }
 
-bool WriteCatalogue(const std::string& path, const SpellTable& spells, std::string* error) {
+bool WriteCatalogue(const Path& path, const SpellTable& spells, Utf8* error) {
   return ReplaceFileContents(path, CatalogueText(spells), error);
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/path.h"
 #include "model/spell.h"
 
 namespace quillorb {
@@ -17,9 +18,7 @@ std::string CatalogueText(const SpellTable& spells);
 
 enum class CatalogueRead { Ok, Missing, Unreadable };
 // `error` (if given) names the file and the system's reason when it is Unreadable.
-CatalogueRead ReadCatalogue(const std::string& path, SpellTable& spells,
-                            std::string* error = nullptr);
-bool WriteCatalogue(const std::string& path, const SpellTable& spells,
-                    std::string* error = nullptr);
+CatalogueRead ReadCatalogue(const Path& path, SpellTable& spells, Utf8* error = nullptr);
+bool WriteCatalogue(const Path& path, const SpellTable& spells, Utf8* error = nullptr);
 
 }  // namespace quillorb

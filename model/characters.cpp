@@ -27,31 +27,35 @@ bool IsBlank(char c) {
 
 }  // namespace
 
-std::optional<std::string> CharacterFromFileName(const std::string& fileName) {
-  const std::string_view name = fileName;
+std::optional<Path> CharacterFromFileName(const Path& fileName) {
+  const std::string_view name = fileName.Utf8();
   if (name.size() <= kPrefix.size() + kExtension.size()) return std::nullopt;
   if (!SameIgnoringCase(name.substr(0, kPrefix.size()), kPrefix)) return std::nullopt;
   if (!SameIgnoringCase(name.substr(name.size() - kExtension.size()), kExtension)) {
     return std::nullopt;
   }
-  return std::string(name.substr(kPrefix.size(), name.size() - kPrefix.size() - kExtension.size()));
+  return Path::FromUtf8(
+      std::string(name.substr(kPrefix.size(), name.size() - kPrefix.size() - kExtension.size())));
 }
 
-bool HasForbiddenCharacter(const std::string& name) {
+bool HasForbiddenCharacter(const Path& path) {
+  const std::string& name = path.Utf8();
   return name.find_first_of(".\\/:,;*?\"<>|") != std::string::npos;
 }
 
-bool HasOuterBlank(const std::string& name) {
+bool HasOuterBlank(const Path& path) {
+  const std::string& name = path.Utf8();
   return !name.empty() && (IsBlank(name.front()) || IsBlank(name.back()));
 }
 
-bool HasEnclosingQuotes(const std::string& name) {
+bool HasEnclosingQuotes(const Path& path) {
+  const std::string& name = path.Utf8();
   return name.size() >= 2 && name.front() == name.back() &&
          (name.front() == '"' || name.front() == '\'');
 }
 
-bool IsTooLongForFileName(const std::string& pathName) {
-  return pathName.size() > kMaxCharacterNameBytes;
+bool IsTooLongForFileName(const Path& name) {
+  return name.Utf8().size() > kMaxCharacterNameBytes;
 }
 
 }  // namespace quillorb

@@ -99,6 +99,6 @@ void ApplyPageTexts(const ConfigPageTexts& pages, ConfigData& data);
 // spellmacro.txt: three lines per spell (key line, "CastSpell " + name, "########") and the
 // closing paste entry, 195 lines, each ended by CR LF.
 std::string MacroFileText(const SpellTable& spells);
-inline constexpr const char* kMacroFileName = "spellmacro.txt";
+inline constexpr char kMacroFileName[] = "spellmacro.txt";
 
 }  // namespace quillorb

@@ -20,33 +20,31 @@ const char* NotAnsiText(std::string_view bytes) {
   return nullptr;
 }
 
-bool Fail(std::string* error, const char* what, const std::string& path,
-          const std::string& reason) {
-  if (error) *error = std::string(what) + " \"" + path + "\": " + reason;
+bool Fail(Utf8* error, const char* what, const Path& path, const Utf8& reason) {
+  if (error) *error = Utf8(what) + " \"" + path.Text() + "\": " + reason;
   return false;
 }
 
 }  // namespace
 
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
+ReadStatus ReadWholeFile(const Path& path, std::string& bytes, Utf8* error) {
   const ReadStatus status = ReadWholeFileRaw(path, bytes, error);
   if (status != ReadStatus::Ok) return status;
   if (const char* why = NotAnsiText(bytes)) {
     bytes.clear();
-    Fail(error, "Cannot read", path, why);
+    Fail(error, "Cannot read", path, Utf8(why));
     return ReadStatus::Failed;
   }
   return status;
 }
 
-bool ReplaceFileContents(SaveSteps& steps, const std::string& path, std::string_view bytes,
-                         std::string* error) {
+bool ReplaceFileContents(SaveSteps& steps, const Path& path, std::string_view bytes, Utf8* error) {
   // A rename would go through on some systems: such a file is the player's to keep.
   if (steps.IsReadOnly(path)) return Fail(error, "Cannot replace", path, "the file is read-only");
-  std::string temp;
+  Path temp;
   if (!steps.Create(path, temp)) return Fail(error, "Cannot create", path, steps.Reason());
   const char* failed = nullptr;
-  std::string reason;
+  Utf8 reason;
   auto note = [&](const char* what) {
     failed = what;
     reason = steps.Reason();
@@ -59,15 +57,15 @@ bool ReplaceFileContents(SaveSteps& steps, const std::string& path, std::string_
   return Fail(error, failed, path, reason);
 }
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* error) {
+bool ReplaceFileContents(const Path& path, std::string_view bytes, Utf8* error) {
   return ReplaceFileContents(*SystemSaveSteps(), path, bytes, error);
 }
 
-int RemoveStaleTemporaryFiles(const std::string& folder) {
+int RemoveStaleTemporaryFiles(const Path& folder) {
   // Only names of the pattern SaveSteps::Create makes for our own files: nothing else is touched.
   int removed = 0;
-  for (const std::string& name : FileNamesIn(folder)) {
-    if (IsOwnTemporaryFileName(name) && RemoveFile(folder + name)) ++removed;
+  for (const Path& name : FileNamesIn(folder)) {
+    if (IsOwnTemporaryFileName(name.Utf8()) && RemoveFile(folder + name)) ++removed;
   }
   return removed;
 }

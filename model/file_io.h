@@ -2,14 +2,16 @@
 // once for the host (file_io_std.cpp) and once for Windows (win/file_io_win.cpp); the order in
 // which they run, and the cleaning up after any of them fails, is written once (file_io.cpp).
 //
-// Paths are UTF-8, whatever the ANSI code page: a folder or file name with letters outside that
-// code page is reached as it is. Only the paths are Unicode; the files' contents are bytes.
+// Paths are Path (model/path.h); only the paths are Unicode, the files' contents are bytes. What
+// went wrong comes back as Utf8 text: it names the file.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "model/path.h"
 
 namespace quillorb {
 
@@ -20,11 +22,10 @@ enum class ReadStatus { Ok, Missing, Failed };
 // them all over; 8-bit text saved over such a file would destroy it. A file that begins with a
 // UTF-16 byte-order mark is Failed as well. `error` (if given) says what failed when the result is
 // not Ok: the file's name and the system's reason (or what the file holds instead of ANSI text).
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr);
+ReadStatus ReadWholeFile(const Path& path, std::string& bytes, Utf8* error = nullptr);
 // The file's bytes as they are, whatever text they hold (one implementation per system).
-ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes,
-                            std::string* error = nullptr);
-bool FileExists(const std::string& path);
+ReadStatus ReadWholeFileRaw(const Path& path, std::string& bytes, Utf8* error = nullptr);
+bool FileExists(const Path& path);
 
 // The steps of an all-or-nothing save, as one system offers them. Each step says whether it went
 // through; Reason gives the system's words for the last one that did not.
@@ -32,10 +33,10 @@ class SaveSteps {
  public:
   virtual ~SaveSteps() = default;
   // Whether `target` is a file the player made read-only.
-  virtual bool IsReadOnly(const std::string& target) = 0;
+  virtual bool IsReadOnly(const Path& target) = 0;
   // Creates a new, empty file beside `target`, under a name nobody else uses and that
   // IsOwnTemporaryFileName knows, and keeps it open for the next steps; `temp` is its path.
-  virtual bool Create(const std::string& target, std::string& temp) = 0;
+  virtual bool Create(const Path& target, Path& temp) = 0;
   // Appends all of `bytes` to the open file.
   virtual bool Write(std::string_view bytes) = 0;
   // Makes what was written reach the disk.
@@ -44,9 +45,9 @@ class SaveSteps {
   // system still held).
   virtual bool Close() = 0;
   // Moves `temp` over `target` in one step: afterwards `target` is the new file, whole.
-  virtual bool Replace(const std::string& temp, const std::string& target) = 0;
-  virtual bool Delete(const std::string& temp) = 0;
-  virtual std::string Reason() const = 0;
+  virtual bool Replace(const Path& temp, const Path& target) = 0;
+  virtual bool Delete(const Path& temp) = 0;
+  virtual Utf8 Reason() const = 0;
 };
 
 // The steps of this system.
@@ -55,25 +56,24 @@ std::unique_ptr<SaveSteps> SystemSaveSteps();
 // Writes `bytes` to a temporary file in the same folder, flushes it to disk, closes it, then moves
 // it over `path`. On any failure the old file is left as it was, the temporary file is deleted
 // (one that cannot be is removed at the next start, RemoveStaleTemporaryFiles), and `error` (if
-// given, in UTF-8) names the file and the system's reason. A file the player made read-only is
+// given) names the file and the system's reason. A file the player made read-only is
 // not replaced (Windows refuses that move, other systems would not): the error says so.
-bool ReplaceFileContents(SaveSteps& steps, const std::string& path, std::string_view bytes,
-                         std::string* error = nullptr);
+bool ReplaceFileContents(SaveSteps& steps, const Path& path, std::string_view bytes,
+                         Utf8* error = nullptr);
 // The same with the steps of this system.
-bool ReplaceFileContents(const std::string& path, std::string_view bytes,
-                         std::string* error = nullptr);
+bool ReplaceFileContents(const Path& path, std::string_view bytes, Utf8* error = nullptr);
 
 // Copies `from` to the new file `to`; an existing `to` is left alone and the copy fails. On failure
 // `error` (if given) names the files and gives the system's reason.
-bool CopyToNewFile(const std::string& from, const std::string& to, std::string* error = nullptr);
+bool CopyToNewFile(const Path& from, const Path& to, Utf8* error = nullptr);
 // Deletes a file; true when it is gone (also when it was never there).
-bool RemoveFile(const std::string& path);
+bool RemoveFile(const Path& path);
 // The names of the plain files in `folder` (which ends with its separator), in no set order.
 // Names that cannot be told in UTF-8 exactly are left out: no path made from them would reach them.
-std::vector<std::string> FileNamesIn(const std::string& folder);
+std::vector<Path> FileNamesIn(const Path& folder);
 
 // Removes the temporary files in `folder` (which ends with its separator) that a save of ours
 // left when it was killed mid-write (IsOwnTemporaryFileName). Returns how many were removed.
-int RemoveStaleTemporaryFiles(const std::string& folder);
+int RemoveStaleTemporaryFiles(const Path& folder);
 
 }  // namespace quillorb

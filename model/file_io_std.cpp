@@ -14,12 +14,13 @@
 namespace quillorb {
 namespace {
 
-std::string Reason(int err) {
-  return std::strerror(err);
+// The host's messages are taken as UTF-8, as the host's paths are.
+Utf8 Reason(int err) {
+  return Utf8(std::strerror(err));
 }
 
-void SetError(std::string* error, const std::string& what, const std::string& path, int err) {
-  if (error) *error = what + " \"" + path + "\": " + Reason(err);
+void SetError(Utf8* error, const char* what, const Path& path, int err) {
+  if (error) *error = Utf8(what) + " \"" + path.Text() + "\": " + Reason(err);
 }
 
 // Writes all of `bytes`, retrying short writes and interruptions.
@@ -37,9 +38,14 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes, std::string* error) {
+Path PathFromAnsi(const std::string& ansi) {
+  // The host has no ANSI code page: the tests' names are ASCII.
+  return Path::FromUtf8(ansi);
+}
+
+ReadStatus ReadWholeFileRaw(const Path& path, std::string& bytes, Utf8* error) {
   bytes.clear();
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = ::open(path.Utf8().c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     const int err = errno;
     SetError(error, "Cannot open", path, err);
@@ -70,9 +76,9 @@ ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes, std::st
   return ReadStatus::Ok;
 }
 
-bool FileExists(const std::string& path) {
+bool FileExists(const Path& path) {
   struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  return ::stat(path.Utf8().c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 namespace {
@@ -83,18 +89,19 @@ class PosixSaveSteps final : public SaveSteps {
   ~PosixSaveSteps() override {
     if (fd_ >= 0) ::close(fd_);
   }
-  bool IsReadOnly(const std::string& target) override {
+  bool IsReadOnly(const Path& target) override {
     // A rename would replace a file nobody may write to.
     struct stat st {};
-    return ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+    return ::stat(target.Utf8().c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
            (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
   }
-  bool Create(const std::string& target, std::string& temp) override {
+  bool Create(const Path& target, Path& temp) override {
     static std::atomic<unsigned> counter{0};
     // A name of our own beside the target, so that the final rename stays on one file system.
     for (int attempt = 0; attempt < 100; ++attempt) {
-      temp = target + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-      fd_ = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+      temp = Path::FromUtf8(target.Utf8() + "." + std::to_string(::getpid()) + "-" +
+                            std::to_string(counter++) + ".tmp");
+      fd_ = ::open(temp.Utf8().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
       if (fd_ >= 0) return true;
       if (errno != EEXIST) break;
     }
@@ -103,11 +110,11 @@ class PosixSaveSteps final : public SaveSteps {
   bool Write(std::string_view bytes) override { return WriteAll(fd_, bytes) || Failed(); }
   bool Flush() override { return ::fsync(fd_) == 0 || Failed(); }
   bool Close() override { return ::close(std::exchange(fd_, -1)) == 0 || Failed(); }
-  bool Replace(const std::string& temp, const std::string& target) override {
-    return ::rename(temp.c_str(), target.c_str()) == 0 || Failed();
+  bool Replace(const Path& temp, const Path& target) override {
+    return ::rename(temp.Utf8().c_str(), target.Utf8().c_str()) == 0 || Failed();
   }
-  bool Delete(const std::string& temp) override { return ::unlink(temp.c_str()) == 0 || Failed(); }
-  std::string Reason() const override { return quillorb::Reason(err_); }
+  bool Delete(const Path& temp) override { return ::unlink(temp.Utf8().c_str()) == 0 || Failed(); }
+  Utf8 Reason() const override { return quillorb::Reason(err_); }
 
  private:
   bool Failed() {
@@ -124,36 +131,38 @@ std::unique_ptr<SaveSteps> SystemSaveSteps() {
   return std::make_unique<PosixSaveSteps>();
 }
 
-bool CopyToNewFile(const std::string& from, const std::string& to, std::string* error) {
+bool CopyToNewFile(const Path& from, const Path& to, Utf8* error) {
   std::string bytes;
-  std::string reason;
+  Utf8 reason;
   if (ReadWholeFileRaw(from, bytes, &reason) != ReadStatus::Ok) {
     if (error) *error = reason;
     return false;
   }
-  const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  const int fd = ::open(to.Utf8().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   int err = fd < 0 ? errno : 0;
   if (fd >= 0) {
     if (!WriteAll(fd, bytes)) err = errno;
     if (::close(fd) != 0 && err == 0) err = errno;
-    if (err != 0) ::unlink(to.c_str());
+    if (err != 0) ::unlink(to.Utf8().c_str());
   }
-  if (err != 0 && error) *error = "Cannot copy \"" + from + "\" to \"" + to + "\": " + Reason(err);
+  if (err != 0 && error) {
+    *error = "Cannot copy \"" + from.Text() + "\" to \"" + to.Text() + "\": " + Reason(err);
+  }
   return err == 0;
 }
 
-bool RemoveFile(const std::string& path) {
-  return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+bool RemoveFile(const Path& path) {
+  return ::unlink(path.Utf8().c_str()) == 0 || errno == ENOENT;
 }
 
-std::vector<std::string> FileNamesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+std::vector<Path> FileNamesIn(const Path& folder) {
+  std::vector<Path> names;
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.Utf8().c_str());
   if (!dir) return names;
   while (const dirent* entry = ::readdir(dir)) {
     struct stat st {};
-    if (::stat((folder + entry->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-      names.emplace_back(entry->d_name);
+    if (::stat((folder.Utf8() + entry->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      names.push_back(Path::FromUtf8(entry->d_name));
     }
   }
   ::closedir(dir);

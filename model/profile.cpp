@@ -194,16 +194,16 @@ void WriteProfile(ProfileKeys& ini, const ProfileSettings& s, const SpellTable& 
   }
 }
 
-std::string ProfileFileName(const std::string& programDir, const std::string& user) {
+Path ProfileFileName(const Path& programDir, const std::string& user) {
   if (user.empty()) return programDir + "quillorb.ini";
-  return programDir + "quillorb - " + user + ".ini";
+  return programDir + "quillorb - " + PathFromAnsi(user) + ".ini";
 }
 
-std::string SpellFileName(const std::string& programDir) {
+Path SpellFileName(const Path& programDir) {
   return programDir + "spells.txt";
 }
 
-std::string UsersFileName(const std::string& programDir) {
+Path UsersFileName(const Path& programDir) {
   return programDir + "users.ini";
 }
 

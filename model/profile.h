@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "model/ini_file.h"
+#include "model/path.h"
 #include "model/spell.h"
 
 namespace quillorb {
@@ -84,10 +85,11 @@ void WriteProfile(ProfileKeys& keys, const ProfileSettings& settings, const Spel
 void WriteProfile(IniDocument& ini, const ProfileSettings& settings, const SpellTable& spells,
                   char decimalSeparator);
 
-// File names, relative to the program's folder (which ends with its separator).
-std::string ProfileFileName(const std::string& programDir, const std::string& user);
-std::string SpellFileName(const std::string& programDir);
-std::string UsersFileName(const std::string& programDir);
+// The files in the program's folder (which ends with its separator); `user` is the character's
+// name as the program keeps it (ANSI), empty for the default character.
+Path ProfileFileName(const Path& programDir, const std::string& user);
+Path SpellFileName(const Path& programDir);
+Path UsersFileName(const Path& programDir);
 
 // Whether a character name may become part of a file name in the program's folder: no path
 // separators, no "..", none of : * ? " < > | and no control characters. The empty name (the

@@ -27,6 +27,14 @@ void ShowErrorBox(const std::string& ansiText) noexcept {
   }
 }
 
+void ShowErrorBox(const quillorb::Utf8& text) noexcept {
+  try {
+    ShowErrorBox(Wide(text));
+  } catch (...) {
+    ShowMessage(GetActiveWindow(), L"Out of memory", MB_OK | MB_ICONSTOP, L"Error");
+  }
+}
+
 void ShowErrorBox(const std::wstring& text) noexcept {
   try {
     ShowMessage(GetActiveWindow(), text.c_str(), MB_OK | MB_ICONSTOP,
@@ -48,11 +56,11 @@ int RunMessageLoop(HWND dialogWindow) {
   return static_cast<int>(msg.wParam);
 }
 
-std::string ProgramDirectory() {
+quillorb::Path ProgramDirectory() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return std::string();
+    if (n == 0) return {};
     if (n < path.size()) {
       path.resize(n);
       break;
@@ -60,7 +68,8 @@ std::string ProgramDirectory() {
     path.resize(path.size() * 2);
   }
   const size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::string() : WideToUtf8(path.substr(0, slash + 1));
+  if (slash == std::wstring::npos) return {};
+  return PathFromWide(std::wstring_view(path).substr(0, slash + 1));
 }
 
 char UserDecimalSeparator() {
@@ -92,8 +101,8 @@ std::optional<std::string> WideToAnsi(std::wstring_view text) {
   return ansi;
 }
 
-std::string AnsiToUtf8(const std::string& text) {
-  return WideToUtf8(AnsiToWide(text));
+quillorb::Utf8 AnsiToUtf8(const std::string& text) {
+  return Utf8FromWide(AnsiToWide(text));
 }
 
 }  // namespace win

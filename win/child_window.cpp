@@ -55,12 +55,12 @@ void ChildWindow::SetText(const std::string& text) {
   if (Text() != text) SetWindowTextA(hwnd_, text.c_str());
 }
 
-std::string ChildWindow::Utf8Text() const {
-  return WideToUtf8(WindowTextW(hwnd_));
+quillorb::Utf8 ChildWindow::Utf8Text() const {
+  return Utf8FromWide(WindowTextW(hwnd_));
 }
 
-void ChildWindow::SetUtf8Text(const std::string& text) {
-  if (Utf8Text() != text) SetWindowTextW(hwnd_, Utf8ToWide(text).c_str());
+void ChildWindow::SetUtf8Text(const quillorb::Utf8& text) {
+  if (Utf8Text() != text) SetWindowTextW(hwnd_, Wide(text).c_str());
 }
 
 void ChildWindow::SetFont(HFONT font, bool redraw) {

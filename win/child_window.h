@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "model/path.h"
 #include "win/dpi.h"
 #include "win/subclass.h"
 
@@ -34,9 +35,9 @@ class ChildWindow {
   std::string Text() const { return WindowText(hwnd_); }
   // Replaces the text only when it differs (for an edit, each replacement is a change).
   void SetText(const std::string& text);
-  // The text in UTF-8, letters outside the ANSI code page included (a path, say).
-  std::string Utf8Text() const;
-  void SetUtf8Text(const std::string& text);
+  // The text with letters outside the ANSI code page included (a path, say).
+  quillorb::Utf8 Utf8Text() const;
+  void SetUtf8Text(const quillorb::Utf8& text);
   void SetFont(HFONT font, bool redraw = true);  // not owned
   bool Focused() const { return hwnd_ && GetFocus() == hwnd_; }
   void SetFocus() const { ::SetFocus(hwnd_); }

@@ -87,15 +87,15 @@ void CenterWindow(HWND window, HWND over) {
   }
 }
 
-int ShowMessage(HWND owner, const std::string& text, UINT flags, const std::string& caption) {
-  return ShowMessage(owner, Utf8ToWide(text).c_str(), flags, Utf8ToWide(caption).c_str());
+int ShowMessage(HWND owner, const quillorb::Utf8& text, UINT flags, const quillorb::Utf8& caption) {
+  return ShowMessage(owner, Wide(text).c_str(), flags, Wide(caption).c_str());
 }
 
 int ShowMessage(HWND owner, const wchar_t* text, UINT flags, const wchar_t* caption) noexcept {
   return MessageBoxW(owner, text, caption, flags);
 }
 
-int ShowMessage(HWND owner, const std::string& text, UINT flags, const std::string& caption,
+int ShowMessage(HWND owner, const quillorb::Utf8& text, UINT flags, const quillorb::Utf8& caption,
                 const std::function<void(int button)>& onAnswer) {
   AnswerWatch watch{onAnswer};
   AnswerWatch* outer = std::exchange(t_answerWatch, &watch);

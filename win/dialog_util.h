@@ -8,6 +8,7 @@
 #include <string>
 
 #include "win/dpi.h"
+#include "model/path.h"
 #include "win/handles.h"
 
 namespace win {
@@ -41,16 +42,16 @@ Bitmap CopyBitmap(HBITMAP bitmap);
 // another DPI) is centred again at its new size.
 void CenterWindow(HWND window, HWND over = nullptr);
 
-// The program's message box: `text` (UTF-8: it carries names of characters and files) owned by
-// `owner`, with `caption`. Returns the button pressed.
-int ShowMessage(HWND owner, const std::string& text, UINT flags,
-                const std::string& caption = "Quillorb");
+// The program's message box: `text` (it carries names of characters and files) owned by `owner`,
+// with `caption`. Returns the button pressed.
+int ShowMessage(HWND owner, const quillorb::Utf8& text, UINT flags,
+                const quillorb::Utf8& caption = "Quillorb");
 int ShowMessage(HWND owner, const wchar_t* text, UINT flags,
                 const wchar_t* caption = L"Quillorb") noexcept;
 // ShowMessage, with `onAnswer` told the button pressed (IDYES, ...) while the box is still shown
 // and active: to hand the activation to another window before the box goes, so that its owner is
 // not activated in between.
-int ShowMessage(HWND owner, const std::string& text, UINT flags, const std::string& caption,
+int ShowMessage(HWND owner, const quillorb::Utf8& text, UINT flags, const quillorb::Utf8& caption,
                 const std::function<void(int button)>& onAnswer);
 
 }  // namespace win

@@ -4,13 +4,9 @@
 
 namespace win {
 
-std::wstring FileText(const std::string& text) {
-  return Utf8ToWide(text);
-}
-
-void ShowFileError(const std::string& what, const std::string& error) noexcept {
+void ShowFileError(const std::string& what, const quillorb::Utf8& error) noexcept {
   try {
-    ShowErrorBox(FileText(what + "\n\n" + error));
+    ShowErrorBox(AnsiToWide(what) + L"\n\n" + Wide(error));
   } catch (...) {
     ShowErrorBox(what);
   }

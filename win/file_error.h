@@ -1,17 +1,16 @@
 // The boxes that tell the player of a failed file operation: what could not be done and what
 // follows from it, then the file's name and the system's reason as the file layer gave them
-// (model/file_io.h). Every text that carries a file name reaches the screen through FileText.
+// (model/file_io.h), through the wide calls.
 #pragma once
 
 #include <string>
 
+#include "model/path.h"
+
 namespace win {
 
-// Text that carries file names as the program holds them (UTF-8, as the file layer takes paths),
-// for a window. Character names held in the ANSI code page are put in with AnsiToUtf8.
-std::wstring FileText(const std::string& text);
-
-// The standard error box: `what`, a blank line, then `error` (the file and the system's reason).
-void ShowFileError(const std::string& what, const std::string& error) noexcept;
+// The standard error box: `what` (ANSI), a blank line, then `error` (the file and the system's
+// reason).
+void ShowFileError(const std::string& what, const quillorb::Utf8& error) noexcept;
 
 }  // namespace win

@@ -1,4 +1,4 @@
-// Windows implementation of the file layer: UTF-8 paths, opened through the wide functions.
+// Windows implementation of the file layer: paths opened through the wide functions.
 #include "model/file_io.h"
 
 #include <windows.h>
@@ -9,14 +9,13 @@
 namespace quillorb {
 namespace {
 
-using win::Utf8ToWide;
 using win::WideToUtf8;
 
 // The path for the wide functions. From MAX_PATH on (less the room CreateDirectory keeps for a
 // file name) a path needs the "\\?\" form, which the system takes without any rewriting: so it is
 // made from the full path, with backslashes only.
-std::wstring WidePath(const std::string& path) {
-  std::wstring wide = Utf8ToWide(path);
+std::wstring WidePath(const Path& path) {
+  std::wstring wide = win::Wide(path);
   if (wide.size() < MAX_PATH - 12 || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
   DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
   if (n == 0) return wide;
@@ -28,7 +27,7 @@ std::wstring WidePath(const std::string& path) {
 }
 
 // The system's text for an error code, without the trailing line end.
-std::string SystemReason(DWORD code) {
+Utf8 SystemReason(DWORD code) {
   wchar_t* text = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -41,16 +40,27 @@ std::string SystemReason(DWORD code) {
     reason.pop_back();
   }
   if (reason.empty()) reason = "error " + std::to_string(code);
-  return reason;
+  return Utf8(reason);
 }
 
-void SetError(std::string* error, const char* what, const std::string& path, DWORD code) {
-  if (error) *error = std::string(what) + " \"" + path + "\": " + SystemReason(code);
+void SetError(Utf8* error, const char* what, const Path& path, DWORD code) {
+  if (error) *error = Utf8(what) + " \"" + path.Text() + "\": " + SystemReason(code);
 }
 
 }  // namespace
 
-ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes, std::string* error) {
+Path PathFromAnsi(const std::string& ansi) {
+  std::wstring wide;
+  if (!ansi.empty()) {
+    const int size = static_cast<int>(ansi.size());
+    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+    wide.resize(static_cast<size_t>(n));
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, wide.data(), n);
+  }
+  return win::PathFromWide(wide);
+}
+
+ReadStatus ReadWholeFileRaw(const Path& path, std::string& bytes, Utf8* error) {
   bytes.clear();
   win::FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -87,7 +97,7 @@ ReadStatus ReadWholeFileRaw(const std::string& path, std::string& bytes, std::st
   return ReadStatus::Ok;
 }
 
-bool FileExists(const std::string& path) {
+bool FileExists(const Path& path) {
   DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -97,17 +107,18 @@ namespace {
 // The steps of a save on Windows, through the wide functions.
 class WindowsSaveSteps final : public SaveSteps {
  public:
-  bool IsReadOnly(const std::string& target) override {
+  bool IsReadOnly(const Path& target) override {
     // Windows refuses to move a file over a read-only one; Wine lets it through.
     const DWORD attributes = GetFileAttributesW(WidePath(target).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
            !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
-  bool Create(const std::string& target, std::string& temp) override {
+  bool Create(const Path& target, Path& temp) override {
     static unsigned counter = 0;
     const DWORD pid = GetCurrentProcessId();
     for (int attempt = 0; attempt < 100; ++attempt) {
-      temp = target + "." + std::to_string(pid) + "-" + std::to_string(counter++) + ".tmp";
+      temp = Path::FromUtf8(target.Utf8() + "." + std::to_string(pid) + "-" +
+                            std::to_string(counter++) + ".tmp");
       file_.reset(CreateFileW(WidePath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
       if (file_) return true;
@@ -127,16 +138,14 @@ class WindowsSaveSteps final : public SaveSteps {
   }
   bool Flush() override { return FlushFileBuffers(file_.get()) || Failed(); }
   bool Close() override { return CloseHandle(file_.release()) || Failed(); }
-  bool Replace(const std::string& temp, const std::string& target) override {
+  bool Replace(const Path& temp, const Path& target) override {
     // ReplaceFileW is not used: some implementations of it briefly leave no file at the target.
     return MoveFileExW(WidePath(temp).c_str(), WidePath(target).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
            Failed();
   }
-  bool Delete(const std::string& temp) override {
-    return DeleteFileW(WidePath(temp).c_str()) || Failed();
-  }
-  std::string Reason() const override { return SystemReason(code_); }
+  bool Delete(const Path& temp) override { return DeleteFileW(WidePath(temp).c_str()) || Failed(); }
+  Utf8 Reason() const override { return SystemReason(code_); }
 
  private:
   bool Failed(DWORD code = GetLastError()) {
@@ -153,30 +162,32 @@ std::unique_ptr<SaveSteps> SystemSaveSteps() {
   return std::make_unique<WindowsSaveSteps>();
 }
 
-bool CopyToNewFile(const std::string& from, const std::string& to, std::string* error) {
+bool CopyToNewFile(const Path& from, const Path& to, Utf8* error) {
   if (CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), TRUE)) return true;
   const DWORD code = GetLastError();
-  if (error) *error = "Cannot copy \"" + from + "\" to \"" + to + "\": " + SystemReason(code);
+  if (error) {
+    *error = "Cannot copy \"" + from.Text() + "\" to \"" + to.Text() + "\": " + SystemReason(code);
+  }
   SetLastError(code);
   return false;
 }
 
-bool RemoveFile(const std::string& path) {
+bool RemoveFile(const Path& path) {
   if (DeleteFileW(WidePath(path).c_str())) return true;
   const DWORD code = GetLastError();
   return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
 }
 
-std::vector<std::string> FileNamesIn(const std::string& folder) {
-  std::vector<std::string> names;
+std::vector<Path> FileNamesIn(const Path& folder) {
+  std::vector<Path> names;
   WIN32_FIND_DATAW found{};
   const win::FindHandle find(FindFirstFileW(WidePath(folder + "*").c_str(), &found));
   if (!find) return names;
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    std::string name = WideToUtf8(found.cFileName);
+    Path name = win::PathFromWide(found.cFileName);
     // A name with a lone surrogate has no UTF-8 form.
-    if (Utf8ToWide(name) == found.cFileName) names.push_back(std::move(name));
+    if (win::Wide(name) == found.cFileName) names.push_back(std::move(name));
   } while (FindNextFileW(find.get(), &found));
   return names;
 }

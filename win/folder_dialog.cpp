@@ -36,8 +36,8 @@ class ComScope {
 
 }  // namespace
 
-std::optional<std::string> AskFolder(HWND owner, const std::string& title,
-                                     const std::string& initial) {
+std::optional<quillorb::Path> AskFolder(HWND owner, const quillorb::Utf8& title,
+                                        const quillorb::Path& initial) {
   using CreateFn = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
   using ItemFn = HRESULT(WINAPI*)(PCWSTR, IBindCtx*, REFIID, void**);
   using FreeFn = void(WINAPI*)(void*);
@@ -56,10 +56,10 @@ std::optional<std::string> AskFolder(HWND owner, const std::string& title,
   FILEOPENDIALOGOPTIONS options = 0;
   dialog.get()->GetOptions(&options);
   dialog.get()->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
-  dialog.get()->SetTitle(Utf8ToWide(title).c_str());
+  dialog.get()->SetTitle(Wide(title).c_str());
   void* start = nullptr;
   if (itemFromPath && !initial.empty() &&
-      SUCCEEDED(itemFromPath(Utf8ToWide(initial).c_str(), nullptr, __uuidof(IShellItem), &start))) {
+      SUCCEEDED(itemFromPath(Wide(initial).c_str(), nullptr, __uuidof(IShellItem), &start))) {
     const ComPtr<IShellItem> folder(static_cast<IShellItem*>(start));
     dialog.get()->SetFolder(folder.get());
   }
@@ -69,9 +69,9 @@ std::optional<std::string> AskFolder(HWND owner, const std::string& title,
   const ComPtr<IShellItem> result(chosen);
   PWSTR path = nullptr;
   if (FAILED(result.get()->GetDisplayName(SIGDN_FILESYSPATH, &path))) return std::nullopt;
-  std::string utf8 = WideToUtf8(path);
+  quillorb::Path folder = PathFromWide(path);
   freeMemory(path);
-  return utf8;
+  return folder;
 }
 
 }  // namespace win

@@ -7,11 +7,13 @@
 #include <optional>
 #include <string>
 
+#include "model/path.h"
+
 namespace win {
 
-// Asks for a folder, starting in `initial` (UTF-8; empty or missing: the dialog's own choice).
-// The folder chosen, in UTF-8; nullopt when the player cancels or the dialog cannot be shown.
-std::optional<std::string> AskFolder(HWND owner, const std::string& title,
-                                     const std::string& initial);
+// Asks for a folder, starting in `initial` (empty or missing: the dialog's own choice). The folder
+// chosen; nullopt when the player cancels or the dialog cannot be shown.
+std::optional<quillorb::Path> AskFolder(HWND owner, const quillorb::Utf8& title,
+                                        const quillorb::Path& initial);
 
 }  // namespace win

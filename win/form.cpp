@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "win/app.h"
 #include "win/child_window.h"
 #include "win/library.h"
 
@@ -147,11 +148,11 @@ void Form::AddControl(GraphicControl* control) {
 void Form::RemoveControl(GraphicControl* control) {
   if (captured_ == control) captured_ = nullptr;
   if (tooltip_ && hinted_.erase(control)) {
-    TOOLINFOA ti{};
+    TOOLINFOW ti{};
     ti.cbSize = sizeof ti;
     ti.hwnd = hwnd();
     ti.uId = reinterpret_cast<UINT_PTR>(control);
-    SendMessageA(tooltip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
 }
@@ -171,9 +172,10 @@ void Form::EnsureTooltip() {
   if (!InitCommonControlClasses(ICC_WIN95_CLASSES)) return;
   // Not owned by the form: under Wine a topmost popup owned by the form keeps the form itself
   // from becoming topmost again once it was not. The tooltip raises itself when it shows.
-  tooltip_.reset(CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+  // The wide tooltip, as the form is a Unicode window: the hints are converted from ANSI.
+  tooltip_.reset(CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
   if (!tooltip_) return;
   for (const GraphicControl* c : controls_) {
     if (!c->Hint().empty()) RegisterHint(*c);
@@ -181,26 +183,26 @@ void Form::EnsureTooltip() {
 }
 
 void Form::RegisterHint(const GraphicControl& control) {
-  TOOLINFOA ti{};
+  TOOLINFOW ti{};
   ti.cbSize = sizeof ti;
   ti.uFlags = TTF_SUBCLASS;
   ti.hwnd = hwnd();
   ti.uId = reinterpret_cast<UINT_PTR>(&control);
   ti.rect = control.Bounds();
-  std::string text = control.Hint();
+  std::wstring text = AnsiToWide(control.Hint());
   ti.lpszText = text.data();
-  SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   hinted_.insert(&control);
 }
 
 void Form::UpdateHint(const GraphicControl& control) {
   if (!tooltip_) return;  // the hints are registered when the tooltip is made
   if (hinted_.erase(&control)) {
-    TOOLINFOA ti{};
+    TOOLINFOW ti{};
     ti.cbSize = sizeof ti;
     ti.hwnd = hwnd();
     ti.uId = reinterpret_cast<UINT_PTR>(&control);
-    SendMessageA(tooltip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
   if (!control.Hint().empty()) RegisterHint(control);
 }
@@ -364,7 +366,7 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
           MSG m{hwnd(), msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
           m.pt.x = GET_X_LPARAM(lp), m.pt.y = GET_Y_LPARAM(lp);
           ClientToScreen(hwnd(), &m.pt);
-          SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+          SendMessageW(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
         }
       }
       HandleMouseMove(lp, wp);

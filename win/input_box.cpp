@@ -34,13 +34,13 @@ void InputBox::DoShow() {
   Field->SelectAll();
 }
 
-std::optional<std::string> InputQuery(HWND owner, const std::string& caption,
-                                      const std::string& prompt, const std::string& text,
-                                      HFONT font) {
+std::optional<quillorb::Utf8> InputQuery(HWND owner, const std::string& caption,
+                                         const std::string& prompt, const std::string& text,
+                                         HFONT font) {
   InputBox box(owner, caption, prompt, text, font);
   if (box.ShowModal() != kModalOk) return std::nullopt;
   // As typed: the field is a Unicode window and keeps letters the ANSI code page lacks.
-  return WideToUtf8(WindowTextW(box.Field->hwnd()));
+  return Utf8FromWide(WindowTextW(box.Field->hwnd()));
 }
 
 }  // namespace win

@@ -34,10 +34,10 @@ class InputBox : public Dialog {
   void DoShow() override;
 };
 
-// Runs the box; the text typed on OK, in UTF-8 (it may hold letters the ANSI code page lacks),
-// nullopt on Cancel. `caption`, `prompt` and `text` are ANSI.
-std::optional<std::string> InputQuery(HWND owner, const std::string& caption,
-                                      const std::string& prompt, const std::string& text = {},
-                                      HFONT font = nullptr);
+// Runs the box; the text typed on OK (it may hold letters the ANSI code page lacks), nullopt on
+// Cancel. `caption`, `prompt` and `text` are ANSI.
+std::optional<quillorb::Utf8> InputQuery(HWND owner, const std::string& caption,
+                                         const std::string& prompt, const std::string& text = {},
+                                         HFONT font = nullptr);
 
 }  // namespace win

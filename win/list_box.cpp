@@ -29,19 +29,19 @@ int ListBox::Add(const std::string& text) {
       SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
-int ListBox::AddUtf8(const std::string& text) {
+int ListBox::AddUtf8(const quillorb::Utf8& text) {
   return static_cast<int>(
-      SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str())));
+      SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str())));
 }
 
-std::string ListBox::ItemUtf8(int index) const {
+quillorb::Utf8 ListBox::ItemUtf8(int index) const {
   const LRESULT length = SendMessageW(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == LB_ERR) return {};
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   const LRESULT copied = SendMessageW(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index),
                                       reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
-  return WideToUtf8(text);
+  return Utf8FromWide(text);
 }
 
 void ListBox::Clear() {

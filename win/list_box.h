@@ -19,9 +19,9 @@ class ListBox : public ChildWindow {
   std::string Item(int index) const;
   // Appends an item; returns its index.
   int Add(const std::string& text);
-  // The same for text in UTF-8, letters outside the ANSI code page included.
-  int AddUtf8(const std::string& text);
-  std::string ItemUtf8(int index) const;
+  // The same for text with letters outside the ANSI code page included.
+  int AddUtf8(const quillorb::Utf8& text);
+  quillorb::Utf8 ItemUtf8(int index) const;
   void Clear();
   void Delete(int index);
   // The selected item, or -1.

@@ -9,8 +9,8 @@
 
 namespace win {
 
-std::optional<std::string> AskSaveFileName(HWND owner, const std::string& defaultName,
-                                           const char* filter, const char* defaultExtension) {
+std::optional<quillorb::Path> AskSaveFileName(HWND owner, const std::string& defaultName,
+                                              const char* filter, const char* defaultExtension) {
   using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
   static const auto getSaveFileName =
       LibraryFunction<GetSaveFileNameFn>("comdlg32.dll", "GetSaveFileNameW");
@@ -35,7 +35,7 @@ std::optional<std::string> AskSaveFileName(HWND owner, const std::string& defaul
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!getSaveFileName(&ofn)) return std::nullopt;
   file.resize(file.find(L'\0'));
-  return WideToUtf8(file);
+  return PathFromWide(file);
 }
 
 }  // namespace win

@@ -8,12 +8,14 @@
 #include <optional>
 #include <string>
 
+#include "model/path.h"
+
 namespace win {
 
 // Asks for a file to save to, starting with `defaultName`; `filter` is a list of description and
-// pattern pairs, each ending in a NUL, the whole list in another (all ANSI). The path chosen, in
-// UTF-8 (model/file_io.h); nullopt when the player cancels (or the dialog cannot be shown).
-std::optional<std::string> AskSaveFileName(HWND owner, const std::string& defaultName,
-                                           const char* filter, const char* defaultExtension);
+// pattern pairs, each ending in a NUL, the whole list in another (all ANSI). The path chosen;
+// nullopt when the player cancels (or the dialog cannot be shown).
+std::optional<quillorb::Path> AskSaveFileName(HWND owner, const std::string& defaultName,
+                                              const char* filter, const char* defaultExtension);
 
 }  // namespace win

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "win/app.h"
 #include "win/grid_editor.h"
 
 namespace win {
@@ -279,6 +280,15 @@ void StringGrid::KeyPress(char& key) {
   }
 }
 
+void StringGrid::TypeIntoEditor(wchar_t typed) {
+  if (!(options_ & GridEditing)) return;
+  const bool opening = !editorOpen_;
+  ShowEditor();
+  if (!editorOpen_) return;
+  if (opening) editor_->SelectAll();
+  SendMessageW(editor_->hwnd(), WM_CHAR, typed, 0);
+}
+
 void StringGrid::TopLeftChanged() {
   if (OnTopLeftChanged) OnTopLeftChanged(*this);
 }
@@ -426,8 +436,20 @@ LRESULT StringGrid::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       sysCharTaken_ = false;
       return 0;
     case WM_CHAR: {
-      char key = static_cast<char>(wp);
-      KeyPress(key);
+      // A UTF-16 unit (the grid is a Unicode window). OnKeyPress sees the ANSI character, byte by
+      // byte as an ANSI window would (a double-byte character's lead byte first); one that the
+      // code page lacks (or half of a surrogate pair) goes to the editor as it is, unseen, as
+      // typing into the editor itself would.
+      const auto typed = static_cast<wchar_t>(wp);
+      const std::optional<std::string> ansi = WideToAnsi(std::wstring_view(&typed, 1));
+      if (!ansi || ansi->empty()) {
+        TypeIntoEditor(typed);
+        return 0;
+      }
+      for (char byte : *ansi) {
+        char key = byte;
+        KeyPress(key);
+      }
       return 0;
     }
     case WM_LBUTTONDOWN:

@@ -184,6 +184,8 @@ class StringGrid : public Window {
   void Rescale(Dpi dpi) override;
 
  private:
+  // A typed character without an ANSI form, straight into the editor (opened when it is not).
+  void TypeIntoEditor(wchar_t typed);
   friend class GridEditor;
   static const UINT kRedrawScrollBars;  // posted: draw the scroll bars whose position moved
   void PaintThroughBuffer();

@@ -1,12 +1,14 @@
 // UTF-8, the form in which the program carries paths and text it may not hold in the ANSI code
-// page, to and from the system's UTF-16. Header-only: the file layer (built into the model library
-// on Windows) and the window layer both use it.
+// page (quillorb::Path, quillorb::Utf8), to and from the system's UTF-16. Header-only: the file
+// layer (built into the model library on Windows) and the window layer both use it.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 #include <string_view>
+
+#include "model/path.h"
 
 namespace win {
 
@@ -27,6 +29,20 @@ inline std::string WideToUtf8(std::wstring_view text) {
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n,
                       nullptr, nullptr);
   return utf8;
+}
+
+// A path or a text for the wide calls, and back.
+inline std::wstring Wide(const quillorb::Path& path) {
+  return Utf8ToWide(path.Utf8());
+}
+inline std::wstring Wide(const quillorb::Utf8& text) {
+  return Utf8ToWide(text.str());
+}
+inline quillorb::Path PathFromWide(std::wstring_view path) {
+  return quillorb::Path::FromUtf8(WideToUtf8(path));
+}
+inline quillorb::Utf8 Utf8FromWide(std::wstring_view text) {
+  return quillorb::Utf8(WideToUtf8(text));
 }
 
 }  // namespace win

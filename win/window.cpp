@@ -14,17 +14,18 @@ const UINT kRescaleMessage = RegisterWindowMessageA("Quillorb.Rescale");
 Window::~Window() {
   if (hwnd_) {
     // Detach first so that messages sent during destruction no longer reach a dying object.
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
 }
 
 std::string Window::Text() const {
+  // Read through the ANSI call, which converts the window's text as it does an edit field's.
   return WindowText(hwnd_);
 }
 
 void Window::SetText(const std::string& text) {
-  if (Text() != text) SetWindowTextA(hwnd_, text.c_str());
+  if (Text() != text) SetWindowTextW(hwnd_, AnsiToWide(text).c_str());
 }
 
 RECT Window::ClientRect() const {
@@ -38,26 +39,28 @@ void Window::Invalidate(const RECT* rect) const {
 }
 
 void Window::RegisterClass(const char* className, UINT style, HBRUSH background, HICON icon) {
-  WNDCLASSEXA wc{};
+  const std::wstring name = AnsiToWide(className);
+  WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (GetClassInfoExA(instance, className, &wc)) return;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (GetClassInfoExW(instance, name.c_str(), &wc)) return;
   wc.cbSize = sizeof wc;
   wc.style = style;
   wc.lpfnWndProc = &Window::Procedure;
   wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.hbrBackground = background;
   wc.hIcon = icon;
-  wc.lpszClassName = className;
-  if (!RegisterClassExA(&wc)) throw std::runtime_error("RegisterClassEx failed");
+  wc.lpszClassName = name.c_str();
+  if (!RegisterClassExW(&wc)) throw std::runtime_error("RegisterClassEx failed");
 }
 
 void Window::CreateWindowOf(const char* className, const std::string& text, DWORD style,
                             DWORD exStyle, int x, int y, int width, int height, HWND parent,
                             HMENU menuOrId) {
-  HWND created = CreateWindowExA(exStyle, className, text.c_str(), style, x, y, width, height,
-                                 parent, menuOrId, GetModuleHandleA(nullptr), this);
+  HWND created =
+      CreateWindowExW(exStyle, AnsiToWide(className).c_str(), AnsiToWide(text).c_str(), style, x, y,
+                      width, height, parent, menuOrId, GetModuleHandleW(nullptr), this);
   if (!created) throw std::runtime_error(std::string("cannot create window ") + className);
 }
 
@@ -112,14 +115,14 @@ LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Window* self = nullptr;
   if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
     self = static_cast<Window*>(cs->lpCreateParams);
     self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   } else {
-    self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
 
   LRESULT result = 0;
   try {
@@ -128,7 +131,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     ReportException();
   }
   if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
   }
   return result;
@@ -140,7 +143,7 @@ void ReportException() noexcept {
   } catch (const std::exception& e) {
     ShowErrorBox(e.what());
   } catch (...) {
-    ShowErrorBox("Unknown error");
+    ShowErrorBox(quillorb::Utf8("Unknown error"));
   }
 }
 

@@ -1,5 +1,8 @@
 // The base of every window of our own: one window procedure for all, `this` stored at
 // WM_NCCREATE, typed handling in the derived class. No exception crosses the window procedure.
+// Our windows are Unicode windows (registered and created with the wide calls): WM_CHAR brings a
+// UTF-16 unit, and common controls send them their wide notifications. Their texts are ANSI, as
+// everywhere in the window layer, converted at the calls.
 #pragma once
 
 #include <windows.h>
@@ -56,7 +59,7 @@ class Window {
   void PaintBuffered(const std::function<void(HDC dc, const RECT& dirty)>& paint);
 
   virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }
+  LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -223,7 +223,7 @@ TEST_F(Config, EditsReachTheStripAndTheFiles) {
     EXPECT_NE(profile.find(std::string("\r\n") + line + "\r\n"), std::string::npos) << line;
   }
   SpellTable spells;
-  ASSERT_EQ(ReadCatalogue(folder_ + "spells.txt", spells), CatalogueRead::Ok);
+  ASSERT_EQ(ReadCatalogue(harness::AsPath(folder_ + "spells.txt"), spells), CatalogueRead::Ok);
   EXPECT_EQ(spells[0].Key, 0x74);
 }
 
@@ -321,7 +321,7 @@ TEST_F(Config, MacroFileIsWrittenWholeOrNotAtAll) {
   harness::DismissMessageBox(done);
 
   SpellTable spells;
-  ASSERT_EQ(ReadCatalogue(folder_ + "spells.txt", spells), CatalogueRead::Ok);
+  ASSERT_EQ(ReadCatalogue(harness::AsPath(folder_ + "spells.txt"), spells), CatalogueRead::Ok);
   const std::string bytes = harness::ReadFile(path);
   EXPECT_EQ(bytes, MacroFileText(spells));
   size_t lines = 0;

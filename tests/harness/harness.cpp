@@ -89,11 +89,13 @@ bool FileExists(const std::string& path) {
 }
 
 void Pump(HWND dialog) {
+  // The wide calls, as the program's loops take messages (win::RunMessageLoop): a typed character
+  // reaches a window in UTF-16.
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (dialog && IsDialogMessageA(dialog, &msg)) continue;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (dialog && IsDialogMessageW(dialog, &msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 

@@ -9,11 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "model/path.h"
+
 namespace harness {
 
 // Paths are UTF-8 (the form the program's file layer takes), reached through the wide functions.
 std::wstring Wide(const std::string& utf8);
 std::string Utf8(const std::wstring& wide);
+// A path of the harness as the program's file layer takes it.
+inline quillorb::Path AsPath(const std::string& utf8) {
+  return quillorb::Path::FromUtf8(utf8);
+}
 
 // The folder of the running test program (where quillorb.exe and spells.txt are built).
 std::string BinDir();

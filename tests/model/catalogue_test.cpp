@@ -116,13 +116,13 @@ class CatalogueFile : public ::testing::Test {
 TEST_F(CatalogueFile, ReadReportsMissingFileAndWriteReadsBack) {
   SpellTable spells;
   spells[0].Name = "kept";
-  const std::string path = (dir_ / "spells.txt").string();
+  const Path path = Path::FromUtf8((dir_ / "spells.txt").string());
   EXPECT_EQ(ReadCatalogue(path, spells), CatalogueRead::Missing);
   EXPECT_EQ(spells[0].Name, "kept");
 
   spells[9].Name = "Cunning";
   ASSERT_TRUE(WriteCatalogue(path, spells));
-  EXPECT_EQ(ReadBytes(path), CatalogueText(spells));
+  EXPECT_EQ(ReadBytes(dir_ / "spells.txt"), CatalogueText(spells));
   SpellTable back;
   EXPECT_EQ(ReadCatalogue(path, back), CatalogueRead::Ok);
   EXPECT_EQ(back[9].Name, "Cunning");
@@ -133,12 +133,12 @@ TEST_F(CatalogueFile, FailedWriteReportsWhyAndLeavesTheTargetAlone) {
   const fs::path folder = dir_ / "spells.txt";
   fs::create_directories(folder);
   std::ofstream(folder / "inside.txt", std::ios::binary) << "old";
-  std::string error;
-  EXPECT_FALSE(WriteCatalogue(folder.string(), spells, &error));
+  Utf8 error;
+  EXPECT_FALSE(WriteCatalogue(Path::FromUtf8(folder.string()), spells, &error));
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(ReadBytes(folder / "inside.txt"), "old");
 
-  EXPECT_FALSE(WriteCatalogue((dir_ / "missing" / "spells.txt").string(), spells));
+  EXPECT_FALSE(WriteCatalogue(Path::FromUtf8((dir_ / "missing" / "spells.txt").string()), spells));
   EXPECT_FALSE(fs::exists(dir_ / "missing"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
@@ -148,7 +148,7 @@ TEST(ShippedCatalogue, SixtyFourDistinctSpellsThatRoundTrip) {
   const std::string bytes = ReadBytes(path);
   ASSERT_FALSE(bytes.empty()) << path;
   SpellTable spells;
-  ASSERT_EQ(ReadCatalogue(path.string(), spells), CatalogueRead::Ok);
+  ASSERT_EQ(ReadCatalogue(Path::FromUtf8(path.string()), spells), CatalogueRead::Ok);
   EXPECT_EQ(CatalogueText(spells), bytes);
 
   const int mana[8] = {4, 6, 9, 11, 14, 20, 40, 50};

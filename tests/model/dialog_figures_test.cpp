@@ -247,20 +247,26 @@ TEST(Statistics, CsvHoldsBothTablesInUtf8WithAByteOrderMark) {
 }
 
 TEST(Characters, NamesFromFileNamesAndRefusedNames) {
-  EXPECT_EQ(CharacterFromFileName("quillorb - Zed.ini"), "Zed");
-  EXPECT_EQ(CharacterFromFileName("QUILLORB - a b.INI"), "a b");
-  EXPECT_EQ(CharacterFromFileName("quillorb - .ini"), std::nullopt);
-  EXPECT_EQ(CharacterFromFileName("quillorb.ini"), std::nullopt);
-  EXPECT_EQ(CharacterFromFileName("quillorb - x.ini~"), std::nullopt);
+  const auto character = [](const char* file) {
+    const std::optional<Path> name = CharacterFromFileName(Path::FromUtf8(file));
+    return name ? std::optional(name->Utf8()) : std::nullopt;
+  };
+  EXPECT_EQ(character("quillorb - Zed.ini"), "Zed");
+  EXPECT_EQ(character("QUILLORB - a b.INI"), "a b");
+  EXPECT_EQ(character("quillorb - .ini"), std::nullopt);
+  EXPECT_EQ(character("quillorb.ini"), std::nullopt);
+  EXPECT_EQ(character("quillorb - x.ini~"), std::nullopt);
 
   for (const char* bad :
        {"a.b", "a\\b", "a/b", "a:b", "a,b", "a;b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b"}) {
-    EXPECT_TRUE(HasForbiddenCharacter(bad)) << bad;
+    EXPECT_TRUE(HasForbiddenCharacter(Path::FromUtf8(bad))) << bad;
   }
-  EXPECT_FALSE(HasForbiddenCharacter("Sir Lancelot-2 (mage)"));
-  for (const char* blank : {" a", "a ", "\ta", "a\r", "  "}) EXPECT_TRUE(HasOuterBlank(blank));
-  EXPECT_FALSE(HasOuterBlank("a b"));
-  EXPECT_FALSE(HasOuterBlank(""));
+  EXPECT_FALSE(HasForbiddenCharacter(Path::FromUtf8("Sir Lancelot-2 (mage)")));
+  for (const char* blank : {" a", "a ", "\ta", "a\r", "  "}) {
+    EXPECT_TRUE(HasOuterBlank(Path::FromUtf8(blank)));
+  }
+  EXPECT_FALSE(HasOuterBlank(Path::FromUtf8("a b")));
+  EXPECT_FALSE(HasOuterBlank(Path()));
 
   // users.ini gives a quoted value back without its quotes; the longest name keeps its profile's
   // temporary file name within 255 bytes.
@@ -278,8 +284,8 @@ TEST(Characters, NamesFromFileNamesAndRefusedNames) {
                {std::string(214, 'x'), false, false},
                {std::string(215, 'x'), false, true}};
   for (const auto& c : names) {
-    EXPECT_EQ(HasEnclosingQuotes(c.name), c.quoted) << c.name;
-    EXPECT_EQ(IsTooLongForFileName(c.name), c.tooLong) << c.name.size();
+    EXPECT_EQ(HasEnclosingQuotes(Path::FromUtf8(c.name)), c.quoted) << c.name;
+    EXPECT_EQ(IsTooLongForFileName(Path::FromUtf8(c.name)), c.tooLong) << c.name.size();
   }
   const std::string longest =
       "quillorb - " + std::string(214, 'x') + ".ini.4294967295-4294967295.tmp";

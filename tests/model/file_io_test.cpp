@@ -38,7 +38,7 @@ class FileIo : public ::testing::Test {
     fs::remove_all(dir_, ignored);
   }
 
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  Path PathOf(const std::string& name) const { return Path::FromUtf8((dir_ / name).string()); }
 
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
@@ -48,16 +48,16 @@ class FileIo : public ::testing::Test {
     return names;
   }
 
-  // The path form of the file layer: UTF-8, with the system's separator.
-  static std::string Utf8(const fs::path& path) {
+  // A folder in the path form of the file layer, with the system's separator.
+  static Path Folder(const fs::path& path) {
     const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
+    return Path::FromUtf8(std::string(text.begin(), text.end()) +
+                          static_cast<char>(fs::path::preferred_separator));
   }
-  static std::string Folder(const fs::path& path) {
-    return Utf8(path) + static_cast<char>(fs::path::preferred_separator);
-  }
+  // Where `text` holds `part`.
+  static size_t Find(const Utf8& text, const Utf8& part) { return text.str().find(part.str()); }
 
-  std::string Read(const std::string& path) const {
+  std::string Read(const Path& path) const {
     std::string bytes;
     EXPECT_EQ(ReadWholeFile(path, bytes), ReadStatus::Ok) << path;
     return bytes;
@@ -67,9 +67,9 @@ class FileIo : public ::testing::Test {
 };
 
 TEST_F(FileIo, ReplacesAndReadsBack) {
-  const std::string path = PathOf("quillorb.ini");
+  const Path path = PathOf("quillorb.ini");
   EXPECT_FALSE(FileExists(path));
-  std::string error;
+  Utf8 error;
   ASSERT_TRUE(ReplaceFileContents(path, "[a]\r\nk=1\r\n", &error)) << error;
   EXPECT_TRUE(FileExists(path));
   const std::string binary = "\0[b]\r\n\xff\nx=2"s + std::string(200000, 'z');
@@ -88,55 +88,56 @@ TEST_F(FileIo, MissingAndUnreadable) {
   EXPECT_EQ(bytes, "");
   EXPECT_EQ(ReadWholeFile(PathOf("no-folder/none.ini"), bytes), ReadStatus::Missing);
   fs::create_directory(dir_ / "folder");
-  std::string error;
+  Utf8 error;
   EXPECT_EQ(ReadWholeFile(PathOf("folder"), bytes, &error), ReadStatus::Failed);
-  EXPECT_EQ(error.rfind("Cannot ", 0), 0u) << error;
-  EXPECT_NE(error.find("\"" + PathOf("folder") + "\": "), std::string::npos) << error;
+  EXPECT_EQ(error.str().rfind("Cannot ", 0), 0u) << error;
+  EXPECT_NE(Find(error, "\"" + PathOf("folder").Text() + "\": "), std::string::npos) << error;
   EXPECT_FALSE(FileExists(PathOf("folder")));
 }
 
 TEST_F(FileIo, CopiesOnlyToANewFileAndNamesBothOtherwise) {
-  const std::string from = PathOf("quillorb.ini");
-  const std::string to = PathOf("quillorb - Dave.ini");
+  const Path from = PathOf("quillorb.ini");
+  const Path to = PathOf("quillorb - Dave.ini");
   ASSERT_TRUE(ReplaceFileContents(from, "[Reagent]\r\nReagent0=7\r\n"));
-  std::string error;
+  Utf8 error;
   ASSERT_TRUE(CopyToNewFile(from, to, &error)) << error;
   EXPECT_EQ(Read(to), "[Reagent]\r\nReagent0=7\r\n");
   ASSERT_TRUE(ReplaceFileContents(to, "mine"));
   EXPECT_FALSE(CopyToNewFile(from, to, &error));  // an existing file stays as it is
   EXPECT_EQ(Read(to), "mine");
-  EXPECT_EQ(error.rfind("Cannot copy \"" + from + "\" to \"" + to + "\": ", 0), 0u) << error;
-  error.clear();
+  EXPECT_EQ(Find(error, "Cannot copy \"" + from.Text() + "\" to \"" + to.Text() + "\": "), 0u)
+      << error;
+  error = Utf8();
   EXPECT_FALSE(CopyToNewFile(PathOf("none.ini"), PathOf("new.ini"), &error));
-  EXPECT_NE(error.find(PathOf("none.ini")), std::string::npos) << error;
+  EXPECT_NE(Find(error, PathOf("none.ini").Text()), std::string::npos) << error;
   EXPECT_FALSE(FileExists(PathOf("new.ini")));
 }
 
 TEST_F(FileIo, FailedReplaceNamesTheFileAndLeavesNoTrace) {
-  std::string error;
-  const std::string noFolder = PathOf("no-folder/quillorb.ini");
+  Utf8 error;
+  const Path noFolder = PathOf("no-folder/quillorb.ini");
   EXPECT_FALSE(ReplaceFileContents(noFolder, "x", &error));
-  EXPECT_NE(error.find(noFolder), std::string::npos) << error;
+  EXPECT_NE(Find(error, noFolder.Text()), std::string::npos) << error;
 
   fs::create_directory(dir_ / "folder");
   fs::create_directory(dir_ / "folder" / "inside");
-  const std::string folder = PathOf("folder");
-  error.clear();
+  const Path folder = PathOf("folder");
+  error = Utf8();
   EXPECT_FALSE(ReplaceFileContents(folder, "x", &error));
-  EXPECT_NE(error.find(folder), std::string::npos) << error;
+  EXPECT_NE(Find(error, folder.Text()), std::string::npos) << error;
   EXPECT_TRUE(fs::is_directory(dir_ / "folder" / "inside"));
   EXPECT_EQ(Entries(), std::vector<std::string>{"folder"});
 }
 
 TEST_F(FileIo, FailedReplaceKeepsTheOldFile) {
-  const std::string path = PathOf("quillorb.ini");
+  const Path path = PathOf("quillorb.ini");
   const std::string old = "[Reagent]\r\nReagent0=12\r\n";
   ASSERT_TRUE(ReplaceFileContents(path, old));
-  std::string error;
+  Utf8 error;
   bool replaced = true;
 #ifdef _WIN32
   // The target is held open without sharing delete access, so it cannot be replaced.
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  HANDLE h = CreateFileA(path.Utf8().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   replaced = ReplaceFileContents(path, "new", &error);
@@ -155,7 +156,7 @@ TEST_F(FileIo, FailedReplaceKeepsTheOldFile) {
   std::signal(SIGXFSZ, previous);
 #endif
   EXPECT_FALSE(replaced);
-  EXPECT_NE(error.find(path), std::string::npos) << error;
+  EXPECT_NE(Find(error, path.Text()), std::string::npos) << error;
   EXPECT_EQ(Read(path), old);
   EXPECT_EQ(Entries(), std::vector<std::string>{"quillorb.ini"});
 }
@@ -178,12 +179,12 @@ TEST_F(FileIo, UnicodeAndLongFoldersAreReached) {
       }
     }
   } shorten{deep, cyrillic};
-  const std::string bjorn =
+  const Path bjorn = Path::FromUtf8(
       "quillorb - Bj\xC3\xB6"
-      "rn.ini";
+      "rn.ini");
   for (const fs::path& folder : {cyrillic, deep}) {
-    const std::string dir = Folder(folder);
-    std::string error;
+    const Path dir = Folder(folder);
+    Utf8 error;
     ASSERT_TRUE(ReplaceFileContents(dir + bjorn, "[a]\r\n", &error)) << error;
     EXPECT_TRUE(fs::exists(folder / fs::path(u8"quillorb - Bj\u00F6rn.ini"))) << dir;
     EXPECT_TRUE(FileExists(dir + bjorn));
@@ -192,9 +193,9 @@ TEST_F(FileIo, UnicodeAndLongFoldersAreReached) {
     EXPECT_FALSE(CopyToNewFile(dir + bjorn, dir + "copy.ini"));
     ASSERT_TRUE(ReplaceFileContents(dir + "users.ini.12-3.tmp", ""));
     EXPECT_EQ(RemoveStaleTemporaryFiles(dir), 1);
-    std::vector<std::string> names = FileNamesIn(dir);
+    std::vector<Path> names = FileNamesIn(dir);
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"copy.ini", bjorn}));
+    EXPECT_EQ(names, (std::vector<Path>{Path::FromUtf8("copy.ini"), bjorn}));
     EXPECT_TRUE(RemoveFile(dir + "copy.ini"));
     EXPECT_TRUE(RemoveFile(dir + "copy.ini"));  // already gone
     EXPECT_FALSE(FileExists(dir + "copy.ini"));
@@ -203,23 +204,23 @@ TEST_F(FileIo, UnicodeAndLongFoldersAreReached) {
 
 // A file the player made read-only is kept and reported as read-only (a rename would replace it).
 TEST_F(FileIo, ReadOnlyFileIsKeptAndReportedAsSuch) {
-  const std::string path = PathOf("users.ini");
+  const Path path = PathOf("users.ini");
   ASSERT_TRUE(ReplaceFileContents(path, "[User]\r\nLast=Bob\r\n"));
 #ifdef _WIN32
-  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(SetFileAttributesA(path.Utf8().c_str(), FILE_ATTRIBUTE_READONLY));
 #else
   const fs::perms writable =
       fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-  fs::permissions(path, writable, fs::perm_options::remove);
+  fs::permissions(path.Utf8(), writable, fs::perm_options::remove);
 #endif
-  std::string error;
+  Utf8 error;
   EXPECT_FALSE(ReplaceFileContents(path, "[User]\r\nLast=\r\n", &error));
 #ifdef _WIN32
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesA(path.Utf8().c_str(), FILE_ATTRIBUTE_NORMAL);
 #else
-  fs::permissions(path, writable, fs::perm_options::add);
+  fs::permissions(path.Utf8(), writable, fs::perm_options::add);
 #endif
-  EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+  EXPECT_NE(Find(error, "read-only"), std::string::npos) << error;
   EXPECT_EQ(Read(path), "[User]\r\nLast=Bob\r\n");
   EXPECT_EQ(Entries(), std::vector<std::string>{"users.ini"});
 }
@@ -252,12 +253,12 @@ TEST_F(FileIo, EveryEncodingHasOneOutcome) {
       {"a lone NUL", "\0"s, "NUL"},
       {"ANSI with a NUL at the end", text + '\0', "NUL"},
   };
-  const std::string path = PathOf("spells.txt");
+  const Path path = PathOf("spells.txt");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.encoding);
     ASSERT_TRUE(ReplaceFileContents(path, c.bytes));
     std::string bytes = "stale";
-    std::string error;
+    Utf8 error;
     const ReadStatus status = ReadWholeFile(path, bytes, &error);
     SpellTable spells{};
     spells[0].Name = "kept";
@@ -269,8 +270,8 @@ TEST_F(FileIo, EveryEncodingHasOneOutcome) {
     } else {
       EXPECT_EQ(status, ReadStatus::Failed);
       EXPECT_EQ(bytes, "");
-      EXPECT_EQ(error.rfind("Cannot read \"" + path + "\": ", 0), 0u) << error;
-      EXPECT_NE(error.find(c.unreadableBecause), std::string::npos) << error;
+      EXPECT_EQ(Find(error, "Cannot read \"" + path.Text() + "\": "), 0u) << error;
+      EXPECT_NE(Find(error, Utf8(c.unreadableBecause)), std::string::npos) << error;
       EXPECT_EQ(catalogue, CatalogueRead::Unreadable);
       EXPECT_EQ(spells[0].Name, "kept");
     }
@@ -284,11 +285,11 @@ enum class Step { Create, Write, Flush, Close, Replace, Delete };
 // after writing half, a close after closing).
 class WatchedSteps final : public SaveSteps {
  public:
-  WatchedSteps(std::vector<Step> failing, std::function<void(Step, const std::string&)> watch)
+  WatchedSteps(std::vector<Step> failing, std::function<void(Step, const Path&)> watch)
       : failing_(std::move(failing)), watch_(std::move(watch)) {}
 
-  bool IsReadOnly(const std::string& target) override { return real_->IsReadOnly(target); }
-  bool Create(const std::string& target, std::string& temp) override {
+  bool IsReadOnly(const Path& target) override { return real_->IsReadOnly(target); }
+  bool Create(const Path& target, Path& temp) override {
     if (Fails(Step::Create)) return false;
     const bool created = real_->Create(target, temp);
     temp_ = temp;
@@ -304,13 +305,11 @@ class WatchedSteps final : public SaveSteps {
     const bool fails = Fails(Step::Close);
     return real_->Close() && !fails;
   }
-  bool Replace(const std::string& temp, const std::string& target) override {
+  bool Replace(const Path& temp, const Path& target) override {
     return !Fails(Step::Replace) && real_->Replace(temp, target);
   }
-  bool Delete(const std::string& temp) override {
-    return !Fails(Step::Delete) && real_->Delete(temp);
-  }
-  std::string Reason() const override { return injected_ ? "injected" : real_->Reason(); }
+  bool Delete(const Path& temp) override { return !Fails(Step::Delete) && real_->Delete(temp); }
+  Utf8 Reason() const override { return injected_ ? Utf8("injected") : real_->Reason(); }
 
   std::vector<Step> ran;
 
@@ -323,8 +322,8 @@ class WatchedSteps final : public SaveSteps {
   }
   std::unique_ptr<SaveSteps> real_ = SystemSaveSteps();
   std::vector<Step> failing_;
-  std::function<void(Step, const std::string&)> watch_;
-  std::string temp_;
+  std::function<void(Step, const Path&)> watch_;
+  Path temp_;
   bool injected_ = false;
 };
 
@@ -334,7 +333,7 @@ class WatchedSteps final : public SaveSteps {
 TEST_F(FileIo, ASaveFailingAtAnyStepKeepsTheOldFile) {
   using enum Step;
   const std::string name = "quillorb - Bob.ini";
-  const std::string path = PathOf(name);
+  const Path path = PathOf(name);
   const std::string old = "[Reagent]\r\nReagent0=12\r\n";
   const std::string next = "[Reagent]\r\n" + std::string(300000, 'n');
   const struct {
@@ -357,12 +356,12 @@ TEST_F(FileIo, ASaveFailingAtAnyStepKeepsTheOldFile) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.failure);
     ASSERT_TRUE(ReplaceFileContents(path, old));
-    WatchedSteps steps(c.failing, [&](Step step, const std::string& temp) {
+    WatchedSteps steps(c.failing, [&](Step step, const Path& temp) {
       std::string target;
       EXPECT_EQ(ReadWholeFileRaw(path, target), ReadStatus::Ok);
       EXPECT_EQ(target, old) << "before step " << static_cast<int>(step);
       if (step == Create) return;
-      const fs::path tempPath(std::u8string(temp.begin(), temp.end()));
+      const fs::path tempPath(std::u8string(temp.Utf8().begin(), temp.Utf8().end()));
       EXPECT_EQ(tempPath.parent_path(), dir_);
       EXPECT_TRUE(IsOwnTemporaryFileName(tempPath.filename().string())) << temp;
       EXPECT_TRUE(FileExists(temp));
@@ -372,13 +371,13 @@ TEST_F(FileIo, ASaveFailingAtAnyStepKeepsTheOldFile) {
         EXPECT_EQ(written, next);
       }
     });
-    std::string error;
+    Utf8 error;
     const bool saved = ReplaceFileContents(steps, path, next, &error);
     EXPECT_EQ(saved, c.what == nullptr);
     EXPECT_EQ(steps.ran, c.ran);
     EXPECT_EQ(Read(path), saved ? next : old);
     if (!saved) {
-      EXPECT_EQ(error, std::string(c.what) + " \"" + path + "\": injected");
+      EXPECT_EQ(error, Utf8(c.what) + " \"" + path.Text() + "\": injected");
     }
     if (c.failing.size() == 2) {
       EXPECT_EQ(RemoveStaleTemporaryFiles(Folder(dir_)), 1);

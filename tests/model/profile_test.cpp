@@ -219,7 +219,7 @@ TEST(ProfileNames, OnlyOurOwnTemporaryFilesAreStale) {
        {"quillorb.ini.12-0.tmp", "users.ini.7-3.tmp", "mine.tmp", "quillorb.ini"}) {
     std::ofstream(dir / name) << "x";
   }
-  EXPECT_EQ(RemoveStaleTemporaryFiles(dir.string() + "/"), 2);
+  EXPECT_EQ(RemoveStaleTemporaryFiles(Path::FromUtf8(dir.string() + "/")), 2);
   std::vector<std::string> left;
   for (const auto& entry : fs::directory_iterator(dir))
     left.push_back(entry.path().filename().string());

@@ -31,15 +31,16 @@ class ChrList : public harness::FolderTest {
   // Opens the dialog (without running it) as the main window does.
   TForm_ChrList& Open(const std::string& current) {
     dialog_ = std::make_unique<TForm_ChrList>(
-        nullptr, nullptr, folder_,
+        nullptr, nullptr, harness::AsPath(folder_),
         CharacterChoice{current == kDefaultCharacterEntry ? std::string() : current});
     dialog_->AskName = [this] {
-      std::optional<std::string> name = names_.front();
+      std::optional<Utf8> name;
+      if (names_.front()) name = Utf8(*names_.front());
       names_.pop_front();
       return name;
     };
-    dialog_->Message = [this](const std::string& text, UINT flags) {
-      messages_.push_back({text, flags});
+    dialog_->Message = [this](const Utf8& text, UINT flags) {
+      messages_.push_back({text.str(), flags});
       return answer_;
     };
     dialog_->Told = &told_;
@@ -66,7 +67,7 @@ class ChrList : public harness::FolderTest {
   std::unique_ptr<TForm_ChrList> dialog_;
   std::deque<std::optional<std::string>> names_;
   std::vector<Shown> messages_;
-  std::set<std::string> told_;
+  std::set<Path> told_;
   int answer_ = IDOK;
 };
 
@@ -185,7 +186,7 @@ TEST_F(ChrList, AddChecksInOrderAndCopiesTheCurrentProfile) {
   EXPECT_TRUE(messages_.empty());
   EXPECT_EQ(Items(), (std::vector<std::string>{"(default)", "Anna", "Bob", *bjorn, longest}));
   EXPECT_TRUE(harness::FileExists(folder_ + "quillorb - Bj\xC3\xB6rn.ini"));
-  EXPECT_EQ(ListCharacters(folder_).names,
+  EXPECT_EQ(ListCharacters(harness::AsPath(folder_)).names,
             (std::vector<std::string>{longest, "Anna", *bjorn, "Bob"}));
 
   // A current character whose profile was never saved has nothing to copy.

@@ -94,14 +94,14 @@ class CuoMacrosDialog : public harness::FolderTest {
   }
 
   TForm_CuoMacros& Open(const std::string& folder, const std::string& character) {
-    dialog_ = std::make_unique<TForm_CuoMacros>(nullptr, nullptr,
-                                                CuoMacrosRequest{folder, character, TestSpells()});
-    dialog_->Message = [this](const std::string& text, UINT) {
-      messages_.push_back(text);
+    dialog_ = std::make_unique<TForm_CuoMacros>(
+        nullptr, nullptr, CuoMacrosRequest{harness::AsPath(folder), Utf8(character), TestSpells()});
+    dialog_->Message = [this](const Utf8& text, UINT) {
+      messages_.push_back(text.str());
       return IDOK;
     };
-    dialog_->AskConflicts = [this](const std::string& question) {
-      questions_.push_back(question);
+    dialog_->AskConflicts = [this](const Utf8& question) {
+      questions_.push_back(question.str());
       const std::optional<CuoConflictChoice> choice = choices_.front();
       choices_.pop_front();
       return choice;
@@ -144,7 +144,7 @@ TEST_F(CuoMacrosDialog, WritesOnceKeepsThePlayersMacrosAndRefusesWithoutTouching
   Open(folder_, "bob");
   std::vector<std::string> lines;
   for (int i = 0; i < dialog_->ListBox_Characters->Count(); ++i) {
-    lines.push_back(dialog_->ListBox_Characters->ItemUtf8(i));
+    lines.push_back(dialog_->ListBox_Characters->ItemUtf8(i).str());
   }
   EXPECT_EQ(lines,
             (std::vector<std::string>{"acc / Shard / Bob", "\xD0\x90\xD0\xBA\xD0\xBA / Shard / Bob",
@@ -212,9 +212,9 @@ TEST_F(CuoMacrosDialog, OffersTheRunningClientsFolderAndTheConfigurationKeepsWha
     const win::OwnedWindow client(CreateWindowW(L"SDL_app", L"ClassicUO - 1.0.5",
                                                 WS_OVERLAPPED | WS_VISIBLE, 0, 0, 50, 50, nullptr,
                                                 nullptr, nullptr, nullptr));
-    EXPECT_EQ(Open("", "").Folder(), harness::BinDir());
+    EXPECT_EQ(Open("", "").Folder(), harness::AsPath(harness::BinDir()));
     EXPECT_EQ(dialog_->ListBox_Characters->Count(), 0);
-    EXPECT_EQ(Open("C:\\Other", "").Folder(), "C:\\Other\\");
+    EXPECT_EQ(Open("C:\\Other", "").Folder(), harness::AsPath("C:\\Other\\"));
   }
 
   // The Macro page's button: the folder the dialog ends with comes back into the working copy,

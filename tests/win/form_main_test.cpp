@@ -267,11 +267,11 @@ TEST_F(MainWindow, CaptionAndTitleFollowTheCharacter) {
   form_->SetUser("Bob");
   EXPECT_EQ(form_->Text(), "Quillorb - Bob");
   EXPECT_EQ(win::ApplicationTitle(), "Quillorb - Bob");
-  EXPECT_TRUE(form_->ProfileFileName.ends_with("\\quillorb - Bob.ini"));
-  EXPECT_TRUE(form_->SpellFileName.ends_with("\\spells.txt"));
+  EXPECT_TRUE(form_->ProfileFileName.Utf8().ends_with("\\quillorb - Bob.ini"));
+  EXPECT_TRUE(form_->SpellFileName.Utf8().ends_with("\\spells.txt"));
   form_->SetUser("");
   EXPECT_EQ(form_->Text(), "Quillorb");
-  EXPECT_TRUE(form_->ProfileFileName.ends_with("\\quillorb.ini"));
+  EXPECT_TRUE(form_->ProfileFileName.Utf8().ends_with("\\quillorb.ini"));
 }
 
 }  // namespace

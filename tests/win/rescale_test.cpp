@@ -248,8 +248,8 @@ TEST_F(Rescale, EveryDialogLaysItselfOutAtEveryScale) {
       {"bank", [&] { return std::make_unique<TBankReagentDialog>(main.hwnd(), icons); }},
       {"characters",
        [&] {
-         return std::make_unique<TForm_ChrList>(main.hwnd(), main.ConfigDialogFont(), folder,
-                                                CharacterChoice{});
+         return std::make_unique<TForm_ChrList>(main.hwnd(), main.ConfigDialogFont(),
+                                                harness::AsPath(folder), CharacterChoice{});
        }},
       {"analysis",
        [&] {

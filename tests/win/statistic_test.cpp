@@ -23,8 +23,8 @@ class Analysis : public ::testing::Test {
     std::array<HBITMAP, kReagentCount> icons{};
     dialog_ =
         std::make_unique<TForm_Statistical>(nullptr, icons, AnalysisData{used_, prices_, spells_});
-    dialog_->Message = [this](const std::string& text, UINT flags) {
-      messages_.push_back(text + "|" + std::to_string(flags));
+    dialog_->Message = [this](const Utf8& text, UINT flags) {
+      messages_.push_back(text.str() + "|" + std::to_string(flags));
       return answer_;
     };
     return *dialog_;
@@ -95,7 +95,7 @@ TEST_F(Analysis, ExportWritesTheCsvOrLeavesTheOldFile) {
   const std::string folder = harness::NewTempFolder("csv");
   TForm_Statistical& d = Open();
   std::string chosen = folder + "figures.csv";
-  d.ChooseExportFile = [&] { return std::optional<std::string>(chosen); };
+  d.ChooseExportFile = [&] { return std::optional(harness::AsPath(chosen)); };
   d.Button_Export->Press();
   EXPECT_EQ(harness::ReadFile(chosen),
             "\xEF\xBB\xBFReagent,Used,Price,Cost\r\n"
@@ -112,7 +112,7 @@ TEST_F(Analysis, ExportWritesTheCsvOrLeavesTheOldFile) {
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0].rfind("The figures could not be written to " + chosen, 0), 0u);
   EXPECT_EQ(harness::ReadFile(folder + "old.csv"), "old");
-  d.ChooseExportFile = [] { return std::optional<std::string>(); };  // Save As cancelled
+  d.ChooseExportFile = [] { return std::optional<Path>(); };  // Save As cancelled
   d.Button_Export->Press();
   EXPECT_EQ(messages_.size(), 1u);
   harness::RemoveFolder(folder);

@@ -11,6 +11,8 @@
 
 #include "tests/harness/harness.h"
 #include "tests/win/grid_input.h"
+#include "win/app.h"
+#include "win/child_window.h"
 #include "win/edit.h"
 #include "win/form.h"
 
@@ -139,6 +141,30 @@ TEST_F(StringGridTest, EventsReachTheirHandlersAndKeysCanBeSwallowed) {
   harness::DoubleClick(CellPoint(g, 4, g.TopRow() + 2));
   EXPECT_TRUE(form.Pump([&] { return doubleClicks == 1; }));
   EXPECT_TRUE(form.At(4, g.TopRow() + 2));
+}
+
+// The grid is a Unicode window: a typed character comes as a UTF-16 unit. One the code page has
+// reaches OnKeyPress as its ANSI character; one it lacks reaches the editor unseen and unchanged,
+// as typing into the editor itself would.
+TEST_F(StringGridTest, TypedCharactersReachTheEditorAsTyped) {
+  win::StringGrid& g = *form.grid;
+  ASSERT_TRUE(IsWindowUnicode(g.hwnd()) && IsWindowUnicode(form.hwnd()));
+  std::string seen;
+  g.OnKeyPress = [&](win::StringGrid&, char& key) { seen += key; };
+  const std::wstring typed = L"\u00E9\u0416";  // an e with acute accent, a Cyrillic Zhe
+  std::string expected;
+  for (wchar_t c : typed) expected += win::WideToAnsi(std::wstring(1, c)).value_or("");
+  for (wchar_t c : typed) {
+    for (DWORD up : {0ul, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
+      INPUT in{};
+      in.type = INPUT_KEYBOARD;
+      in.ki.wScan = c;
+      in.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      SendInput(1, &in, sizeof in);
+    }
+  }
+  ASSERT_TRUE(form.Pump([&] { return win::WindowTextW(g.EditorHandle()) == typed; })) << seen;
+  EXPECT_EQ(seen, expected);
 }
 
 // What the grid drew at a point of a cell, read from its window (the screen follows when the
