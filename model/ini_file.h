@@ -79,8 +79,9 @@ class IniDocument {
   // Gives the line a line end if it is the file's last line and has none.
   void EnsureLineEnd(size_t lineIndex);
 
-  std::string prefix_;             // a UTF-8 byte order mark, kept as it was
-  std::deque<Line> lines_;  // every line ever parsed or added (never moved); order lives in the lists
+  std::string prefix_;  // a UTF-8 byte order mark, kept as it was
+  std::deque<Line>
+      lines_;  // every line ever parsed or added (never moved); order lives in the lists
   std::vector<size_t> preamble_;   // lines before the first section header
   std::vector<Section> sections_;  // in file order
   NameIndex sectionIndex_;         // name -> first section of that name
